@@ -1,0 +1,1 @@
+/* Quorvex skin: a Qt style sheet applied to the connection screen. */

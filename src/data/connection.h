@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/ado_types.h"
+#include "data/record_source.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace quorvex {
+
+// A database connection opened with an ODBC connection string. The Driver={...} name selects
+// the driver: our Paradox reader for the Paradox driver name, otherwise unixODBC through Qt SQL.
+// Failures raise Failure with the driver's own message. Destroying an open connection closes it.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Set before Open: adUseServer (2, the default) or adUseClient (3). With adUseClient every
+    // recordset knows its exact RecordCount before its first row is read.
+    void SetCursorLocation(int location) { cursorLocation_ = location; }
+    int CursorLocation() const { return cursorLocation_; }
+
+    void Open(const QString& connectionString);
+    void Execute(const QString& statement);  // the result is not used
+    void Close();
+    bool IsOpen() const { return driver_ != nullptr; }
+
+    // For Recordset: runs a query on the open connection.
+    std::unique_ptr<RecordSource> Query(const QString& statement);
+
+private:
+    void RequireOpen() const;
+
+    int cursorLocation_ = adUseServer;
+    std::unique_ptr<DriverConnection> driver_;
+};
+
+// The result of a query, standing on its first row after Open.
+class Recordset {
+public:
+    void Open(const QString& source, Connection& activeConnection);
+    int FieldCount() const;
+    QString FieldName(int index) const;
+    int FieldType(int index) const;
+    Value FieldValue(int index) const;
+    std::int64_t RecordCount() const;
+    bool Eof() const;
+    void MoveNext();
+    void Close();
+    bool IsOpen() const { return source_ != nullptr; }
+
+private:
+    const RecordSource& Require() const;
+    RecordSource& Require();
+
+    std::unique_ptr<RecordSource> source_;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace quorvex {
+
+// A failed operation, carrying the description the user is shown: for a database operation the
+// driver's own message, for a file operation the platform's. Every layer above the table reader
+// raises this; commands catch any std::exception and report its what() (UTF-8).
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(const QString& description)
+        : std::runtime_error(description.toStdString()), description_(description) {}
+    const QString& description() const { return description_; }
+
+private:
+    QString description_;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,36 @@
+#include "screens/vendor_controls.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvex {
+
+namespace {
+constexpr int kProgressSteps = 1000;  // internal steps per 100
+}
+
+VendorPushButton::VendorPushButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    setMouseTracking(true);
+}
+
+void VendorPushButton::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved();
+    QPushButton::mouseMoveEvent(event);
+}
+
+VendorProgressBar::VendorProgressBar(QWidget* parent) : QProgressBar(parent) {
+    setRange(0, kProgressSteps);
+    setValue(0);
+    setTextVisible(false);
+}
+
+void VendorProgressBar::setRealValue(double value) {
+    value_ = value;
+    const double clamped = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 100.0);
+    setValue(static_cast<int>(std::lround(clamped * kProgressSteps / 100.0)));
+}
+
+}  // namespace quorvex

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "data/connection_fields.h"
+#include "data/table_list.h"
+#include "shell/ui.h"
+
+namespace quorvex {
+
+// What the commands of the tables screen work on: its two lists, its progress bar and pointer,
+// the program's dialogs, and the connection fields of the connection screen.
+struct TablesScreen {
+    TableList& List1;  // Oracle tables
+    TableList& List2;  // Paradox tables
+    ProgressBar& ProgressBar1;
+    Pointer& Screen;  // the tables screen's MousePointer
+    Dialogs& dialogs;
+    const ConnectionFields& fields;
+};
+
+}  // namespace quorvex
