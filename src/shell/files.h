@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace quorvex {
+
+// True when the path's date and time stamp can be read: an existing file or folder. The name
+// is matched ignoring case. Never fails.
+bool FileExists(const QString& path);
+
+// Deletes the file (matched ignoring case); any failure (missing, read-only, in use) is ignored.
+void DeleteFileQuietly(const QString& path);
+
+}  // namespace quorvex

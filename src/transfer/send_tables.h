@@ -1,0 +1,11 @@
+#pragma once
+
+#include "shell/tables_screen.h"
+
+namespace quorvex {
+
+// "Send Table/s To Oracle": copies every selected Paradox table into Oracle (the command behind
+// the tables screen's PushButton4). Reports its own failures under "Form2.PushButton4_Click".
+void SendTablesToOracle(TablesScreen& screen);
+
+}  // namespace quorvex
