@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds everything with AddressSanitizer and
+# UBSan, starts a throwaway test server, runs every test through ctest, stops the server (also
+# on failure or interrupt) and exits non-zero when anything failed.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/install-deps.sh
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON \
+    -DQUORVEX_TESTS=ON -DQUORVEX_BENCH=ON
+cmake --build build-test -j2
+
+# The server lives in a fresh short folder (its socket path must stay under 108 bytes) and is
+# stopped however this script ends.
+server_dir=$(mktemp -d /tmp/qvx.XXXXXX)
+stop_server() { bash "$root/scripts/test-server.sh" stop "$server_dir" || true; }
+trap stop_server EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+bash scripts/test-server.sh start "$server_dir"
+
+# libpq inside the ODBC driver would complete a connection string from these: the tests must
+# see only what the program itself passes.
+unset PGHOST PGHOSTADDR PGPORT PGUSER PGPASSWORD PGPASSFILE PGDATABASE PGSERVICE PGSERVICEFILE
+export ODBCSYSINI="$server_dir"
+export QUORVEX_TEST_SID="$server_dir/sock"
+export QUORVEX_TEST_LOG="$server_dir/postgres.log"
+
+failed=0
+ctest --test-dir build-test --output-on-failure || failed=1
+
+if [[ -f scripts/fuzz-smoke.sh ]]; then
+    bash scripts/fuzz-smoke.sh || failed=1
+fi
+
+if ((failed)); then
+    echo "Some tests FAILED." >&2
+    exit 1
+fi
+echo "All tests passed."
