@@ -16,6 +16,13 @@ public:
 
     // The refresh: dresses the window and fills both lists. Failures go to the caller.
     void Form_Load();
+
+    // The connection screen that "< Back" shows again. Set once by the connection screen when
+    // it creates this window.
+    void SetConnectionScreen(QWidget* form1) { connectionScreen_ = form1; }
+
+protected:
+    QWidget* connectionScreen_ = nullptr;
 };
 
 }  // namespace quorvex
