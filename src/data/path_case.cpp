@@ -53,9 +53,8 @@ QString ResolvePathIgnoringCase(const QString& path) {
             resolved = exact;
             continue;
         }
-        const QString folder = resolved.isEmpty() ? (absolute ? QStringLiteral("/")
-                                                              : QStringLiteral("."))
-                                                  : resolved;
+        const QString folder =
+            resolved.isEmpty() ? (absolute ? QStringLiteral("/") : QStringLiteral(".")) : resolved;
         const QString match = FindEntryIgnoringCase(folder, part);
         if (match.isEmpty()) {
             return path;
@@ -63,6 +62,18 @@ QString ResolvePathIgnoringCase(const QString& path) {
         resolved = prefix + match;
     }
     return resolved;
+}
+
+QString ResolveNewPathIgnoringCase(const QString& path) {
+    const QString existing = ResolvePathIgnoringCase(path);
+    if (QFileInfo::exists(existing)) {
+        return existing;
+    }
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0) {
+        return path;  // no folder part, or the root
+    }
+    return ResolvePathIgnoringCase(path.left(slash)) + path.mid(slash);
 }
 
 }  // namespace quorvex

@@ -10,4 +10,8 @@ namespace quorvex {
 // (or more than one entry matches a component ambiguously, the exact spelling then winning).
 QString ResolvePathIgnoringCase(const QString& path);
 
+// For a file about to be written: the existing entry the path names ignoring case, or, when there
+// is none, the path with its folder part found ignoring case and its last name as spelled.
+QString ResolveNewPathIgnoringCase(const QString& path);
+
 }  // namespace quorvex

@@ -1,0 +1,35 @@
+#include "manage/rename_file.h"
+
+#include "data/failure.h"
+#include "data/path_case.h"
+#include "shell/command_steps.h"
+#include "shell/files.h"
+
+#include <QFile>
+
+namespace quorvex {
+
+namespace {
+
+// Copies the file's contents to a new file. QFile::copy refuses an existing destination, and the
+// destination is looked up ignoring case first, so a file that only differs in case, or the
+// source itself, is never written over.
+void CopyFileWithoutOverwriting(const QString& source, const QString& destination) {
+    QFile file(ResolvePathIgnoringCase(source));
+    if (!file.copy(ResolveNewPathIgnoringCase(destination))) {
+        throw Failure(file.errorString());
+    }
+}
+
+}  // namespace
+
+bool RenameFile(Dialogs& dialogs, const QString& source, const QString& destination) {
+    CommandSteps steps(dialogs, QStringLiteral("Main.RenameFile"));
+    if (!steps.Step(100, [&] { CopyFileWithoutOverwriting(source, destination); })) {
+        return false;  // deleting the source now would lose the table's data
+    }
+    steps.Step(102, [&] { DeleteFileQuietly(source); });
+    return true;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "shell/ui.h"
+
+#include <QString>
+
+namespace quorvex {
+
+// Renames a file by copying it to the destination and then deleting the source quietly. Both
+// paths are matched ignoring case. The copy never overwrites: when the destination exists
+// (including the source itself under another spelling) the copy fails. A failed copy is reported
+// under "Main.RenameFile" and the source is then left alone. Returns true when the copy was made
+// (the source is gone unless it could not be deleted).
+bool RenameFile(Dialogs& dialogs, const QString& source, const QString& destination);
+
+}  // namespace quorvex
