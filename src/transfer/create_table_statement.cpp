@@ -1,0 +1,83 @@
+#include "transfer/create_table_statement.h"
+
+#include "data/datatype.h"
+#include "data/failure.h"
+#include "transfer/quoted_name.h"
+
+#include <array>
+#include <limits>
+
+namespace quorvex {
+
+namespace {
+
+const QString kText = QStringLiteral("NVARCHAR2(2000)");
+
+struct TypeTest {
+    const char* needle;
+    const char* word;
+    int appendLine;
+};
+
+// Order matters: "adlongvarchar" holds "char" and is text; "adsingle" is decided before "int"
+// is looked for; only "adlongvarbinary" becomes BLOB.
+constexpr std::array<TypeTest, 9> kTests{{
+    {"char", "NVARCHAR2(2000)", 154},
+    {"decimal", "DECIMAL", 158},
+    {"single", "INT", 162},
+    {"int", "INT", 166},
+    {"adlongvarbinary", "BLOB", 170},
+    {"numeric", "INT", 178},
+    {"date", "NVARCHAR2(2000)", 182},
+    {"timestamp", "NVARCHAR2(2000)", 186},
+    {"double", "FLOAT", 190},
+}};
+
+constexpr int kNoTestHeldLine = 192;
+
+}  // namespace
+
+ColumnType ChooseColumnType(const QString& lowerCaseTypeName) {
+    for (const TypeTest& test : kTests) {
+        if (lowerCaseTypeName.contains(QLatin1String(test.needle), Qt::CaseSensitive)) {
+            return {QString::fromLatin1(test.word), test.appendLine};
+        }
+    }
+    return {kText, kNoTestHeldLine};
+}
+
+QString LowerCaseTypeName(qint16 code) { return DataTypeName(code).value_or(QString()).toLower(); }
+
+qint16 TypeCodeAsInt16(int code) {
+    if (code < std::numeric_limits<qint16>::min() || code > std::numeric_limits<qint16>::max()) {
+        throw Failure(
+            QStringLiteral("Overflow: the field's data type code %1 is out of range").arg(code));
+    }
+    return static_cast<qint16>(code);
+}
+
+CreateTableStatement::CreateTableStatement(const QString& table)
+    : text_(QStringLiteral("CREATE TABLE ") + QuotedTableName(table) + u'(') {}
+
+void CreateTableStatement::AddColumn(const QString& field, const QString& typeWord) {
+    text_ += QuotedFieldName(field);
+    text_ += u' ';
+    text_ += typeWord;
+    text_ += u',';
+}
+
+QString CreateTableStatement::Finish() {
+    text_.chop(1);
+    text_ += u')';
+    return text_;
+}
+
+QString BuildCreateTableStatement(const QString& table, const std::vector<FieldSpec>& fields) {
+    CreateTableStatement statement(table);
+    for (const FieldSpec& field : fields) {
+        statement.AddColumn(field.name, ChooseColumnType(LowerCaseTypeName(field.type)).word);
+    }
+    return statement.Finish();
+}
+
+}  // namespace quorvex

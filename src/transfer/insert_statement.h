@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/value.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace quorvex {
+
+// Builds INSERT INTO "<table>" VALUES('v1', 'v2', NULL, ...) one value at a time, so the caller
+// can yield and report per value. Every value is a string literal with its single quotes
+// doubled; a value whose text is empty is written as NULL. Depends only on its inputs.
+class InsertStatement {
+  public:
+    // Refuses a table name holding a double quote.
+    explicit InsertStatement(const QString& table);
+
+    // Starts a row: INSERT INTO, a blank, the quoted name, " VALUES(" and the single quote that
+    // opens the first value.
+    void Begin();
+
+    // Appends one value's text. The text so far always ends with the quote that opens this
+    // value: an empty text takes that quote back and writes "NULL, '"; any other text is written
+    // with its single quotes doubled, followed by "', '".
+    void AddValue(const QString& text);
+
+    // Takes back the separator and the quote opened for a further value ("', '" ends in three
+    // characters ", '") and closes the parenthesis. The text is ready to execute.
+    const QString& Finish();
+
+  private:
+    QString prefix_;
+    QString text_;
+};
+
+// The whole statement for one row, values in field order (Null, or a value with a text form).
+QString BuildInsertStatement(const QString& table, const std::vector<Value>& values);
+
+}  // namespace quorvex

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "data/value.h"
+
+#include <QString>
+
+namespace quorvex {
+
+// The text a field value is written with in an INSERT, always with the English (United States)
+// conventions whatever the machine's locale, so that the server reads numbers and dates the same
+// on every machine:
+//   Null             -> the empty text (written as NULL)
+//   Boolean          -> "True" / "False"
+//   Integer          -> plain decimal digits, "-" when negative
+//   Double           -> DoubleText below
+//   Date             -> "M/d/yyyy"
+//   Time             -> "h:mm:ss AM" / "h:mm:ss PM"
+//   DateTime         -> "M/d/yyyy h:mm:ss AM"; the date alone when the time is midnight
+//   Text             -> the text as the driver delivered it
+//   Bytes            -> upper-case hexadecimal digits, two per byte (Oracle reads a character
+//                       literal into a BLOB as hex)
+QString ValueText(const Value& value);
+
+// A double with at most 15 significant digits, the way the classic string conversion of a
+// double prints it: the value is rounded to 15 significant digits, trailing zeros (and a bare
+// decimal point) dropped, "." as the decimal point and no thousands separators. Fixed notation
+// is used while the decimal exponent of the rounded value lies in -4..14 (0.0001 up to
+// 999999999999999); outside it the exponent form is used, "E", a sign and at least two
+// digits: 1E+15, 1.5E-05, -1.23456789012346E+20. Zero (also -0) is "0". A money value stored as
+// 0.16999999999999998 prints "0.17". NaN and the infinities have no literal that a number column
+// takes; they give the empty text, so the value is written as NULL, as the table file format
+// already treats a NaN.
+QString DoubleText(double value);
+
+// "M/d/yyyy", the year with at least four digits.
+QString DateText(const QDate& date);
+
+// "h:mm:ss AM" / "h:mm:ss PM" on a 12-hour clock (0:xx is 12:xx AM, 12:xx is 12:xx PM).
+// Fractions of a second are not shown.
+QString TimeText(const QTime& time);
+
+// Returns defaultValue when value is Null, otherwise value.
+Value NullToDefault(Value value, Value defaultValue);
+
+}  // namespace quorvex

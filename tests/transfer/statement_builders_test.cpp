@@ -1,0 +1,137 @@
+#include "data/ado_types.h"
+#include "data/failure.h"
+#include "transfer/create_table_statement.h"
+#include "transfer/insert_statement.h"
+#include "transfer/quoted_name.h"
+
+#include <QDate>
+
+#include <gtest/gtest.h>
+
+namespace quorvex::test {
+namespace {
+
+const std::vector<FieldSpec> kOrdersFields = {
+    {QStringLiteral("OrderNo"), adInteger},     {QStringLiteral("Customer"), adVarChar},
+    {QStringLiteral("Amount"), adDouble},       {QStringLiteral("Placed"), adDBDate},
+    {QStringLiteral("Photo"), adLongVarBinary},
+};
+
+TEST(CreateTableStatement, OrdersExample) {
+    EXPECT_EQ(BuildCreateTableStatement(QStringLiteral("ORDERS"), kOrdersFields),
+              QStringLiteral("CREATE TABLE \"ORDERS\"(\"OrderNo\" INT,\"Customer\" "
+                             "NVARCHAR2(2000),\"Amount\" FLOAT,\"Placed\" NVARCHAR2(2000),"
+                             "\"Photo\" BLOB)"));
+}
+
+TEST(CreateTableStatement, OneFieldHasNoComma) {
+    EXPECT_EQ(BuildCreateTableStatement(QStringLiteral("T"), {{QStringLiteral("A"), adSingle}}),
+              QStringLiteral("CREATE TABLE \"T\"(\"A\" INT)"));
+}
+
+TEST(CreateTableStatement, NamesKeepCaseBlanksAndPunctuation) {
+    const QString statement = BuildCreateTableStatement(
+        QStringLiteral("my Table"),
+        {{QStringLiteral("# in Stock"), adSmallInt}, {QStringLiteral("naïve 'x'"), 1000}});
+    EXPECT_EQ(statement, QStringLiteral("CREATE TABLE \"my Table\"(\"# in Stock\" INT,"
+                                        "\"naïve 'x'\" NVARCHAR2(2000))"));
+}
+
+TEST(CreateTableStatement, NoFieldsTakesBackTheParenthesis) {
+    // Nothing but the removal of the last character and the closing parenthesis: the server
+    // refuses the text, the builder does not fail on it.
+    EXPECT_EQ(BuildCreateTableStatement(QStringLiteral("T"), {}),
+              QStringLiteral("CREATE TABLE \"T\")"));
+}
+
+TEST(CreateTableStatement, RefusesNamesHoldingADoubleQuote) {
+    try {
+        BuildCreateTableStatement(QStringLiteral("A\"B"), kOrdersFields);
+        FAIL() << "a table name with a double quote was accepted";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("A\"B")))
+            << failure.description().toStdString();
+    }
+    try {
+        BuildCreateTableStatement(QStringLiteral("T"),
+                                  {{QStringLiteral("ok"), adInteger},
+                                   {QStringLiteral("x\") ; DROP TABLE \"y"), adInteger}});
+        FAIL() << "a field name with a double quote was accepted";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("x\") ; DROP TABLE \"y")));
+    }
+}
+
+TEST(TableStatements, DropAndSelectQuoteTheNameUnchanged) {
+    EXPECT_EQ(DropTableStatement(QStringLiteral("Orders 2")),
+              QStringLiteral("DROP TABLE \"Orders 2\""));
+    EXPECT_EQ(SelectAllStatement(QStringLiteral("O'BRIEN")),
+              QStringLiteral("SELECT * FROM \"O'BRIEN\""));
+    EXPECT_THROW(DropTableStatement(QStringLiteral("\"")), Failure);
+    EXPECT_THROW(SelectAllStatement(QStringLiteral("A\"")), Failure);
+}
+
+TEST(InsertStatement, OrdersExample) {
+    const std::vector<Value> row = {Value::Integer(1001), Value::Text(QStringLiteral("O'Brien")),
+                                    Value::Double(249.95), Value::Date(QDate(2014, 3, 14)),
+                                    Value::Null()};
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("ORDERS"), row),
+              QStringLiteral("INSERT INTO \"ORDERS\" VALUES('1001', 'O''Brien', '249.95', "
+                             "'3/14/2014', NULL)"));
+}
+
+TEST(InsertStatement, NullsFirstLastAndEverywhere) {
+    const QString t = QStringLiteral("T");
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Integer(2)}),
+              QStringLiteral("INSERT INTO \"T\" VALUES(NULL, '2')"));
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(1), Value::Null()}),
+              QStringLiteral("INSERT INTO \"T\" VALUES('1', NULL)"));
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Null(), Value::Null()}),
+              QStringLiteral("INSERT INTO \"T\" VALUES(NULL, NULL, NULL)"));
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null()}),
+              QStringLiteral("INSERT INTO \"T\" VALUES(NULL)"));
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(0)}),
+              QStringLiteral("INSERT INTO \"T\" VALUES('0')"));
+}
+
+TEST(InsertStatement, EmptyTextAndEmptyBytesAreNull) {
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"),
+                                   {Value::Text(QString()), Value::Text(QStringLiteral("")),
+                                    Value::Bytes(QByteArray())}),
+              QStringLiteral("INSERT INTO \"T\" VALUES(NULL, NULL, NULL)"));
+}
+
+TEST(InsertStatement, QuotesAreDoubledAndEverythingElseKept) {
+    const QString t = QStringLiteral("T");
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("'"))}),
+              QStringLiteral("INSERT INTO \"T\" VALUES('''')"));
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("''x'"))}),
+              QStringLiteral("INSERT INTO \"T\" VALUES('''''x''')"));
+    const QString raw = QStringLiteral("a \"b\" c\\d\\\ne\r\nf\tg ü €");
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(raw)}),
+              QStringLiteral("INSERT INTO \"T\" VALUES('") + raw + QStringLiteral("')"));
+    // A value that looks like the builder's own separators stays a value.
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("', NULL, '")),
+                                       Value::Text(QStringLiteral(", '"))}),
+              QStringLiteral("INSERT INTO \"T\" VALUES(''', NULL, ''', ', ''')"));
+}
+
+TEST(InsertStatement, BuilderIsReusedRowAfterRow) {
+    InsertStatement statement(QStringLiteral("T"));
+    statement.Begin();
+    statement.AddValue(QStringLiteral("a long first row value"));
+    statement.AddValue(QString());
+    EXPECT_EQ(statement.Finish(),
+              QStringLiteral("INSERT INTO \"T\" VALUES('a long first row value', NULL)"));
+    statement.Begin();
+    statement.AddValue(QString());
+    statement.AddValue(QStringLiteral("b"));
+    EXPECT_EQ(statement.Finish(), QStringLiteral("INSERT INTO \"T\" VALUES(NULL, 'b')"));
+}
+
+TEST(InsertStatement, RefusesTableNameHoldingADoubleQuote) {
+    EXPECT_THROW(InsertStatement(QStringLiteral("T\" VALUES('x');--")), Failure);
+}
+
+}  // namespace
+}  // namespace quorvex::test
