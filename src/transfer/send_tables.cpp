@@ -1,7 +1,106 @@
 #include "transfer/send_tables.h"
 
+#include "data/connection.h"
+#include "data/connection_strings.h"
+#include "data/event_pump.h"
+#include "shell/command_steps.h"
+#include "transfer/list_procedures.h"
+#include "transfer/quoted_name.h"
+#include "transfer/table_copy.h"
+
+#include <memory>
+#include <optional>
+
 namespace quorvex {
 
-void SendTablesToOracle(TablesScreen& /*screen*/) {}
+namespace {
+
+const QString kLabel = QStringLiteral("Form2.PushButton4_Click");
+const QString kSelectATable = QStringLiteral("Please select a table to send.");
+const QString kOverwriteTitle = QStringLiteral("Overwrite?");
+
+QString OverwriteQuestion(const QString& table) {
+    return QStringLiteral("Would you like to overwrite ") + table + u'?';
+}
+
+// Pending window events run at the yield points of the copy, but at most once per interval:
+// a yield on every field and value of every row (seven per row of a six-column table) would cost
+// more than reading and building the rows, while one every few milliseconds keeps the window
+// painted, the progress bar moving and a click on the close box taking effect at once.
+constexpr int kYieldIntervalMs = 10;
+
+}  // namespace
+
+void SendTablesToOracle(TablesScreen& screen) {
+    CommandSteps steps(screen.dialogs, kLabel);
+    TableList& oracleList = screen.List1;
+    TableList& paradoxList = screen.List2;
+
+    std::unique_ptr<Connection> oracle;
+    std::unique_ptr<Connection> paradox;
+    std::unique_ptr<Recordset> source;
+    steps.Step(100, [&] { oracle = std::make_unique<Connection>(); });
+    steps.Step(102, [&] { paradox = std::make_unique<Connection>(); });
+    steps.Step(104, [&] { source = std::make_unique<Recordset>(); });
+
+    if (steps.Test(108, [&] { return paradoxList.ListIndex() == -1; })) {
+        screen.dialogs.MsgBox(kSelectATable, vbOKOnly, QString());
+        return;
+    }
+
+    steps.Step(110, [&] { screen.Screen.SetMousePointer(vbHourglass); });
+    steps.Step(112, [&] { paradox->SetCursorLocation(adUseClient); });
+    steps.Step(114, [&] { paradox->Open(ParadoxConnectionString(screen.fields)); });
+    steps.Step(116, [&] { oracle->SetCursorLocation(adUseServer); });
+    steps.Step(118, [&] { oracle->Open(OracleConnectionString(screen.fields)); });
+
+    EventPump pump(kYieldIntervalMs);
+    int count = 0;
+    steps.Step(120, [&] { count = paradoxList.ListCount(); });
+    for (int i = count - 1; i >= 0; --i) {
+        if (!steps.Test(122, [&] { return paradoxList.Selected(i); })) {
+            continue;
+        }
+        std::optional<QString> read;
+        steps.Step(124, [&] { read = paradoxList.List(i); });
+        if (!read) {
+            continue;  // an entry without a name (the list changed meanwhile) is passed over
+        }
+        const QString table = *read;
+
+        int answer = 0;
+        if (steps.Test(126, [&] { return ListContains(oracleList, table); })) {
+            steps.Step(128, [&] {
+                answer = screen.dialogs.MsgBox(OverwriteQuestion(table), vbYesNo, kOverwriteTitle);
+            });
+        }                      // 130: otherwise the answer stays 0
+        if (answer == vbNo) {  // 132
+            continue;
+        }
+        if (answer == vbYes) {  // 134
+            steps.Step(136, [&] { oracle->Execute(DropTableStatement(table)); });
+            steps.Step(138, [&] { RemoveFromList(oracleList, table); });
+        }
+
+        // A table that cannot be opened has no fields and no rows: its failure is reported
+        // once, and no CREATE TABLE is built from nothing.
+        if (steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
+            TableCopy copy{steps, pump, *source, *oracle, table};
+            // Rows go only into a table this command has just created: after a refused CREATE
+            // they would land in a table the user never agreed to overwrite, or fail one by one.
+            if (copy.CreateOracleTable()) {
+                copy.CopyRows(screen.ProgressBar1);
+            }
+        }
+
+        steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });
+        steps.Step(252, [&] { source->Close(); });
+        steps.Step(254, [&] { oracleList.AddItem(table); });
+    }  // 256: next entry
+
+    steps.Step(264, [&] { screen.Screen.SetMousePointer(vbDefault); });
+    steps.Step(266, [&] { oracle->Close(); });
+    steps.Step(268, [&] { paradox->Close(); });
+}
 
 }  // namespace quorvex

@@ -1,0 +1,79 @@
+#include "transfer/table_copy.h"
+
+#include "transfer/create_table_statement.h"
+#include "transfer/insert_statement.h"
+#include "transfer/value_text.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace quorvex {
+
+bool TableCopy::CreateOracleTable() {
+    bool built = true;
+    std::optional<CreateTableStatement> statement;
+    built &= steps.Step(142, [&] { statement.emplace(table); });
+    if (!statement) {
+        return false;  // the table name itself was refused; nothing to build on
+    }
+
+    int fieldCount = 0;
+    built &= steps.Step(144, [&] { fieldCount = source.FieldCount(); });
+    for (int i = 0; i < fieldCount; ++i) {
+        steps.Step(146, [&] { pump.Pump(); });
+        QString name;
+        built &= steps.Step(148, [&] { name = source.FieldName(i); });
+        QString typeName;
+        built &= steps.Step(
+            150, [&] { typeName = LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i))); });
+        const ColumnType type = ChooseColumnType(typeName);
+        built &= steps.Step(type.appendLine, [&] { statement->AddColumn(name, type.word); });
+    }  // 194: next field
+
+    QString text;
+    steps.Step(196, [&] { text = statement->Finish(); });  // 196 takes the comma, 198 closes
+    if (!built) {
+        return false;
+    }
+    return steps.Step(202, [&] { oracle.Execute(text); });
+}
+
+void TableCopy::CopyRows(ProgressBar& progress) {
+    std::int64_t rowCount = 0;
+    if (!steps.Step(210, [&] { rowCount = source.RecordCount(); })) {
+        return;
+    }
+    std::optional<InsertStatement> statement;
+    if (!steps.Step(218, [&] { statement.emplace(table); })) {
+        return;  // the name is refused for every row alike: report it once
+    }
+    const QString empty;
+    QString text;
+    for (std::int64_t r = 1; r <= rowCount; ++r) {  // 212
+        steps.Step(214, [&] { pump.Pump(); });
+        steps.Step(216, [&] {
+            progress.SetValue(static_cast<double>(r) / static_cast<double>(rowCount) * 100.0);
+        });
+        statement->Begin();  // 218
+
+        int fieldCount = 0;
+        steps.Step(220, [&] { fieldCount = source.FieldCount(); });
+        for (int i = 0; i < fieldCount; ++i) {
+            steps.Step(222, [&] { pump.Pump(); });
+            // A value that cannot be read is reported and written as NULL.
+            text.clear();
+            steps.Step(224, [&] {
+                text = ValueText(NullToDefault(source.FieldValue(i), Value::Text(empty)));
+            });
+            statement->AddValue(text);  // 226 to 234
+        }                               // 236: next field
+
+        const QString& insert = statement->Finish();  // 238, 240
+        steps.Step(244, [&] { oracle.Execute(insert); });
+        if (!steps.Step(246, [&] { source.MoveNext(); })) {
+            return;
+        }
+    }  // 248: next row
+}
+
+}  // namespace quorvex

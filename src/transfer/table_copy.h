@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/connection.h"
+#include "data/event_pump.h"
+#include "shell/command_steps.h"
+#include "shell/ui.h"
+
+#include <QString>
+
+namespace quorvex {
+
+// The two halves of copying one Paradox table, run as numbered steps of the transfer command:
+// each failure is reported under the command's label with its step's line and the copy goes on
+// as the failure rule says. `pump` lets pending window events run at the yield points.
+struct TableCopy {
+    CommandSteps& steps;
+    EventPump& pump;
+    Recordset& source;  // open on the Paradox table, standing on its first row
+    Connection& oracle;
+    QString table;
+
+    // Lines 142 to 202: builds CREATE TABLE from the source's fields and executes it. Returns
+    // true when the server created the table. A statement whose building failed (a field that
+    // could not be read, a name the builders refuse) is not sent: it would not describe the
+    // source table.
+    bool CreateOracleTable();
+
+    // Lines 210 to 248: one INSERT per row, counted on the record count; the progress bar is set
+    // to r / n * 100 before row r is sent. A record count that cannot be read copies no rows; a
+    // source that cannot move to its next row ends the copy of this table (every further row
+    // would repeat or miss data).
+    void CopyRows(ProgressBar& progress);
+};
+
+}  // namespace quorvex
