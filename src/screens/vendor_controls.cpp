@@ -14,6 +14,9 @@ constexpr int kProgressSteps = 1000;  // internal steps per 100
 VendorPushButton::VendorPushButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
     setMouseTracking(true);
+    // A button ignores moves while it is not pressed, which would hand them on to the frame or
+    // window under it and undo the hand the button's own move just asked for.
+    setAttribute(Qt::WA_NoMousePropagation);
 }
 
 void VendorPushButton::mouseMoveEvent(QMouseEvent* event) {
