@@ -1,0 +1,165 @@
+// Renaming a file by copy and delete, on real folders: what is copied, what is refused, and that
+// a refused copy never costs the source.
+
+#include "manage/rename_file.h"
+#include "manage_support.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace quorvex::test {
+namespace {
+
+// Every byte value, and more than one buffer's worth, so a text-mode or short copy shows.
+QByteArray AwkwardContents() {
+    QByteArray bytes;
+    for (int round = 0; round < 3000; ++round) {
+        for (int value = 0; value < 256; ++value) {
+            bytes.append(static_cast<char>(value));
+        }
+    }
+    return bytes;
+}
+
+class RenameFileTest : public ::testing::Test {
+  protected:
+    // Expects exactly one failure report, for the copy, and returns its description.
+    QString OneCopyFailure() {
+        const std::vector<ReportedFailure> failures = ReportedFailures(dialogs);
+        EXPECT_EQ(failures.size(), 1u);
+        if (failures.empty()) {
+            return QString();
+        }
+        EXPECT_EQ(failures[0].label, QStringLiteral("Main.RenameFile"));
+        EXPECT_EQ(failures[0].line, 100);
+        return failures[0].description;
+    }
+
+    TableFolder folder;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(RenameFileTest, MovesTheContentsToTheNewNameAndRemovesTheOld) {
+    const QByteArray contents = AwkwardContents();
+    folder.Write(QStringLiteral("ORDERS.DB"), contents);
+    EXPECT_TRUE(RenameFile(dialogs, folder.PathOf(QStringLiteral("ORDERS.DB")),
+                           folder.PathOf(QStringLiteral("SALES.DB"))));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("SALES.DB")});
+    EXPECT_EQ(folder.Read(QStringLiteral("SALES.DB")), contents);
+}
+
+TEST_F(RenameFileTest, FindsTheSourceAndTheFolderIgnoringCase) {
+    folder.Write(QStringLiteral("Paradox/orders.db"), "rows");
+    EXPECT_TRUE(RenameFile(dialogs, folder.PathOf(QStringLiteral("PARADOX/ORDERS.DB")),
+                           folder.PathOf(QStringLiteral("paradox/Sales.DB"))));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(folder.Read(QStringLiteral("Paradox/Sales.DB")), QByteArray("rows"));
+    EXPECT_TRUE(folder.Read(QStringLiteral("Paradox/orders.db")).isNull());
+}
+
+TEST_F(RenameFileTest, NeverWritesOverAnExistingFileInAnySpelling) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    folder.Write(QStringLiteral("sales.db"), "sales");
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("ORDERS.DB")),
+                            folder.PathOf(QStringLiteral("SALES.DB"))));
+    EXPECT_EQ(OneCopyFailure(), QStringLiteral("Destination file exists"));
+    EXPECT_EQ(folder.Names(), (QStringList{"ORDERS.DB", "sales.db"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("ORDERS.DB")), QByteArray("orders"));
+    EXPECT_EQ(folder.Read(QStringLiteral("sales.db")), QByteArray("sales"));
+}
+
+TEST_F(RenameFileTest, ACopyOntoItselfFailsAndKeepsTheFile) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("ORDERS.DB")),
+                            folder.PathOf(QStringLiteral("ORDERS.DB"))));
+    EXPECT_FALSE(OneCopyFailure().isEmpty());
+    EXPECT_EQ(folder.Read(QStringLiteral("ORDERS.DB")), QByteArray("orders"));
+}
+
+TEST_F(RenameFileTest, AChangeOfCaseOnlyIsACopyOntoItself) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("ORDERS.DB")),
+                            folder.PathOf(QStringLiteral("Orders.db"))));
+    EXPECT_EQ(OneCopyFailure(), QStringLiteral("Destination file exists"));
+    EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("ORDERS.DB")});
+    EXPECT_EQ(folder.Read(QStringLiteral("ORDERS.DB")), QByteArray("orders"));
+}
+
+TEST_F(RenameFileTest, AMissingSourceIsReportedAndCreatesNothing) {
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("GONE.DB")),
+                            folder.PathOf(QStringLiteral("NEW.DB"))));
+    EXPECT_TRUE(OneCopyFailure().contains(QStringLiteral("GONE.DB")));
+    EXPECT_TRUE(folder.Names().isEmpty());
+}
+
+TEST_F(RenameFileTest, NamesTheFileSystemRefusesAreReportedAndTheSourceStays) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    const QString source = folder.PathOf(QStringLiteral("ORDERS.DB"));
+
+    EXPECT_FALSE(RenameFile(dialogs, source, folder.PathOf(QStringLiteral("no/such.DB"))));
+    EXPECT_TRUE(OneCopyFailure().contains(QStringLiteral("No such file or directory")));
+
+    dialogs.boxes.clear();
+    EXPECT_FALSE(RenameFile(dialogs, source, folder.PathOf(LongName(300) + ".DB")));
+    EXPECT_TRUE(OneCopyFailure().contains(QStringLiteral("File name too long")));
+
+    dialogs.boxes.clear();
+    EXPECT_FALSE(RenameFile(dialogs, source, folder.Path() + QStringLiteral("/")));
+    EXPECT_FALSE(OneCopyFailure().isEmpty());
+
+    EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("ORDERS.DB")});
+    EXPECT_EQ(folder.Read(QStringLiteral("ORDERS.DB")), QByteArray("orders"));
+}
+
+TEST_F(RenameFileTest, AFolderIsNotCopied) {
+    folder.Write(QStringLiteral("SUB.DB/inner.db"));
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("SUB.DB")),
+                            folder.PathOf(QStringLiteral("NEW.DB"))));
+    EXPECT_FALSE(OneCopyFailure().isEmpty());
+    EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("SUB.DB")});
+}
+
+TEST_F(RenameFileTest, AReadOnlyFolderRefusesTheCopyAndKeepsTheSource) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    ReadOnlyFolder readOnly(folder.Path());
+    if (!readOnly.IsReadOnly()) {
+        GTEST_SKIP() << "this system lets the folder be changed whatever its flags";
+    }
+    EXPECT_FALSE(RenameFile(dialogs, folder.PathOf(QStringLiteral("ORDERS.DB")),
+                            folder.PathOf(QStringLiteral("SALES.DB"))));
+    EXPECT_FALSE(OneCopyFailure().isEmpty());
+    EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("ORDERS.DB")});
+}
+
+TEST_F(RenameFileTest, ASourceThatCannotBeDeletedLeavesTwoCopiesAndNoReport) {
+    // The delete is quiet by design; the copy is made, so nothing is lost either way.
+    const QString source = folder.Write(QStringLiteral("ORDERS.DB"), "orders");
+    const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    int flags = 0;
+    const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                           ::ioctl(fd, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
+    if (!immutable) {
+        ::close(fd);
+        GTEST_SKIP() << "files cannot be made immutable here";
+    }
+    const bool renamed = RenameFile(dialogs, source, folder.PathOf(QStringLiteral("SALES.DB")));
+    flags &= ~FS_IMMUTABLE_FL;
+    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    ::close(fd);
+
+    EXPECT_TRUE(renamed);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), (QStringList{"ORDERS.DB", "SALES.DB"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("SALES.DB")), QByteArray("orders"));
+}
+
+}  // namespace
+}  // namespace quorvex::test
