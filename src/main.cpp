@@ -1,6 +1,20 @@
+#include "screens/form1.h"
+#include "screens/qt_dialogs.h"
+#include "shell/start_up.h"
+
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(quorvex::kApplicationTitle);
+    QApplication::setApplicationDisplayName(quorvex::kApplicationTitle);
+    QApplication::setWindowIcon(
+        QIcon(QCoreApplication::applicationDirPath() + quorvex::kProgramIconFile));
+
+    quorvex::QtDialogs dialogs;
+    quorvex::Form1 form1(dialogs);
+    dialogs.SetOwner(&form1);
+    form1.Start();
+    return QApplication::exec();
 }
