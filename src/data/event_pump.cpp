@@ -4,12 +4,13 @@
 
 namespace quorvex {
 
-EventPump::EventPump(int intervalMs) : intervalMs_(intervalMs) { sinceLastRun_.start(); }
+EventPump::EventPump(int intervalMs) : intervalMs_(intervalMs) {}
 
 void EventPump::Pump() {
-    if (sinceLastRun_.elapsed() >= intervalMs_) {
+    // The first call always runs them: a walk lets waiting events in as it starts.
+    if (!sinceLastRun_.isValid() || sinceLastRun_.elapsed() >= intervalMs_) {
         DoEvents();
-        sinceLastRun_.restart();
+        sinceLastRun_.start();
     }
 }
 

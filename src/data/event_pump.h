@@ -10,7 +10,8 @@ namespace quorvex {
 class EventPump {
   public:
     explicit EventPump(int intervalMs = 10);
-    // Runs pending events when the interval has passed since they last ran.
+    // Runs pending events on the first call and then whenever the interval has passed since
+    // they last ran.
     void Pump();
 
   private:

@@ -1,0 +1,148 @@
+#include "data/collect_subfolders.h"
+#include "data/failure.h"
+#include "temp_tree.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+
+#include <gtest/gtest.h>
+
+namespace quorvex::test {
+namespace {
+
+// The subfolder names of a folder in directory order, as the walk is expected to meet them.
+QStringList SubfoldersInDirectoryOrder(const QString& folder) {
+    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+TEST(CollectSubfolders, WalksBreadthFirstGroupedByParentInDirectoryOrder) {
+    TempTree tree;
+    for (const char* path : {"a/a1/a11", "a/a2", "b/b1/b11/b111", "b/b2", "c"}) {
+        tree.Folder(path);
+    }
+    const QString root = tree.Root() + QLatin1Char('/');
+    QStringList folders{root};
+    CollectSubfolders(folders, true);
+
+    // Expected: level by level, each level's folders grouped by parent in the previous level's
+    // order and, within a parent, in the directory's order.
+    QStringList expected{root};
+    QStringList level{root};
+    while (!level.isEmpty()) {
+        QStringList next;
+        for (const QString& parent : level) {
+            for (const QString& name : SubfoldersInDirectoryOrder(parent)) {
+                next.append(parent + name + QLatin1Char('/'));
+            }
+        }
+        expected += next;
+        level = next;
+    }
+    EXPECT_EQ(folders, expected);
+    EXPECT_EQ(folders.size(), 11);
+    for (const QString& folder : folders) {
+        EXPECT_TRUE(folder.endsWith(QLatin1Char('/')));
+    }
+}
+
+TEST(CollectSubfolders, WithoutRecursionOnlyTheDirectSubfolders) {
+    TempTree tree;
+    tree.Folder("one/deeper");
+    tree.Folder("two");
+    const QString root = tree.Root() + QLatin1Char('/');
+    QStringList folders{root};
+    CollectSubfolders(folders, false);
+    ASSERT_EQ(folders.size(), 3);
+    EXPECT_EQ(QSet<QString>(folders.begin() + 1, folders.end()),
+              (QSet<QString>{root + "one/", root + "two/"}));
+}
+
+TEST(CollectSubfolders, AppendsAfterEveryStartingEntry) {
+    TempTree tree;
+    tree.Folder("x/x1");
+    tree.Folder("y/y1");
+    QStringList folders{tree.Path("x/"), tree.Path("y/")};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(folders, (QStringList{tree.Path("x/"), tree.Path("y/"), tree.Path("x/x1/"),
+                                    tree.Path("y/y1/")}));
+}
+
+TEST(CollectSubfolders, GoesAsDeepAsTheTree) {
+    TempTree tree;
+    QString path = "d";
+    for (int depth = 1; depth < 200; ++depth) {
+        path += "/d";
+    }
+    tree.Folder(path);
+    QStringList folders{tree.Root() + QLatin1Char('/')};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(folders.size(), 201);
+    EXPECT_EQ(folders.last(), tree.Path(path) + QLatin1Char('/'));
+}
+
+TEST(CollectSubfolders, LeavesOutHiddenQuestionMarkAndUndecodableFolders) {
+    TempTree tree;
+    tree.Folder(".hidden/inner");
+    tree.Folder("what?/inner");
+    tree.Folder("~tilde");
+    tree.Folder("visible");
+    tree.File("file.db");
+    TempTree::MakeFolderBytes(tree.Bytes("bad\xff/inner"));
+    QStringList folders{tree.Root() + QLatin1Char('/')};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(QSet<QString>(folders.begin(), folders.end()),
+              (QSet<QString>{tree.Root() + "/", tree.Path("~tilde/"), tree.Path("visible/")}));
+}
+
+TEST(CollectSubfolders, DoesNotEnterFoldersThroughLinksSoALoopEnds) {
+    TempTree tree;
+    tree.Folder("a/b");
+    tree.Link(tree.Root(), "a/b/up");  // back to the top: an endless tree if followed
+    tree.Link(tree.Path("a"), "sideways");
+    tree.Link("b", "a/relative");
+    QStringList folders{tree.Root() + QLatin1Char('/')};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(folders, (QStringList{tree.Root() + "/", tree.Path("a/"), tree.Path("a/b/")}));
+}
+
+TEST(CollectSubfolders, SkipsWhatCannotBeListed) {
+    TempTree tree;
+    tree.File("plain.db");
+    QStringList folders{tree.Path("missing/"), tree.Path("plain.db/"), tree.Root() + "/"};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(folders.size(), 3);
+}
+
+TEST(CollectSubfolders, AFolderTextNoSearchCanTakeRaisesFailure) {
+    QStringList folders{QStringLiteral("/tmp/a") + QChar(u'\0') + QStringLiteral("b/")};
+    EXPECT_THROW(CollectSubfolders(folders, true), Failure);
+}
+
+// Counts the events it receives.
+class EventCounter : public QObject {
+  public:
+    int seen = 0;
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            ++seen;
+            return true;
+        }
+        return QObject::event(event);
+    }
+};
+
+TEST(CollectSubfolders, LetsPendingEventsRunWhileItWalks) {
+    TempTree tree;
+    tree.Folder("a");
+    EventCounter counter;
+    QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    QStringList folders{tree.Root() + QLatin1Char('/')};
+    CollectSubfolders(folders, true);
+    EXPECT_EQ(counter.seen, 1);
+}
+
+}  // namespace
+}  // namespace quorvex::test
