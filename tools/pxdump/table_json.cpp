@@ -47,8 +47,8 @@ std::string FieldJson(const paradox::Field& field) {
     std::snprintf(hex, sizeof hex, "0x%02x", static_cast<unsigned>(field.type));
     return "{\"name\": " + JsonString(field.name) +
            ", \"px_type\": " + std::to_string(static_cast<int>(field.type)) +
-           ", \"px_type_hex\": \"" + hex + "\", \"px_letter\": " +
-           JsonString(paradox::FieldLetter(field.type)) + ", \"type\": \"" +
+           ", \"px_type_hex\": \"" + hex +
+           "\", \"px_letter\": " + JsonString(paradox::FieldLetter(field.type)) + ", \"type\": \"" +
            paradox::FieldTypeName(field.type) + "\", \"px_size\": " + std::to_string(field.size) +
            "}";
 }

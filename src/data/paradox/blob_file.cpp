@@ -9,9 +9,9 @@ namespace quorvex::paradox {
 
 namespace {
 
-constexpr std::uint32_t kUnit = 4096;           // .MB blocks are multiples of this
-constexpr std::uint32_t kSingleHeader = 9;      // type, units, length, modification number
-constexpr std::uint32_t kSlotTable = 0x0C;      // slot i of a sub-allocated block at 0x0C + 5 i
+constexpr std::uint32_t kUnit = 4096;       // .MB blocks are multiples of this
+constexpr std::uint32_t kSingleHeader = 9;  // type, units, length, modification number
+constexpr std::uint32_t kSlotTable = 0x0C;  // slot i of a sub-allocated block at 0x0C + 5 i
 constexpr std::uint32_t kSlotCount = 64;
 constexpr std::uint32_t kParagraph = 16;
 constexpr std::uint8_t kSingleValueBlock = 2;
@@ -43,7 +43,8 @@ std::vector<std::uint8_t> BlobFile::readRange(std::uint64_t offset, std::uint64_
     }
     // Scrambled: unscramble the whole chunks around the range, then keep the range.
     const std::uint64_t begin = offset / kScrambleChunk * kScrambleChunk;
-    const std::uint64_t end = (offset + count + kScrambleChunk - 1) / kScrambleChunk * kScrambleChunk;
+    const std::uint64_t end =
+        (offset + count + kScrambleChunk - 1) / kScrambleChunk * kScrambleChunk;
     if (!source_->contains(begin, end - begin)) {
         throw Error(source_->name(), "a value runs past the end of the file");
     }
@@ -71,8 +72,8 @@ std::vector<std::uint8_t> BlobFile::read(std::uint32_t pointer, std::uint32_t le
     const std::vector<std::uint8_t> head = readRange(blockOffset, kSingleHeader);
     if (head[0] == kSingleValueBlock) {
         if (index != 0xFF) {
-            fail(pointer, "names slot " + std::to_string(index) +
-                              " of a block that holds a single value");
+            fail(pointer,
+                 "names slot " + std::to_string(index) + " of a block that holds a single value");
         }
         return readSingleValue(blockOffset, pointer, length, head);
     }
@@ -84,8 +85,7 @@ std::vector<std::uint8_t> BlobFile::read(std::uint32_t pointer, std::uint32_t le
 }
 
 std::vector<std::uint8_t> BlobFile::readSingleValue(std::uint32_t blockOffset,
-                                                    std::uint32_t pointer,
-                                                    std::uint32_t length,
+                                                    std::uint32_t pointer, std::uint32_t length,
                                                     const std::vector<std::uint8_t>& head) const {
     const std::uint32_t stored = ReadU32(head.data() + 3);
     if (stored != length) {
@@ -102,8 +102,7 @@ std::vector<std::uint8_t> BlobFile::readSingleValue(std::uint32_t blockOffset,
     return readRange(std::uint64_t{blockOffset} + kSingleHeader, length);
 }
 
-std::vector<std::uint8_t> BlobFile::readSubAllocated(std::uint32_t blockOffset,
-                                                     std::uint32_t index,
+std::vector<std::uint8_t> BlobFile::readSubAllocated(std::uint32_t blockOffset, std::uint32_t index,
                                                      std::uint32_t length) const {
     const std::uint32_t pointer = blockOffset | index;
     if (index >= kSlotCount) {

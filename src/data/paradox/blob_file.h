@@ -13,7 +13,7 @@ namespace quorvex::paradox {
 // The memo/blob file (.MB) of a table: values too long for their record live here, found by
 // the pointer and length kept in the record.
 class BlobFile {
-public:
+  public:
     BlobFile(std::unique_ptr<ByteSource> source, std::optional<ScrambleKey> key);
 
     // The `length` bytes of the value the record's pointer names. Throws Error naming the .MB
@@ -23,7 +23,7 @@ public:
 
     const std::string& name() const { return source_->name(); }
 
-private:
+  private:
     std::vector<std::uint8_t> readRange(std::uint64_t offset, std::uint64_t count) const;
     std::vector<std::uint8_t> readSingleValue(std::uint32_t blockOffset, std::uint32_t pointer,
                                               std::uint32_t length,

@@ -76,22 +76,21 @@ BlockChain WalkBlockChain(const ByteSource& table, const TableHeader& header,
         std::uint32_t records = 0;
         if (block.lastRecordOffset >= 0) {
             if (block.lastRecordOffset % header.recordSize != 0) {
-                throw Error(table.name(),
-                            where + " is damaged: its last record offset " +
-                                std::to_string(block.lastRecordOffset) +
-                                " is not a multiple of the record size " +
-                                std::to_string(header.recordSize));
+                throw Error(table.name(), where + " is damaged: its last record offset " +
+                                              std::to_string(block.lastRecordOffset) +
+                                              " is not a multiple of the record size " +
+                                              std::to_string(header.recordSize));
             }
             records = static_cast<std::uint32_t>(block.lastRecordOffset) / header.recordSize + 1;
             if (records > capacity) {
                 throw Error(table.name(), where + " is damaged: it claims " +
-                                              std::to_string(records) +
-                                              " records, but only " + std::to_string(capacity) +
-                                              " fit in a block");
+                                              std::to_string(records) + " records, but only " +
+                                              std::to_string(capacity) + " fit in a block");
             }
             if (!table.contains(BlockOffset(header, number), BlockBytesNeeded(header, records))) {
-                throw Error(table.name(), where + " is cut short: its records run past the end "
-                                                  "of the file");
+                throw Error(table.name(), where +
+                                              " is cut short: its records run past the end "
+                                              "of the file");
             }
         }
         chain.blocks.push_back(ChainBlock{number, static_cast<std::uint16_t>(records)});
@@ -100,8 +99,8 @@ BlockChain WalkBlockChain(const ByteSource& table, const TableHeader& header,
     }
     if (chain.rowCount != header.storedRecordCount) {
         warnings.push_back("the header counts " + std::to_string(header.storedRecordCount) +
-                           " records but the block chain holds " +
-                           std::to_string(chain.rowCount) + "; the records of the chain are read");
+                           " records but the block chain holds " + std::to_string(chain.rowCount) +
+                           "; the records of the chain are read");
     }
     return chain;
 }

@@ -19,7 +19,7 @@ std::string RangeFault(std::uint64_t offset, std::size_t count, std::uint64_t si
 }
 
 class FileSource : public ByteSource {
-public:
+  public:
     FileSource(std::string path, int fd, std::uint64_t size)
         : path_(std::move(path)), fd_(fd), size_(size) {}
     ~FileSource() override { ::close(fd_); }
@@ -51,14 +51,14 @@ public:
         }
     }
 
-private:
+  private:
     std::string path_;
     int fd_;
     std::uint64_t size_;
 };
 
 class BufferSource : public ByteSource {
-public:
+  public:
     BufferSource(std::string name, std::vector<std::uint8_t> bytes)
         : name_(std::move(name)), bytes_(std::move(bytes)) {}
 
@@ -74,7 +74,7 @@ public:
         }
     }
 
-private:
+  private:
     std::string name_;
     std::vector<std::uint8_t> bytes_;
 };

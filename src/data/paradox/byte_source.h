@@ -12,7 +12,7 @@ namespace quorvex::paradox {
 // Random access to the bytes of one file, from disk or from memory. Every read is checked
 // against the real size, so a damaged offset can never reach outside the data.
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
 
     // The name used in error messages (the path, or the name given to a buffer).

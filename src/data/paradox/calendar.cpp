@@ -35,9 +35,9 @@ CivilDate CivilFromDayNumber(std::int32_t dayNumber) {
 }
 
 std::int32_t DayNumberFromCivil(int year, int month, int day) {
-    return static_cast<std::int32_t>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                                   static_cast<unsigned>(day)) +
-                                     kUnixEpochDayNumber);
+    return static_cast<std::int32_t>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+        kUnixEpochDayNumber);
 }
 
 }  // namespace quorvex::paradox

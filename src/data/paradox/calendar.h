@@ -5,8 +5,8 @@
 namespace quorvex::paradox {
 
 // Paradox numbers days from 0001-01-01 (day 1) in the proleptic Gregorian calendar.
-inline constexpr std::int32_t kFirstDay = 1;        // 0001-01-01
-inline constexpr std::int32_t kLastDay = 3652059;   // 9999-12-31
+inline constexpr std::int32_t kFirstDay = 1;       // 0001-01-01
+inline constexpr std::int32_t kLastDay = 3652059;  // 9999-12-31
 inline constexpr std::int32_t kMillisecondsPerDay = 86400000;
 
 struct CivilDate {

@@ -26,7 +26,7 @@ std::optional<CodePage> CodePageFor(std::optional<int> number, const std::string
 // Turns a table's text bytes into UTF-8. Bytes the code page does not map become U+FFFD, one
 // per byte, never dropped. Single-byte pages are decoded through a table built once with iconv.
 class TextDecoder {
-public:
+  public:
     // Throws std::runtime_error when iconv does not know the code page.
     explicit TextDecoder(const CodePage& codePage);
     ~TextDecoder();
@@ -38,7 +38,7 @@ public:
 
     const CodePage& codePage() const { return codePage_; }
 
-private:
+  private:
     struct SingleByteTable;
     void decodeMultiByte(std::span<const std::uint8_t> bytes, std::string& out) const;
 

@@ -9,13 +9,13 @@ namespace quorvex::paradox {
 // decoded, an I/O failure. The message names the file and says what is wrong in plain words, so
 // the layers above can show it to the user unchanged.
 class Error : public std::runtime_error {
-public:
+  public:
     Error(const std::string& file, const std::string& fault);
 
     const std::string& file() const { return file_; }
     const std::string& fault() const { return fault_; }
 
-private:
+  private:
     std::string file_;
     std::string fault_;
 };

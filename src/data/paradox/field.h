@@ -33,9 +33,9 @@ inline constexpr int kBcdStorage = 17;
 inline constexpr int kBlobTrailer = 10;
 
 struct Field {
-    std::string name;        // UTF-8
+    std::string name;  // UTF-8
     FieldType type{};
-    std::uint8_t size = 0;   // the descriptor's size byte: length, scale (BCD) or record part
+    std::uint8_t size = 0;      // the descriptor's size byte: length, scale (BCD) or record part
     std::uint16_t storage = 0;  // bytes in the record
     std::uint32_t offset = 0;   // from the start of the record
 };

@@ -31,12 +31,19 @@ void CheckFileType(std::uint8_t fileType, const std::string& fileName) {
         throw Error(fileName,
                     "it is a secondary index file (.Xnn, .Ynn, .XGn or .YGn), not a table");
     }
-    throw Error(fileName, "its file type byte " + Hex(fileType) + " is not that of a Paradox table");
+    throw Error(fileName,
+                "its file type byte " + Hex(fileType) + " is not that of a Paradox table");
 }
 
 bool IsValidBlockSize(std::uint8_t kib) {
     switch (kib) {
-        case 1: case 2: case 3: case 4: case 8: case 16: case 32:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 8:
+        case 16:
+        case 32:
             return true;
         default:
             return false;
@@ -151,8 +158,8 @@ ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string&
     // field names, all inside the header.
     const std::span<const std::uint8_t> all = bytes.first(header.headerSize);
     const std::size_t descriptors = base;
-    const std::size_t nameSlot = descriptors + 2 * std::size_t{fieldCount} + 4 +
-                                 4 * std::size_t{fieldCount};
+    const std::size_t nameSlot =
+        descriptors + 2 * std::size_t{fieldCount} + 4 + 4 * std::size_t{fieldCount};
     const std::size_t slotSize = header.versionByte >= 12 ? kNameSlotVersion7 : kNameSlotOld;
     if (nameSlot + slotSize > all.size()) {
         throw Error(fileName, "its " + std::to_string(fieldCount) +
@@ -174,8 +181,8 @@ ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string&
                                       FieldLetter(*type) + " has the impossible size " +
                                       std::to_string(size));
         }
-        parsed.fields.push_back(RawField{*type, size, static_cast<std::uint16_t>(*storage),
-                                         offset, {}});
+        parsed.fields.push_back(
+            RawField{*type, size, static_cast<std::uint16_t>(*storage), offset, {}});
         offset += static_cast<std::uint32_t>(*storage);
     }
     if (offset != header.recordSize) {

@@ -18,19 +18,19 @@ inline constexpr std::size_t kExtendedHeaderSize = 0x78;
 // What the header of a table file says, checked for consistency.
 struct TableHeader {
     std::uint8_t versionByte = 0;
-    std::uint8_t fileType = 0;          // 0 keyed, 2 unkeyed
+    std::uint8_t fileType = 0;  // 0 keyed, 2 unkeyed
     std::uint16_t recordSize = 0;
-    std::uint16_t headerSize = 0;       // the offset of data block 1
-    std::uint32_t blockSize = 0;        // bytes
+    std::uint16_t headerSize = 0;         // the offset of data block 1
+    std::uint32_t blockSize = 0;          // bytes
     std::uint32_t storedRecordCount = 0;  // as last written; the block chain is what counts
     std::uint16_t usedBlocks = 0;
     std::uint16_t fileBlocks = 0;
     std::uint16_t firstBlock = 0;
     std::uint16_t lastBlock = 0;
     std::uint16_t keyFieldCount = 0;
-    std::optional<int> codePage;        // absent in Paradox 3.x headers
-    std::string sortOrder;              // ASCII id, empty in Paradox 3.x headers
-    std::uint32_t scrambleKey = 0;      // 0 when the table is not password-protected
+    std::optional<int> codePage;    // absent in Paradox 3.x headers
+    std::string sortOrder;          // ASCII id, empty in Paradox 3.x headers
+    std::uint32_t scrambleKey = 0;  // 0 when the table is not password-protected
 
     bool extended() const { return versionByte >= 5; }
     bool scrambled() const { return scrambleKey != 0; }
@@ -58,7 +58,8 @@ struct ParsedHeader {
 std::uint16_t DeclaredHeaderSize(std::span<const std::uint8_t> fixedPart);
 
 // Parses and checks a header. `bytes` holds the first headerSize bytes of the file, or the whole
-// file when it is shorter; `fileName` is used in errors. Throws Error for anything that is not a readable table.
+// file when it is shorter; `fileName` is used in errors. Throws Error for anything that is not a
+// readable table.
 ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string& fileName);
 
 }  // namespace quorvex::paradox

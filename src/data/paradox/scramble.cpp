@@ -108,8 +108,7 @@ void UnscrambleTableBlock(std::span<std::uint8_t> bytes, ScrambleKey key, std::u
 
 void ScrambleTableBlock(std::span<std::uint8_t> bytes, ScrambleKey key, std::uint32_t block) {
     EachChunk(bytes, [&](const std::uint8_t* in, std::uint8_t* out, std::size_t j) {
-        ScrambleChunk(in, out, key, static_cast<std::uint8_t>(j),
-                      static_cast<std::uint8_t>(block));
+        ScrambleChunk(in, out, key, static_cast<std::uint8_t>(j), static_cast<std::uint8_t>(block));
     });
 }
 

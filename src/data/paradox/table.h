@@ -25,7 +25,7 @@ struct OpenOptions {
 // is known before the first row; rows are then read one block at a time, so memory stays small
 // whatever the size of the table. Every fault throws Error.
 class Table {
-public:
+  public:
     // Opens a table file; its .MB file, if the table has memo-type fields, is looked up beside
     // it with its name matched ignoring case.
     static Table Open(const std::string& path, const OpenOptions& options = {});
@@ -65,7 +65,7 @@ public:
     // The reader's own state, defined where the table is opened and read.
     struct Impl;
 
-private:
+  private:
     explicit Table(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
 };

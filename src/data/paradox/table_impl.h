@@ -50,7 +50,6 @@ using BlobOpener = std::function<std::unique_ptr<ByteSource>()>;
 // Builds a Table's state from an opened table file; `openBlobs` is called only for tables with
 // memo-type fields.
 std::unique_ptr<Table::Impl> OpenTableImpl(std::unique_ptr<ByteSource> source,
-                                           const BlobOpener& openBlobs,
-                                           const OpenOptions& options);
+                                           const BlobOpener& openBlobs, const OpenOptions& options);
 
 }  // namespace quorvex::paradox

@@ -112,8 +112,8 @@ std::unique_ptr<Table::Impl> OpenTableImpl(std::unique_ptr<ByteSource> source,
                 impl->blobProblem = "its memo file is missing";
             }
         } catch (const Error& error) {
-            impl->blobProblem = "its memo file " + error.file() + " cannot be read: " +
-                                error.fault();
+            impl->blobProblem =
+                "its memo file " + error.file() + " cannot be read: " + error.fault();
         }
     }
     impl->source = std::move(source);
@@ -147,8 +147,8 @@ Table Table::FromMemory(std::string name, std::vector<std::uint8_t> table,
         }
         return MemorySource(blobName, std::move(*blobs));
     };
-    return Table(OpenTableImpl(MemorySource(std::move(name), std::move(table)), openBlobs,
-                               options));
+    return Table(
+        OpenTableImpl(MemorySource(std::move(name), std::move(table)), openBlobs, options));
 }
 
 }  // namespace quorvex::paradox

@@ -35,7 +35,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // One decoded field value. Text is UTF-8.
 class Value {
-public:
+  public:
     enum class Kind { Null, Logical, Integer, Number, Date, Time, Timestamp, Text, Decimal, Bytes };
 
     Value() = default;  // Null
@@ -45,7 +45,9 @@ public:
     static Value Date(DayNumber v) { return Value(Payload(std::in_place_index<4>, v)); }
     static Value Time(TimeOfDay v) { return Value(Payload(std::in_place_index<5>, v)); }
     static Value Stamp(Timestamp v) { return Value(Payload(std::in_place_index<6>, v)); }
-    static Value Text(std::string v) { return Value(Payload(std::in_place_index<7>, std::move(v))); }
+    static Value Text(std::string v) {
+        return Value(Payload(std::in_place_index<7>, std::move(v)));
+    }
     static Value Dec(Decimal v) { return Value(Payload(std::in_place_index<8>, std::move(v))); }
     static Value Raw(Bytes v) { return Value(Payload(std::in_place_index<9>, std::move(v))); }
 
@@ -65,7 +67,7 @@ public:
 
     friend bool operator==(const Value&, const Value&) = default;
 
-private:
+  private:
     using Payload = std::variant<std::monostate, bool, std::int32_t, double, DayNumber, TimeOfDay,
                                  Timestamp, std::string, Decimal, Bytes>;
     explicit Value(Payload p) : payload_(std::move(p)) {}

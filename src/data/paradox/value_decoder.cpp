@@ -21,8 +21,8 @@ bool AllZero(const std::uint8_t* bytes, std::size_t size) {
 }  // namespace
 
 void Table::Impl::failValue(const Field& field, const std::string& fault) const {
-    throw Error(source->name(), "row " + std::to_string(rowNumber) + ", field \"" + field.name +
-                                    "\": " + fault);
+    throw Error(source->name(),
+                "row " + std::to_string(rowNumber) + ", field \"" + field.name + "\": " + fault);
 }
 
 std::vector<std::uint8_t> Table::Impl::readBlob(const Field& field, std::uint32_t pointer,
