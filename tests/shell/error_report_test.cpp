@@ -1,0 +1,88 @@
+#include "shell/error_report.h"
+#include "data/failure.h"
+#include "shell/command_steps.h"
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+namespace quorvex::test {
+namespace {
+
+TEST(ApplicationErrorReport, TextHasEveryPieceInOrder) {
+    EXPECT_EQ(ApplicationErrorText(QStringLiteral("Form1.Form_Load"), 128,
+                                   QStringLiteral("Disk not ready")),
+              QStringLiteral("Disk not ready\r\nin Quorvex2/19/2015.Form1.Form_Load at line 128"
+                             "\r\rPlease email screenshot of this message to ") +
+                  kSupportAddress);
+}
+
+TEST(ApplicationErrorReport, EmptyAndMultiLineDescriptionsAreShownAsTheyAre) {
+    const QString empty = ApplicationErrorText(QStringLiteral("L.P"), 100, QString());
+    EXPECT_TRUE(empty.startsWith(QStringLiteral("\r\nin Quorvex2/19/2015.L.P at line 100\r\r")));
+    const QString twoLines =
+        ApplicationErrorText(QStringLiteral("L.P"), 7, QStringLiteral("first\nsecond"));
+    EXPECT_TRUE(twoLines.startsWith(QStringLiteral("first\nsecond\r\nin Quorvex2/19/2015.L.P ")));
+}
+
+TEST(ApplicationErrorReport, BoxIsAWarningTitledApplicationError) {
+    ScriptedDialogs dialogs;
+    ReportApplicationError(dialogs, QStringLiteral("Form1.PushButton3_Click"), 104,
+                           QStringLiteral("bad"));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].buttons, vbExclamation);
+    EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(
+        dialogs.boxes[0].text.contains(QStringLiteral("Form1.PushButton3_Click at line 104")));
+}
+
+// The resume rule: a failing step is reported under its own line and the next step runs; a test
+// that fails lets the steps it guards run; every failure gets its own box, in order.
+TEST(ResumeRule, FailingStepIsReportedAndTheNextRuns) {
+    ScriptedDialogs dialogs;
+    CommandSteps steps(dialogs, QStringLiteral("Form1.Form_Load"));
+    QStringList ran;
+    EXPECT_FALSE(steps.Step(100, [&] { throw Failure(QStringLiteral("skin damaged")); }));
+    EXPECT_TRUE(steps.Step(102, [&] { ran << QStringLiteral("102"); }));
+    EXPECT_EQ(ran, QStringList{QStringLiteral("102")});
+    ASSERT_EQ(dialogs.Errors().size(), 1u);
+    EXPECT_EQ(dialogs.Errors()[0].text, ApplicationErrorText(QStringLiteral("Form1.Form_Load"), 100,
+                                                             QStringLiteral("skin damaged")));
+}
+
+TEST(ResumeRule, FailingTestRunsTheStepsItGuards) {
+    ScriptedDialogs dialogs;
+    CommandSteps steps(dialogs, QStringLiteral("Form1.PushButton2_Click"));
+    bool guardedRan = false;
+    if (steps.Test(102, []() -> bool { throw Failure(QStringLiteral("search refused")); })) {
+        guardedRan = true;
+    }
+    EXPECT_TRUE(guardedRan);
+    ASSERT_EQ(dialogs.Errors().size(), 1u);
+    EXPECT_TRUE(dialogs.Errors()[0].text.contains(QStringLiteral("at line 102")));
+}
+
+TEST(ResumeRule, TestAnsweringFalseSkipsTheGuardedStepsWithoutABox) {
+    ScriptedDialogs dialogs;
+    CommandSteps steps(dialogs, QStringLiteral("X.Y"));
+    EXPECT_FALSE(steps.Test(136, [] { return false; }));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST(ResumeRule, TwoFailuresGiveTwoBoxesInStepOrder) {
+    ScriptedDialogs dialogs;
+    CommandSteps steps(dialogs, QStringLiteral("Form1.Form_Load"));
+    steps.Step(100, [] { throw Failure(QStringLiteral("first")); });
+    steps.Step(102, [] { throw std::runtime_error("second"); });
+    steps.Step(104, [] {});
+    const auto errors = dialogs.Errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(errors[0].text.startsWith(QStringLiteral("first\r\n")));
+    EXPECT_TRUE(errors[0].text.contains(QStringLiteral("at line 100")));
+    EXPECT_TRUE(errors[1].text.startsWith(QStringLiteral("second\r\n")));
+    EXPECT_TRUE(errors[1].text.contains(QStringLiteral("at line 102")));
+}
+
+}  // namespace
+}  // namespace quorvex::test
