@@ -1,0 +1,207 @@
+#include "data/connection.h"
+#include "data/connection_strings.h"
+#include "data/failure.h"
+#include "support/test_server.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace quorvex::test {
+namespace {
+
+// Runs `action` and returns the description of the Failure it raised ("" when none).
+template <typename Action>
+QString FailureOf(Action&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.description();
+    }
+    return QString();
+}
+
+class ConnectionOnServer : public ::testing::Test {
+  protected:
+    void SetUp() override { DropAllTables(); }
+};
+
+TEST_F(ConnectionOnServer, OpensWithTheProgramsOwnConnectionString) {
+    Connection connection;
+    EXPECT_FALSE(connection.IsOpen());
+    connection.Open(TestServerConnectionString());
+    EXPECT_TRUE(connection.IsOpen());
+    connection.Close();
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(ConnectionOnServer, AWrongPasswordFailsWithTheServersOwnMessage) {
+    FixedFields login = TestServerLogin();
+    login.password = QStringLiteral("wrong");
+    Connection connection;
+    const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+    EXPECT_TRUE(
+        message.contains(QStringLiteral("password authentication failed for user \"scott\"")))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("QODBC")))
+        << "Qt's wrapper text, not the driver's";
+    EXPECT_FALSE(message.endsWith(u'\n'));
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(ConnectionOnServer, AnUnreachableServerFailsWithTheDriversMessage) {
+    QTemporaryDir nowhere(QStringLiteral("/tmp/qvx-none-XXXXXX"));
+    ASSERT_TRUE(nowhere.isValid());
+    FixedFields login = TestServerLogin();
+    login.sid = nowhere.path();
+    Connection connection;
+    const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+    EXPECT_TRUE(message.contains(nowhere.path())) << message.toStdString();
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(ConnectionOnServer, OddLoginFieldsFailCleanly) {
+    const QString longText(10000, u'x');
+    const QList<FixedFields> logins = [&] {
+        QList<FixedFields> list;
+        FixedFields empty;
+        list.append(empty);
+        FixedFields semicolon = TestServerLogin();
+        semicolon.password = QStringLiteral("ti;ger}");
+        list.append(semicolon);
+        FixedFields huge = TestServerLogin();
+        huge.user = longText;
+        huge.password = longText;
+        list.append(huge);
+        FixedFields nonAscii = TestServerLogin();
+        nonAscii.password = QStringLiteral("t\u00efg\u00e9r \u6771");
+        list.append(nonAscii);
+        return list;
+    }();
+    for (const FixedFields& login : logins) {
+        Connection connection;
+        const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+        EXPECT_FALSE(message.isEmpty())
+            << "connected with user of " << login.user.size() << " characters";
+        EXPECT_FALSE(connection.IsOpen());
+    }
+}
+
+TEST_F(ConnectionOnServer, AFieldHoldingDotDsnIsRefusedWithAClearMessage) {
+    // Qt's ODBC layer would read such a string as a file data source name.
+    FixedFields login = TestServerLogin();
+    login.password = QStringLiteral("my.DSN");
+    Connection connection;
+    const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+    EXPECT_TRUE(message.contains(QStringLiteral("\".dsn\""))) << message.toStdString();
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(ConnectionOnServer, AConnectionStringBeyondTheDriverManagersLimitIsRefusedNotCut) {
+    FixedFields login = TestServerLogin();
+    login.password = QString(40000, u'p');
+    Connection connection;
+    const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+    EXPECT_TRUE(message.contains(QStringLiteral("too long"))) << message.toStdString();
+}
+
+TEST_F(ConnectionOnServer, OpeningTwiceIsRefusedAndKeepsTheFirstConnection) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    EXPECT_FALSE(FailureOf([&] { connection.Open(TestServerConnectionString()); }).isEmpty());
+    EXPECT_TRUE(connection.IsOpen());
+    connection.Execute(QStringLiteral("SELECT 1"));
+}
+
+TEST_F(ConnectionOnServer, ExecuteRunsTheStatementAsWritten) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    const StatementLog log;
+    const QString create = QStringLiteral("CREATE TABLE \"Mixed Case\" (\"A\" VARCHAR(40))");
+    const QString insert =
+        QStringLiteral("INSERT INTO \"Mixed Case\" VALUES ('O''Brien \u00e4\u6771\U0001F600')");
+    connection.Execute(create);
+    connection.Execute(insert);
+    EXPECT_EQ(log.Since(), (QStringList{create, insert}));
+    EXPECT_EQ(ServerQuery(QStringLiteral("SELECT \"A\" FROM \"Mixed Case\"")),
+              (QList<QStringList>{{QStringLiteral("O'Brien \u00e4\u6771\U0001F600")}}));
+}
+
+TEST_F(ConnectionOnServer, ARefusedStatementFailsWithTheServersMessage) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    EXPECT_EQ(FailureOf([&] { connection.Execute(QStringLiteral("DROP TABLE \"NOPE\"")); }),
+              QStringLiteral("ERROR: table \"NOPE\" does not exist;\n"
+                             "Error while executing the query"));
+    // The connection stays usable after a refusal.
+    connection.Execute(QStringLiteral("CREATE TABLE \"AFTER\" (\"X\" INT)"));
+    EXPECT_EQ(ServerQuery(QStringLiteral("SELECT table_name FROM user_tables")).size(), 1);
+}
+
+TEST_F(ConnectionOnServer, AStatementThatFailsToParseReachesTheServerAndIsReported) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    const StatementLog log;
+    const QString rename = QStringLiteral("RENAME \"A\" TO \"B\"");
+    const QString message = FailureOf([&] { connection.Execute(rename); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("ERROR: syntax error at or near \"RENAME\"")))
+        << message.toStdString();
+    EXPECT_EQ(log.Since(), QStringList{rename});
+}
+
+TEST_F(ConnectionOnServer, ExecuteOnAClosedConnectionFailsClearly) {
+    Connection never;
+    EXPECT_EQ(FailureOf([&] { never.Execute(QStringLiteral("SELECT 1")); }),
+              QStringLiteral("The connection is not open."));
+    Connection closed;
+    closed.Open(TestServerConnectionString());
+    closed.Close();
+    closed.Close();  // closing twice is harmless
+    EXPECT_EQ(FailureOf([&] { closed.Execute(QStringLiteral("SELECT 1")); }),
+              QStringLiteral("The connection is not open."));
+}
+
+TEST_F(ConnectionOnServer, AClosedConnectionCanBeOpenedAgain) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    connection.Close();
+    connection.Open(TestServerConnectionString());
+    connection.Execute(QStringLiteral("SELECT 1"));
+}
+
+// Counts scott's sessions on the server other than the one asking, waiting for the server to
+// notice sessions that just ended.
+int OtherSessionsSettlingAt(int expected) {
+    const QString count = QStringLiteral(
+        "SELECT count(*) FROM pg_stat_activity WHERE usename = 'scott' "
+        "AND pid <> pg_backend_pid()");
+    int sessions = -1;
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        sessions = ServerQuery(count).value(0).value(0).toInt();
+        if (sessions == expected) break;
+        ServerExecute(QStringLiteral("SELECT pg_sleep(0.025)"));
+    }
+    return sessions;
+}
+
+TEST_F(ConnectionOnServer, ClosingOrDroppingAConnectionEndsItsSessionOnTheServer) {
+    ASSERT_EQ(OtherSessionsSettlingAt(0), 0);
+    {
+        Connection dropped;
+        dropped.Open(TestServerConnectionString());
+        Connection closed;
+        closed.Open(TestServerConnectionString());
+        EXPECT_EQ(OtherSessionsSettlingAt(2), 2);
+        closed.Close();
+        EXPECT_EQ(OtherSessionsSettlingAt(1), 1);
+    }
+    EXPECT_EQ(OtherSessionsSettlingAt(0), 0);
+    for (int i = 0; i < 25; ++i) {
+        Connection connection;
+        connection.Open(TestServerConnectionString());
+    }
+    EXPECT_EQ(OtherSessionsSettlingAt(0), 0);
+}
+
+}  // namespace
+}  // namespace quorvex::test
