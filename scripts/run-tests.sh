@@ -14,8 +14,9 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON
 cmake --build build-test -j2
 
 # The server lives in a fresh short folder (its socket path must stay under 108 bytes) and is
-# stopped however this script ends.
-server_dir=$(mktemp -d /tmp/qvx.XXXXXX)
+# stopped however this script ends. The folder name holds no "." on purpose: the SID is this
+# folder, and the ODBC layer misreads any connection string containing ".dsn".
+server_dir=$(mktemp -d /tmp/qvx-XXXXXX)
 stop_server() { bash "$root/scripts/test-server.sh" stop "$server_dir" || true; }
 trap stop_server EXIT
 trap 'exit 130' INT
