@@ -1,0 +1,278 @@
+// "Rename Table" on the Paradox side, on real folders: the data file and its companion files are
+// renamed by copy and delete, nothing is ever written over, and a refused copy keeps the table.
+
+#include "manage/table_commands.h"
+#include "manage_support.h"
+#include "shell/files.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace quorvex::test {
+namespace {
+
+FixedFields FolderField(const QString& folder) {
+    FixedFields fields;
+    fields.folder = folder;
+    return fields;
+}
+
+class ParadoxRenameTest : public ::testing::Test {
+  protected:
+    // Selects the one entry and answers the input box with `newName`.
+    void Rename(const QString& oldName, const QString& newName) {
+        SelectEntries(ui.List2, {oldName});
+        ui.dialogs.QueueInput(newName);
+        RenameParadoxTable(ui.screen);
+        EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
+    }
+
+    // The reports of refused copies; every report must be one.
+    std::vector<ReportedFailure> RefusedCopies() {
+        const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+        for (const ReportedFailure& failure : failures) {
+            EXPECT_EQ(failure.label, QStringLiteral("Main.RenameFile"));
+            EXPECT_EQ(failure.line, 100);
+        }
+        return failures;
+    }
+
+    TableFolder folder;
+    ScreenUnderTest ui{FolderField(folder.Path())};
+    const std::vector<int> hourglassThenArrow{vbHourglass, vbDefault};
+};
+
+TEST_F(ParadoxRenameTest, RenamesTheDataFileAndEveryCompanionKeepingTheirExtensions) {
+    for (const char* name : {"A.DB", "A.PX", "a.mb", "A.X02", "A.Y02", "A.XG1", "A.YG1", "A.VAL",
+                             "A.tv", "A.FAM", "A.TXT", "AB.PX", "B.DB"}) {
+        folder.Write(QString::fromLatin1(name), QByteArray("contents of ") + name);
+    }
+    Fill(ui.List2, {"A", "AB", "B"});
+
+    Rename(QStringLiteral("A"), QStringLiteral("Sales"));
+
+    EXPECT_EQ(folder.Names(), (QStringList{"A.TXT", "AB.PX", "B.DB", "Sales.DB", "Sales.FAM",
+                                           "Sales.PX", "Sales.VAL", "Sales.X02", "Sales.XG1",
+                                           "Sales.Y02", "Sales.YG1", "Sales.mb", "Sales.tv"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("Sales.DB")), QByteArray("contents of A.DB"));
+    EXPECT_EQ(folder.Read(QStringLiteral("Sales.mb")), QByteArray("contents of a.mb"));
+    EXPECT_EQ(folder.Read(QStringLiteral("Sales.X02")), QByteArray("contents of A.X02"));
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+
+    ASSERT_EQ(ui.dialogs.prompts.size(), 1u);
+    EXPECT_EQ(ui.dialogs.prompts[0].prompt, QStringLiteral("Enter new name of A:"));
+    EXPECT_TRUE(ui.dialogs.prompts[0].title.isEmpty());
+    EXPECT_EQ(ui.dialogs.prompts[0].defaultText, QStringLiteral("A"));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"AB", "B", "Sales"}));
+    EXPECT_EQ(ui.List2.ListIndex(), 0);
+}
+
+TEST_F(ParadoxRenameTest, ALowerCaseDataFileIsFoundOnceAndTheSecondSpellingFindsNothing) {
+    folder.Write(QStringLiteral("Paradox/orders.db"), "rows");
+    folder.Write(QStringLiteral("Paradox/orders.px"), "index");
+    ui.fields.folder = folder.PathOf(QStringLiteral("PARADOX"));
+    Fill(ui.List2, {"ORDERS"});
+
+    Rename(QStringLiteral("ORDERS"), QStringLiteral("SALES"));
+
+    // The ".DB" spelling found the file, so the new data file is spelled ".DB"; the companion
+    // keeps its own spelling.
+    EXPECT_EQ(QDir(folder.PathOf(QStringLiteral("Paradox"))).entryList(QDir::Files, QDir::Name),
+              (QStringList{"SALES.DB", "SALES.px"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("Paradox/SALES.DB")), QByteArray("rows"));
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(Entries(ui.List2), QStringList{"SALES"});
+}
+
+TEST_F(ParadoxRenameTest, AnExistingTableIsNeverWrittenOverAndKeepsTheSourceWhole) {
+    folder.Write(QStringLiteral("A.DB"), "a rows");
+    folder.Write(QStringLiteral("A.MB"), "a memos");
+    folder.Write(QStringLiteral("b.db"), "b rows");
+    Fill(ui.List2, {"A", "B"});
+
+    Rename(QStringLiteral("A"), QStringLiteral("B"));
+
+    // Both spellings of the old data file name the same file: refused once for each.
+    const std::vector<ReportedFailure> refused = RefusedCopies();
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_EQ(refused[0].description, QStringLiteral("Destination file exists"));
+    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.MB", "b.db"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("b.db")), QByteArray("b rows"));
+    EXPECT_EQ(folder.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
+    // The list still shows the typed name in place of the old one; a refresh shows the truth.
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"B", "B"}));
+}
+
+TEST_F(ParadoxRenameTest, ACompanionWhoseNewNameIsTakenStaysAndIsReported) {
+    folder.Write(QStringLiteral("A.DB"), "a rows");
+    folder.Write(QStringLiteral("A.PX"), "a index");
+    folder.Write(QStringLiteral("A.MB"), "a memos");
+    folder.Write(QStringLiteral("C.PX"), "stray index");
+    Fill(ui.List2, {"A"});
+
+    Rename(QStringLiteral("A"), QStringLiteral("C"));
+
+    const std::vector<ReportedFailure> refused = RefusedCopies();
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(folder.Names(), (QStringList{"A.PX", "C.DB", "C.MB", "C.PX"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("C.PX")), QByteArray("stray index"));
+    EXPECT_EQ(folder.Read(QStringLiteral("A.PX")), QByteArray("a index"));
+}
+
+TEST_F(ParadoxRenameTest, AcceptingTheOfferedNameFailsForEachSpellingAndDeletesNothing) {
+    folder.Write(QStringLiteral("A.DB"), "a rows");
+    folder.Write(QStringLiteral("A.PX"), "a index");
+    Fill(ui.List2, {"A"});
+
+    Rename(QStringLiteral("A"), QStringLiteral("A"));
+
+    EXPECT_EQ(RefusedCopies().size(), 2u);
+    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.PX"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
+    EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
+}
+
+TEST_F(ParadoxRenameTest, AChangeOfCaseOnlyIsACopyOntoItselfToo) {
+    folder.Write(QStringLiteral("ORDERS.DB"), "rows");
+    Fill(ui.List2, {"ORDERS"});
+
+    Rename(QStringLiteral("ORDERS"), QStringLiteral("Orders"));
+
+    EXPECT_EQ(RefusedCopies().size(), 2u);
+    EXPECT_EQ(folder.Names(), QStringList{"ORDERS.DB"});
+    EXPECT_EQ(Entries(ui.List2), QStringList{"Orders"});
+}
+
+TEST_F(ParadoxRenameTest, BothSpellingsOnACaseKeepingFileSystem) {
+    // Only a file system that keeps case can hold both. The first is renamed; the second would
+    // land on the first's new file (same name ignoring case) and is refused, so it stays.
+    folder.Write(QStringLiteral("ORDERS.DB"), "upper");
+    folder.Write(QStringLiteral("orders.db"), "lower");
+    Fill(ui.List2, {"ORDERS"});
+
+    Rename(QStringLiteral("ORDERS"), QStringLiteral("NEW"));
+
+    EXPECT_EQ(RefusedCopies().size(), 1u);
+    EXPECT_EQ(folder.Names(), (QStringList{"NEW.DB", "orders.db"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("NEW.DB")), QByteArray("upper"));
+    EXPECT_EQ(folder.Read(QStringLiteral("orders.db")), QByteArray("lower"));
+}
+
+TEST_F(ParadoxRenameTest, ATableInASubfolderChangesNoFileButItsEntryIsReplaced) {
+    folder.Write(QStringLiteral("sub/DEEP.DB"));
+    folder.Write(QStringLiteral("DEEP.PX"));  // a stray index of the name stays too
+    Fill(ui.List2, {"DEEP"});
+
+    Rename(QStringLiteral("DEEP"), QStringLiteral("SHALLOW"));
+
+    EXPECT_EQ(folder.Names(), (QStringList{"DEEP.PX", "sub"}));
+    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("sub/DEEP.DB"))));
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(Entries(ui.List2), QStringList{"SHALLOW"});
+}
+
+TEST_F(ParadoxRenameTest, CancelRenamesNothingAndSaysNothing) {
+    folder.Write(QStringLiteral("A.DB"));
+    Fill(ui.List2, {"A"});
+
+    Rename(QStringLiteral("A"), QString());
+
+    EXPECT_EQ(ui.dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), QStringList{"A.DB"});
+    EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
+}
+
+TEST_F(ParadoxRenameTest, AsksForExactlyOneSelectedTable) {
+    folder.Write(QStringLiteral("A.DB"));
+    folder.Write(QStringLiteral("B.DB"));
+    struct Case {
+        QStringList selected;
+        int current;  // -1: no current entry
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {{}, -1, QStringLiteral("Please select a table to rename.")},
+        {{"A", "B"}, 1, QStringLiteral("Please select just one table to rename.")},
+        {{}, 0, QStringLiteral("Please select just one table to rename.")},
+    };
+    for (const Case& c : cases) {
+        ScreenUnderTest fresh{FolderField(folder.Path())};
+        Fill(fresh.List2, {"A", "B"});
+        SelectEntries(fresh.List2, c.selected);
+        fresh.List2.SetListIndex(c.current);
+        fresh.dialogs.QueueInput(QStringLiteral("NEW"));
+
+        RenameParadoxTable(fresh.screen);
+
+        EXPECT_EQ(PlainMessages(fresh.dialogs), QStringList{c.message});
+        EXPECT_TRUE(ReportedFailures(fresh.dialogs).empty());
+        EXPECT_TRUE(fresh.dialogs.prompts.empty());
+        EXPECT_EQ(Entries(fresh.List2), (QStringList{"A", "B"}));
+        EXPECT_EQ(fresh.pointer.history, hourglassThenArrow);
+    }
+    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "B.DB"}));
+}
+
+TEST_F(ParadoxRenameTest, TypedNamesTheFileSystemTakesAreUsedAsTyped) {
+    const QStringList typed = {QStringLiteral(" spaced  name "), QStringLiteral("it's \"quoted\""),
+                               QStringLiteral("Ünïcödé 表"), QStringLiteral("back\\slash")};
+    for (const QString& newName : typed) {
+        TableFolder own;
+        own.Write(QStringLiteral("OLD.DB"), "rows");
+        own.Write(QStringLiteral("OLD.MB"), "memos");
+        ScreenUnderTest fresh{FolderField(own.Path())};
+        Fill(fresh.List2, {"OLD"});
+        SelectEntries(fresh.List2, {"OLD"});
+        fresh.dialogs.QueueInput(newName);
+
+        RenameParadoxTable(fresh.screen);
+
+        EXPECT_TRUE(fresh.dialogs.boxes.empty()) << newName.toStdString();
+        EXPECT_EQ(own.Names(), (QStringList{newName + ".DB", newName + ".MB"}));
+        EXPECT_EQ(own.Read(newName + ".DB"), QByteArray("rows"));
+        EXPECT_EQ(Entries(fresh.List2), QStringList{newName});
+    }
+}
+
+TEST_F(ParadoxRenameTest, TypedNamesTheFileSystemRefusesAreReportedAndNothingIsLost) {
+    for (const QString& newName : {QStringLiteral("no/such"), LongName(300)}) {
+        TableFolder own;
+        own.Write(QStringLiteral("OLD.DB"), "rows");
+        own.Write(QStringLiteral("OLD.PX"), "index");
+        ScreenUnderTest fresh{FolderField(own.Path())};
+        Fill(fresh.List2, {"OLD"});
+        SelectEntries(fresh.List2, {"OLD"});
+        fresh.dialogs.QueueInput(newName);
+
+        RenameParadoxTable(fresh.screen);
+
+        const std::vector<ReportedFailure> failures = ReportedFailures(fresh.dialogs);
+        ASSERT_EQ(failures.size(), 2u) << newName.toStdString();  // once for each spelling
+        EXPECT_EQ(failures[0].label, QStringLiteral("Main.RenameFile"));
+        EXPECT_EQ(failures[0].line, 100);
+        EXPECT_EQ(own.Names(), (QStringList{"OLD.DB", "OLD.PX"}));
+        EXPECT_EQ(own.Read(QStringLiteral("OLD.DB")), QByteArray("rows"));
+        EXPECT_EQ(Entries(fresh.List2), QStringList{newName});
+    }
+}
+
+TEST_F(ParadoxRenameTest, AReadOnlyFolderRefusesTheCopyAndKeepsTheTable) {
+    folder.Write(QStringLiteral("A.DB"), "rows");
+    folder.Write(QStringLiteral("A.PX"), "index");
+    Fill(ui.List2, {"A"});
+    {
+        ReadOnlyFolder readOnly(folder.Path());
+        if (!readOnly.IsReadOnly()) {
+            GTEST_SKIP() << "this system lets the folder be changed whatever its flags";
+        }
+        Rename(QStringLiteral("A"), QStringLiteral("B"));
+    }
+    EXPECT_EQ(RefusedCopies().size(), 2u);
+    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.PX"}));
+    EXPECT_EQ(Entries(ui.List2), QStringList{"B"});
+}
+
+}  // namespace
+}  // namespace quorvex::test
