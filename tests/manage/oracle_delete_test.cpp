@@ -120,7 +120,7 @@ TEST_F(OracleDeleteTest, ACurrentEntryWithoutASelectionChangesNothing) {
     EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
 }
 
-TEST_F(OracleDeleteTest, AFailedLoginIsReportedFirstThenEveryDropAndTheEntriesGo) {
+TEST_F(OracleDeleteTest, AFailedLoginIsReportedFirstAndEveryDropOnTheClosedConnectionToo) {
     CreateTables({"T1", "T2"});
     ui.fields.password = QStringLiteral("wrong");
     Fill(ui.List1, {"T1", "T2"});
@@ -130,6 +130,7 @@ TEST_F(OracleDeleteTest, AFailedLoginIsReportedFirstThenEveryDropAndTheEntriesGo
 
     const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
     ASSERT_EQ(failures.size(), 3u);
+    EXPECT_EQ(failures[0].label, kLabel);
     EXPECT_EQ(failures[0].line, 104);
     EXPECT_TRUE(failures[0].description.contains(QStringLiteral("password authentication failed")))
         << failures[0].description.toStdString();
@@ -138,20 +139,13 @@ TEST_F(OracleDeleteTest, AFailedLoginIsReportedFirstThenEveryDropAndTheEntriesGo
     EXPECT_TRUE(Entries(ui.List1).isEmpty());
     EXPECT_EQ(ServerTables(), (QStringList{"T1", "T2"}));
     EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
-}
 
-TEST_F(OracleDeleteTest, AFailedLoginIsReportedEvenWhenNothingIsSelected) {
-    ui.fields.password = QStringLiteral("wrong");
-
-    DeleteOracleTables(ui.screen);
-
-    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].label, kLabel);
-    EXPECT_EQ(failures[0].line, 104);
-    EXPECT_EQ(PlainMessages(ui.dialogs), QStringList{"Please select a table"});
-    EXPECT_EQ(ui.dialogs.boxes.back().text, QStringLiteral("Please select a table"));
-    EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
+    // With nothing selected the connection is still opened first: its failure, then the message.
+    ScreenUnderTest empty{ui.fields};
+    DeleteOracleTables(empty.screen);
+    ASSERT_EQ(ReportedFailures(empty.dialogs).size(), 1u);
+    EXPECT_EQ(ReportedFailures(empty.dialogs)[0].line, 104);
+    EXPECT_EQ(empty.dialogs.boxes.back().text, QStringLiteral("Please select a table"));
 }
 
 }  // namespace

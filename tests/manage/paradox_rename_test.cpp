@@ -120,28 +120,27 @@ TEST_F(ParadoxRenameTest, ACompanionWhoseNewNameIsTakenStaysAndIsReported) {
     EXPECT_EQ(folder.Read(QStringLiteral("A.PX")), QByteArray("a index"));
 }
 
-TEST_F(ParadoxRenameTest, AcceptingTheOfferedNameFailsForEachSpellingAndDeletesNothing) {
-    folder.Write(QStringLiteral("A.DB"), "a rows");
-    folder.Write(QStringLiteral("A.PX"), "a index");
-    Fill(ui.List2, {"A"});
+TEST_F(ParadoxRenameTest, TheSameNameInAnyCaseIsACopyOntoItselfAndDeletesNothing) {
+    // Accepting the offered name, or changing only its case: refused once for each spelling.
+    for (const QString& newName : {QStringLiteral("A"), QStringLiteral("a")}) {
+        TableFolder own;
+        own.Write(QStringLiteral("A.DB"), "a rows");
+        own.Write(QStringLiteral("A.PX"), "a index");
+        ScreenUnderTest fresh{FolderField(own.Path())};
+        Fill(fresh.List2, {"A"});
+        SelectEntries(fresh.List2, {"A"});
+        fresh.dialogs.QueueInput(newName);
 
-    Rename(QStringLiteral("A"), QStringLiteral("A"));
+        RenameParadoxTable(fresh.screen);
 
-    EXPECT_EQ(RefusedCopies().size(), 2u);
-    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.PX"}));
-    EXPECT_EQ(folder.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
-    EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
-}
-
-TEST_F(ParadoxRenameTest, AChangeOfCaseOnlyIsACopyOntoItselfToo) {
-    folder.Write(QStringLiteral("ORDERS.DB"), "rows");
-    Fill(ui.List2, {"ORDERS"});
-
-    Rename(QStringLiteral("ORDERS"), QStringLiteral("Orders"));
-
-    EXPECT_EQ(RefusedCopies().size(), 2u);
-    EXPECT_EQ(folder.Names(), QStringList{"ORDERS.DB"});
-    EXPECT_EQ(Entries(ui.List2), QStringList{"Orders"});
+        const std::vector<ReportedFailure> failures = ReportedFailures(fresh.dialogs);
+        ASSERT_EQ(failures.size(), 2u);
+        EXPECT_EQ(failures[1].label, QStringLiteral("Main.RenameFile"));
+        EXPECT_EQ(failures[1].line, 100);
+        EXPECT_EQ(own.Names(), (QStringList{"A.DB", "A.PX"}));
+        EXPECT_EQ(own.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
+        EXPECT_EQ(Entries(fresh.List2), QStringList{newName});
+    }
 }
 
 TEST_F(ParadoxRenameTest, BothSpellingsOnACaseKeepingFileSystem) {
@@ -271,6 +270,19 @@ TEST_F(ParadoxRenameTest, AReadOnlyFolderRefusesTheCopyAndKeepsTheTable) {
     }
     EXPECT_EQ(RefusedCopies().size(), 2u);
     EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.PX"}));
+    EXPECT_EQ(Entries(ui.List2), QStringList{"B"});
+}
+
+TEST_F(ParadoxRenameTest, AFolderThatCannotBeOpenedIsReportedFirstAndTheCommandGoesOn) {
+    ui.fields.folder = folder.PathOf(QStringLiteral("missing"));
+    Fill(ui.List2, {"A"});
+
+    Rename(QStringLiteral("A"), QStringLiteral("B"));
+
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].label, QStringLiteral("Form2.PushButton7_Click"));
+    EXPECT_EQ(failures[0].line, 104);
     EXPECT_EQ(Entries(ui.List2), QStringList{"B"});
 }
 

@@ -19,16 +19,6 @@ TEST(ParadoxCompanionExtension, KnowsIndexMemoCheckAndSettingsFilesInAnyCase) {
     }
 }
 
-TEST(SplitFileName, SplitsAtTheLastDot) {
-    EXPECT_EQ(SplitFileName(QStringLiteral("ORDERS.PX")).base, QStringLiteral("ORDERS"));
-    EXPECT_EQ(SplitFileName(QStringLiteral("ORDERS.PX")).extension, QStringLiteral("PX"));
-    EXPECT_EQ(SplitFileName(QStringLiteral("A.B.x01")).base, QStringLiteral("A.B"));
-    EXPECT_EQ(SplitFileName(QStringLiteral("A.B.x01")).extension, QStringLiteral("x01"));
-    EXPECT_EQ(SplitFileName(QStringLiteral("NODOT")).base, QStringLiteral("NODOT"));
-    EXPECT_TRUE(SplitFileName(QStringLiteral("NODOT")).extension.isEmpty());
-    EXPECT_TRUE(SplitFileName(QStringLiteral(".PX")).base.isEmpty());
-}
-
 TEST(CompanionFileNames, FindsTheTablesOtherFilesIgnoringCaseAndNothingElse) {
     TableFolder folder;
     for (const char* name :
@@ -55,13 +45,6 @@ TEST(CompanionFileNames, FindsTheFolderIgnoringCaseAndToleratesAMissingOne) {
               QStringList{"a.b.px"});
     EXPECT_TRUE(CompanionFileNames(folder.PathOf(QStringLiteral("missing")), QStringLiteral("A"))
                     .isEmpty());
-}
-
-TEST(DataFilePath, JoinsTheFolderTextAndTheNameUnchanged) {
-    EXPECT_EQ(DataFilePath(QStringLiteral("/data/px"), QStringLiteral("Or ders"), ".DB"),
-              QStringLiteral("/data/px/Or ders.DB"));
-    EXPECT_EQ(DataFilePath(QStringLiteral("/data/px/"), QStringLiteral("a/b"), ".db"),
-              QStringLiteral("/data/px//a/b.db"));
 }
 
 }  // namespace
