@@ -2,24 +2,44 @@
 
 #include "data/failure.h"
 
+#include <QCollator>
 #include <QItemSelectionModel>
+#include <QLocale>
 #include <QMouseEvent>
 
 namespace quorvex {
 
 namespace {
 
-// Alphabetical ignoring case; entries equal ignoring case keep a stable, case-aware order so the
-// list is the same whatever the order of adding.
-bool SortsBefore(const QString& a, const QString& b) {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    if (folded != 0) {
-        return folded < 0;
-    }
-    return QString::compare(a, b, Qt::CaseSensitive) < 0;
+// Alphabetical for the user's language; a program started without one (the C locale) still
+// sorts letters with their accented forms rather than by character code.
+const QCollator& TableNameCollator() {
+    static const QCollator collator = [] {
+        QLocale locale;
+        if (locale.language() == QLocale::C) {
+            locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        }
+        QCollator made(locale);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        made.setNumericMode(false);
+        return made;
+    }();
+    return collator;
 }
 
 }  // namespace
+
+int CompareTableNames(const QString& a, const QString& b) {
+    if (const int alphabetical = TableNameCollator().compare(a, b); alphabetical != 0) {
+        return alphabetical;
+    }
+    // Names the collation holds equal still get one fixed order, so the list is the same
+    // whatever the order of adding.
+    if (const int folded = QString::compare(a, b, Qt::CaseInsensitive); folded != 0) {
+        return folded;
+    }
+    return QString::compare(a, b, Qt::CaseSensitive);
+}
 
 int SortedInsertPosition(int count, const std::function<QString(int)>& entryAt,
                          const QString& text) {
@@ -27,7 +47,7 @@ int SortedInsertPosition(int count, const std::function<QString(int)>& entryAt,
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (SortsBefore(text, entryAt(middle))) {
+        if (CompareTableNames(text, entryAt(middle)) < 0) {
             high = middle;
         } else {
             low = middle + 1;
@@ -40,6 +60,7 @@ TableListWidget::TableListWidget(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSortingEnabled(false);  // our own ordering, see AddItem
     setMouseTracking(true);
+    viewport()->setMouseTracking(true);  // moves over the entries arrive at the viewport
 }
 
 QListWidgetItem* TableListWidget::Require(int index) const {
@@ -60,9 +81,8 @@ void TableListWidget::SetSelected(int index, bool selected) {
     // Through the selection model directly so that no other entry and not the current entry
     // change.
     Require(index);
-    selectionModel()->select(model()->index(index, 0),
-                             selected ? QItemSelectionModel::Select
-                                      : QItemSelectionModel::Deselect);
+    selectionModel()->select(model()->index(index, 0), selected ? QItemSelectionModel::Select
+                                                                : QItemSelectionModel::Deselect);
 }
 
 int TableListWidget::SelCount() const {
@@ -90,7 +110,8 @@ void TableListWidget::SetListIndex(int index) {
 }
 
 void TableListWidget::AddItem(const QString& text) {
-    insertItem(SortedInsertPosition(count(), [this](int i) { return item(i)->text(); }, text),
+    insertItem(SortedInsertPosition(
+                   count(), [this](int i) { return item(i)->text(); }, text),
                text);
 }
 
@@ -104,6 +125,7 @@ void TableListWidget::Clear() { clear(); }
 void TableListWidget::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved();
     QListWidget::mouseMoveEvent(event);
+    event->accept();  // the list's own move; the frame underneath need not hear of it
 }
 
 }  // namespace quorvex

@@ -13,7 +13,7 @@ namespace quorvex {
 // their own ordering and are inserted at their place.
 class TableListWidget : public QListWidget, public TableList {
     Q_OBJECT
-public:
+  public:
     explicit TableListWidget(QWidget* parent = nullptr);
 
     int ListCount() const override;
@@ -27,15 +27,19 @@ public:
     void RemoveItem(int index) override;
     void Clear() override;
 
-signals:
+  signals:
     void mouseMoved();
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QListWidgetItem* Require(int index) const;
 };
+
+// The order of the lists: alphabetical ignoring case (accented letters beside their plain
+// forms), names equal that way in a fixed order. Negative, zero or positive like strcmp.
+int CompareTableNames(const QString& a, const QString& b);
 
 // The place a new entry takes: after every entry that sorts before it or equal to it.
 int SortedInsertPosition(int count, const std::function<QString(int)>& entryAt,

@@ -22,6 +22,7 @@ VendorPushButton::VendorPushButton(const QString& caption, QWidget* parent)
 void VendorPushButton::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved();
     QPushButton::mouseMoveEvent(event);
+    event->accept();
 }
 
 VendorProgressBar::VendorProgressBar(QWidget* parent) : QProgressBar(parent) {

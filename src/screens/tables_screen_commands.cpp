@@ -1,0 +1,25 @@
+#include "screens/tables_screen_commands.h"
+
+#include "shell/command_steps.h"
+
+namespace quorvex {
+
+QString TablesHelpText() {
+    return QStringLiteral("Questions? Please contact Team Veltrane at ") + kContactPage;
+}
+
+void ShowTablesHelp(Dialogs& dialogs) {
+    CommandSteps steps(dialogs, QStringLiteral("Form2.PushButton12_Click"));
+    steps.Step(100, [&] { dialogs.MsgBox(TablesHelpText(), vbOKOnly, QString()); });
+}
+
+void SetEveryEntrySelected(TableList& list, bool selected, Dialogs& dialogs, const QString& label) {
+    CommandSteps steps(dialogs, label);
+    int count = 0;
+    steps.Step(100, [&] { count = list.ListCount(); });  // read once
+    for (int i = 0; i < count; ++i) {
+        steps.Step(102, [&] { list.SetSelected(i, selected); });
+    }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "data/table_list.h"
+#include "shell/ui.h"
+
+#include <QString>
+
+namespace quorvex {
+
+// The contact page that the tables screen's "Help" names.
+inline const QString kContactPage = QStringLiteral("https://quorvex.example.com/contact");
+
+// The text of the tables screen's "Help".
+QString TablesHelpText();
+
+// "Help" (PushButton12): the contact message, OK only, no icon, the application title.
+void ShowTablesHelp(Dialogs& dialogs);
+
+// "Select All" and "Deselect All" on one list: every entry selected or cleared, one at a time,
+// nothing else touched (not the current entry, not the pointer). Failures are reported under
+// `label` and the walk goes on.
+void SetEveryEntrySelected(TableList& list, bool selected, Dialogs& dialogs, const QString& label);
+
+}  // namespace quorvex

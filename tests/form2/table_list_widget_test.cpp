@@ -1,0 +1,187 @@
+#include "screens/table_list_widget.h"
+#include "data/failure.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace quorvex::test {
+namespace {
+
+QStringList Entries(const TableListWidget& list) {
+    QStringList entries;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        entries.append(list.List(i));
+    }
+    return entries;
+}
+
+// In the order the list must show them: alphabetical ignoring case, accented letters beside
+// their plain forms, punctuation and digits before letters, digits compared as text.
+const QStringList kSorted = {
+    "_LOG",
+    "10",
+    "2",
+    "ALPHA",
+    "Alpha",
+    "alpha",
+    "apfel",
+    QString::fromUtf8("Äpfel"),
+    "Beta",
+    "eclair",
+    QString::fromUtf8("Éclair"),
+    "Mixed Case",
+    "MixedCase",
+    QString::fromUtf8("Ölbaum"),
+    "T10",
+    "t2",
+    "Zeta",
+    "zz",
+};
+
+TEST(TableListWidget, KeepsAlphabeticalOrderIgnoringCaseWhateverTheOrderOfAdding) {
+    std::mt19937 random(20150219);
+    for (int round = 0; round < 20; ++round) {
+        QStringList adding = kSorted;
+        std::shuffle(adding.begin(), adding.end(), random);
+        TableListWidget list;
+        for (const QString& name : adding) {
+            list.AddItem(name);
+        }
+        ASSERT_EQ(Entries(list), kSorted) << "added as " << adding.join(", ").toStdString();
+    }
+}
+
+TEST(TableListWidget, EqualNamesAreKeptSideBySide) {
+    TableListWidget list;
+    for (const char* name : {"SAME", "other", "SAME", "same"}) {
+        list.AddItem(name);
+    }
+    EXPECT_EQ(Entries(list), (QStringList{"other", "SAME", "SAME", "same"}));
+}
+
+TEST(TableListWidget, SelectingOneEntryChangesNoOtherEntryNorTheCurrentOne) {
+    TableListWidget list;
+    for (const char* name : {"A", "B", "C", "D", "E"}) {
+        list.AddItem(name);
+    }
+    list.SetListIndex(4);
+    list.SetSelected(1, true);
+    list.SetSelected(3, true);
+    list.SetSelected(2, true);
+    EXPECT_TRUE(list.Selected(1) && list.Selected(2) && list.Selected(3));
+    EXPECT_FALSE(list.Selected(0) || list.Selected(4));
+    EXPECT_EQ(list.SelCount(), 3);
+    list.SetSelected(2, false);
+    EXPECT_TRUE(list.Selected(1) && list.Selected(3));
+    EXPECT_FALSE(list.Selected(2));
+    EXPECT_EQ(list.SelCount(), 2);
+    EXPECT_EQ(list.ListIndex(), 4);
+}
+
+TEST(TableListWidget, TheCurrentEntryIsMinusOneWhenThereIsNone) {
+    TableListWidget list;
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.AddItem("A");
+    list.AddItem("B");
+    EXPECT_EQ(list.ListIndex(), -1);  // filled but untouched
+    list.SetListIndex(1);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_FALSE(list.Selected(1));  // current is not selected
+    list.SetListIndex(-1);
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.SetListIndex(0);
+    list.Clear();
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(list.ListCount(), 0);
+}
+
+TEST(TableListWidget, RemovingAnEntryMovesTheLaterOnesUpAndKeepsOtherSelections) {
+    TableListWidget list;
+    for (const char* name : {"A", "B", "C", "D"}) {
+        list.AddItem(name);
+    }
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    list.SetSelected(3, true);
+    list.SetListIndex(2);
+    list.RemoveItem(2);  // selected and current
+    EXPECT_EQ(Entries(list), (QStringList{"A", "B", "D"}));
+    EXPECT_TRUE(list.Selected(0));
+    EXPECT_FALSE(list.Selected(1));
+    EXPECT_TRUE(list.Selected(2));
+    EXPECT_EQ(list.SelCount(), 2);
+}
+
+TEST(TableListWidget, IndexesOutsideTheListRaiseFailure) {
+    TableListWidget list;
+    list.AddItem("A");
+    EXPECT_THROW(list.List(1), Failure);
+    EXPECT_THROW(list.List(-1), Failure);
+    EXPECT_THROW(list.Selected(5), Failure);
+    EXPECT_THROW(list.SetSelected(1, true), Failure);
+    EXPECT_THROW(list.RemoveItem(1), Failure);
+    EXPECT_THROW(list.SetListIndex(3), Failure);
+    EXPECT_EQ(Entries(list), QStringList{"A"});
+}
+
+// Clicks the middle of an entry with the given keys held.
+void Click(TableListWidget& list, int row, Qt::KeyboardModifiers keys) {
+    const QPoint at = list.visualItemRect(list.item(row)).center();
+    const QPointF global = list.viewport()->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      keys);
+    QCoreApplication::sendEvent(list.viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                        Qt::NoButton, keys);
+    QCoreApplication::sendEvent(list.viewport(), &release);
+}
+
+TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) {
+    TableListWidget list;
+    for (const char* name : {"A", "B", "C", "D", "E", "F"}) {
+        list.AddItem(name);
+    }
+    list.resize(200, 200);
+    list.show();
+
+    Click(list, 1, Qt::NoModifier);
+    EXPECT_EQ(list.SelCount(), 1);
+    EXPECT_TRUE(list.Selected(1));
+    EXPECT_EQ(list.ListIndex(), 1);
+
+    Click(list, 3, Qt::ShiftModifier);
+    EXPECT_EQ(list.SelCount(), 3);
+    EXPECT_TRUE(list.Selected(1) && list.Selected(2) && list.Selected(3));
+    EXPECT_EQ(list.ListIndex(), 3);
+
+    Click(list, 5, Qt::ControlModifier);
+    EXPECT_EQ(list.SelCount(), 4);
+    Click(list, 2, Qt::ControlModifier);
+    EXPECT_EQ(list.SelCount(), 3);
+    EXPECT_FALSE(list.Selected(2));
+    EXPECT_EQ(list.ListIndex(), 2);
+
+    Click(list, 0, Qt::NoModifier);
+    EXPECT_EQ(list.SelCount(), 1);
+    EXPECT_TRUE(list.Selected(0));
+}
+
+TEST(TableListWidget, MovesOverTheEntriesAreReported) {
+    TableListWidget list;
+    list.AddItem("A");
+    int moves = 0;
+    QObject::connect(&list, &TableListWidget::mouseMoved, [&moves] { ++moves; });
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    EXPECT_EQ(moves, 1);
+    EXPECT_TRUE(list.viewport()->hasMouseTracking());
+}
+
+}  // namespace
+}  // namespace quorvex::test
