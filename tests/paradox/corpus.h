@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+namespace quorvex::test {
+
+// The shared folder of real Paradox tables and their expected contents. Tests that need it skip
+// with a clear message when it is absent (a machine outside the team).
+QString CorpusDir();
+bool CorpusPresent();
+#define QUORVEX_REQUIRE_CORPUS()                                       \
+    do {                                                               \
+        if (!::quorvex::test::CorpusPresent()) {                       \
+            GTEST_SKIP() << "Paradox corpus not found at "             \
+                         << ::quorvex::test::CorpusDir().toStdString() \
+                         << "; tests on real tables are skipped";      \
+        }                                                              \
+    } while (false)
+
+// One corpus table and the file describing what it holds.
+struct CorpusTable {
+    QString table;      // absolute path of the .db file
+    QString expected;   // absolute path of its .json file
+    std::string label;  // "fields/long.db"
+};
+std::vector<CorpusTable> CorpusTables();
+
+QJsonObject LoadJson(const QString& path);
+
+// Absolute path of a corpus file given relative to the corpus folder ("db/CUSTOMER.DB").
+std::string CorpusFile(const char* relative);
+
+// Whole-file helpers for making damaged copies.
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace quorvex::test
