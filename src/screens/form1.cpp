@@ -247,6 +247,7 @@ Form2& Form1::TablesScreen() {
     if (!form2_) {
         form2_ = std::make_unique<Form2>(*this, dialogs_, nullptr);
         form2_->SetConnectionScreen(this);
+        form2_->SetProgramFolder(programFolder_);
     }
     return *form2_;
 }
