@@ -33,7 +33,7 @@ QPushButton {
     color: #17325c;
     border: 1px solid #7f93b5;
     border-radius: 4px;
-    padding: 0px 6px;
+    padding: 0px 3px;  /* the widest caption needs nearly the whole button */
     background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
                                 stop: 0 #fdfdff, stop: 0.5 #e9eef7, stop: 1 #d6deec);
 }
