@@ -35,17 +35,6 @@ TEST_F(ConnectionCommands, NextRefreshesShowsAndHidesWithTheHourglassAround) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(ConnectionCommands, NextStaysSilentlyWhenEitherTestFails) {
-    screen.password = QStringLiteral("wrong");
-    GoToTablesScreen(screen, dialogs);
-    screen.password = QStringLiteral("tiger");
-    screen.folder.clear();
-    GoToTablesScreen(screen, dialogs);
-    EXPECT_TRUE(screen.calls.isEmpty());
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(screen.pointer.state, vbDefault);
-}
-
 TEST_F(ConnectionCommands, NextStillShowsTheTablesScreenWhenItsRefreshFails) {
     screen.failing << QStringLiteral("RefreshTablesScreen");
     GoToTablesScreen(screen, dialogs);
@@ -74,27 +63,6 @@ TEST_F(ConnectionCommands, OracleTestAnswersEachOutcomeAndRestoresThePointer) {
     }
     EXPECT_EQ(screen.pointer.history, (std::vector<int>{vbHourglass, vbDefault, vbHourglass,
                                                         vbDefault, vbHourglass, vbDefault}));
-}
-
-TEST_F(ConnectionCommands, ParadoxTestFailureIsReportedAndNeverCalledASuccess) {
-    screen.folder = QStringLiteral("/tmp/x") + QChar(0);
-    TestParadoxFolder(screen, dialogs);
-    ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Application Error"));
-    EXPECT_TRUE(
-        dialogs.boxes[0].text.contains(QStringLiteral("Form1.PushButton3_Click at line 104")));
-    EXPECT_EQ(dialogs.boxes[1].text, kParadoxCouldNotConnect);
-    EXPECT_EQ(screen.pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
-}
-
-TEST_F(ConnectionCommands, BrowseKeepsTheFieldOnCancelAndTakesAPickedFolderWhole) {
-    screen.folder = QStringLiteral("/old");
-    BrowseParadoxFolder(screen, dialogs);
-    EXPECT_EQ(screen.folder, QStringLiteral("/old"));
-    dialogs.QueueFolder(QStringLiteral("/home/me/px data"));
-    BrowseParadoxFolder(screen, dialogs);
-    EXPECT_EQ(screen.folder, QStringLiteral("/home/me/px data"));
-    EXPECT_EQ(dialogs.folderTitles, (QStringList{kBrowseTitle, kBrowseTitle}));
 }
 
 TEST_F(ConnectionCommands, SampleFolderIsTheProgramFolderPlusSamplesByPlainAppending) {

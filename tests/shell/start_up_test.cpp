@@ -46,18 +46,6 @@ TEST_F(StartUp, FirstRunDressesTheWindowFillsEmptyFieldsAndStaysQuietly) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(StartUp, RestoresTheFourFieldsInOrder) {
-    StoreFields(QStringLiteral("/no/such/folder"), QStringLiteral("ORCL"), QStringLiteral("scott"),
-                QStringLiteral("ti ger;}"));
-    RunStartUp(screen, dialogs);
-    EXPECT_EQ(screen.folder, QStringLiteral("/no/such/folder"));
-    EXPECT_EQ(screen.sid, QStringLiteral("ORCL"));
-    EXPECT_EQ(screen.user, QStringLiteral("scott"));
-    EXPECT_EQ(screen.password, QStringLiteral("ti ger;}"));
-    EXPECT_FALSE(screen.calls.contains(QStringLiteral("ShowTablesScreen")));
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
 TEST_F(StartUp, DamagedSkinIsReportedAtLine100AndTheRestStillRuns) {
     screen.failing << QStringLiteral("ApplySkin");
     StoreFields(QStringLiteral("/x"), QStringLiteral("S"), QStringLiteral("U"),
@@ -117,16 +105,6 @@ TEST_F(StartUp, MovesOnByItselfWhenTheFolderHoldsTablesAndTheLoginConnects) {
     ASSERT_GE(screen.calls.size(), 2);
     EXPECT_EQ(screen.calls.mid(screen.calls.size() - 2),
               (QStringList{"ShowTablesScreen", "HideConnectionScreen"}));
-}
-
-TEST_F(StartUp, StaysQuietlyWhenTheLoginFails) {
-    QTemporaryDir folder;
-    Touch(folder.filePath(QStringLiteral("a.db")));
-    StoreFields(folder.path(), TestServerSid(), QStringLiteral("scott"), QStringLiteral("wrong"));
-    RunStartUp(screen, dialogs);
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_FALSE(screen.calls.contains(QStringLiteral("ShowTablesScreen")));
-    EXPECT_FALSE(screen.calls.contains(QStringLiteral("HideConnectionScreen")));
 }
 
 TEST_F(StartUp, StaysQuietlyWhenTheTablesLieOnlyInSubfolders) {
