@@ -14,6 +14,8 @@ using FolderIdentity = std::pair<dev_t, ino_t>;
 
 class SubfolderWalk {
   public:
+    explicit SubfolderWalk(FolderReadObserver* observer) : observer_(observer) {}
+
     // Appends the entered subfolders of `folder` to `found`.
     void ListSubfolders(const QString& folder, QStringList& found) {
         pump_.Pump();
@@ -21,15 +23,23 @@ class SubfolderWalk {
         if (!reader.IsOpen() || !FirstVisit(reader)) {
             return;
         }
+        if (observer_ != nullptr) {
+            observer_->FolderRead(folder);
+        }
         QString name;
         while (reader.Next()) {
             pump_.Pump();
+            if (reader.Kind() != EntryKind::Folder) {
+                // Links are never entered, whatever they lead to.
+                if (observer_ != nullptr && reader.IsFileLike()) {
+                    DecodeEntryName(reader.Name(), name);
+                    observer_->FileInFolder(name);
+                }
+                continue;
+            }
             const char* raw = reader.Name();
             if (raw[0] == '.') {
                 continue;  // hidden (and "." and "..")
-            }
-            if (reader.Kind() != EntryKind::Folder) {
-                continue;  // files, and links whatever they lead to
             }
             if (!DecodeEntryName(raw, name) || name.contains(QLatin1Char('?'))) {
                 continue;
@@ -49,14 +59,13 @@ class SubfolderWalk {
         return visited_.insert(identity).second;
     }
 
+    FolderReadObserver* observer_;
     EventPump pump_;
     std::set<FolderIdentity> visited_;
 };
 
-}  // namespace
-
-void CollectSubfolders(QStringList& folders, bool recurse) {
-    SubfolderWalk walk;
+void Walk(QStringList& folders, bool recurse, FolderReadObserver* observer) {
+    SubfolderWalk walk(observer);
     QStringList newFolders;
     QStringList level = folders;
     while (!level.isEmpty()) {
@@ -74,6 +83,14 @@ void CollectSubfolders(QStringList& folders, bool recurse) {
         walk.Pump();
         folders.append(folder);
     }
+}
+
+}  // namespace
+
+void CollectSubfolders(QStringList& folders, bool recurse) { Walk(folders, recurse, nullptr); }
+
+void CollectSubfolders(QStringList& folders, bool recurse, FolderReadObserver& observer) {
+    Walk(folders, recurse, &observer);
 }
 
 }  // namespace quorvex

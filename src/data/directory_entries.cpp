@@ -134,6 +134,11 @@ bool DirectoryReader::LinkLeadsToFile() const {
     return ::fstatat(::dirfd(dir_), entry_->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
+bool DirectoryReader::IsFileLike() const {
+    const EntryKind kind = Kind();
+    return kind == EntryKind::File || (kind == EntryKind::Link && LinkLeadsToFile());
+}
+
 bool DirectoryReader::Identity(dev_t& device, ino_t& inode) const {
     struct stat info {};
     if (dir_ == nullptr || ::fstat(::dirfd(dir_), &info) != 0) {

@@ -40,6 +40,9 @@ class DirectoryReader {
     EntryKind Kind() const;
     // For a link: whether it leads to an ordinary file (false for a dangling link).
     bool LinkLeadsToFile() const;
+    // An ordinary file or a link to one: what a file search returns. Folders are not files, and
+    // anything else (a pipe, a device) could hang whoever opens it.
+    bool IsFileLike() const;
     // The file-system identity of the open folder itself (device and inode).
     bool Identity(dev_t& device, ino_t& inode) const;
 

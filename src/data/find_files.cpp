@@ -13,10 +13,7 @@ namespace {
 void CollectMatches(DirectoryReader& reader, const QString& pattern, QStringList& names) {
     QString name;
     while (reader.Next()) {
-        const EntryKind kind = reader.Kind();
-        // Only ordinary files (or links to them): a folder is not a table, and anything else
-        // (a pipe, a device) could hang whoever opens it.
-        if (kind != EntryKind::File && !(kind == EntryKind::Link && reader.LinkLeadsToFile())) {
+        if (!reader.IsFileLike()) {
             continue;
         }
         DecodeEntryName(reader.Name(), name);

@@ -3,11 +3,15 @@
 #include "data/find_files.h"
 #include "data/path_case.h"
 #include "data/table_listing.h"
+#include "data/wildcard.h"
+
+#include <QHash>
 
 namespace quorvex {
 
 namespace {
 
+const QString kTablePattern = QStringLiteral("*.db");
 const QString kTableExtension = QStringLiteral(".DB");
 
 // The table name a table file stands for: upper case, without the final ".DB" only.
@@ -18,6 +22,33 @@ QString TableNameOfFile(const QString& fileName) {
     }
     return name;
 }
+
+// Keeps the table files the walk saw in each folder it read. The files of a folder are those a
+// search of it would return, in the same order, so the listing need not read every folder of a
+// large tree a second time.
+class TableFilesSeen : public FolderReadObserver {
+  public:
+    void FolderRead(const QString& folder) override { current_ = &byFolder_[folder]; }
+    void FileInFolder(const QString& fileName) override {
+        if (MatchesWildcard(fileName, kTablePattern)) {
+            current_->append(fileName);
+        }
+    }
+
+    // The table files of a folder in the list; a folder the walk did not read (one met twice)
+    // is searched now.
+    QStringList TableFiles(const QString& folder) const {
+        const auto seen = byFolder_.constFind(folder);
+        if (seen != byFolder_.constEnd()) {
+            return *seen;
+        }
+        return FindFiles(folder.chopped(1), kTablePattern);
+    }
+
+  private:
+    QHash<QString, QStringList> byFolder_;
+    QStringList* current_ = nullptr;
+};
 
 }  // namespace
 
@@ -30,10 +61,10 @@ void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
     // The folder is named ignoring case; looking it up once here spares every subfolder path
     // the same lookup.
     QStringList folders{ResolvePathIgnoringCase(folderField) + QLatin1Char('/')};
-    CollectSubfolders(folders, true);
+    TableFilesSeen seen;
+    CollectSubfolders(folders, true, seen);
     for (const QString& folder : folders) {
-        const QStringList names = FindFiles(folder.chopped(1), QStringLiteral("*.db"));
-        for (const QString& name : names) {
+        for (const QString& name : seen.TableFiles(folder)) {
             if (name.startsWith(QLatin1Char('~'))) {
                 continue;  // the Paradox engine's temporary tables
             }

@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QSet>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +145,58 @@ TEST(CollectSubfolders, LetsPendingEventsRunWhileItWalks) {
     QStringList folders{tree.Root() + QLatin1Char('/')};
     CollectSubfolders(folders, true);
     EXPECT_EQ(counter.seen, 1);
+}
+
+}  // namespace
+}  // namespace quorvex::test
+
+namespace quorvex::test {
+namespace {
+
+// Writes down what the walk reports, folder by folder.
+class SeenFolders : public FolderReadObserver {
+  public:
+    QStringList folders;
+    QList<QStringList> files;
+    void FolderRead(const QString& folder) override {
+        folders.append(folder);
+        files.append(QStringList());
+    }
+    void FileInFolder(const QString& fileName) override { files.last().append(fileName); }
+};
+
+TEST(CollectSubfolders, ReportsEachFolderItReadsInListOrderWithItsFiles) {
+    TempTree tree;
+    tree.File("a/inner.db");
+    tree.File("a/.hidden.db");
+    tree.File("b/notes.txt");
+    tree.File(".skipped/never.db");
+    tree.Link(tree.Path("a/inner.db"), "b/link.db");
+    tree.Link(tree.Path("a"), "b/folderlink");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree.Path("b/pipe.db")).constData(), 0644), 0);
+
+    QStringList folders{tree.Root() + QLatin1Char('/')};
+    SeenFolders seen;
+    CollectSubfolders(folders, true, seen);
+    EXPECT_EQ(seen.folders, folders);
+    ASSERT_EQ(seen.files.size(), 3);
+    EXPECT_TRUE(seen.files[0].isEmpty());
+    const int a = folders.indexOf(tree.Path("a/"));
+    const int b = folders.indexOf(tree.Path("b/"));
+    EXPECT_EQ(QSet<QString>(seen.files[a].begin(), seen.files[a].end()),
+              (QSet<QString>{"inner.db", ".hidden.db"}));
+    EXPECT_EQ(QSet<QString>(seen.files[b].begin(), seen.files[b].end()),
+              (QSet<QString>{"notes.txt", "link.db"}));
+}
+
+TEST(CollectSubfolders, AFolderMetTwiceIsReadOnce) {
+    TempTree tree;
+    tree.Folder("x/y");
+    QStringList folders{tree.Path("x/"), tree.Path("x/")};
+    SeenFolders seen;
+    CollectSubfolders(folders, true, seen);
+    EXPECT_EQ(seen.folders, (QStringList{tree.Path("x/"), tree.Path("x/y/")}));
+    EXPECT_EQ(folders, (QStringList{tree.Path("x/"), tree.Path("x/"), tree.Path("x/y/")}));
 }
 
 }  // namespace
