@@ -1,0 +1,152 @@
+// Failures during the transfer: each is reported once under the command's label with its line,
+// the walk goes on, and nothing is sent that would put rows where they do not belong.
+
+#include "transfer_fixture.h"
+
+#include <QFile>
+
+namespace quorvex::test {
+namespace {
+
+class TransferFaults : public TransferTest {
+  protected:
+    void WriteSmall(const QString& fileName, const char* fieldName = "Name") {
+        WriteTable(fileName, {Alpha(fieldName)}, {{Text("one")}, {Text("two")}});
+    }
+    void WriteBytes(const QString& fileName, const QByteArray& bytes) {
+        QFile file(folder.filePath(fileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QString ErrorText(std::size_t index) const {
+        const auto errors = dialogs.Errors();
+        return index < errors.size() ? errors[index].text : QString();
+    }
+};
+
+TEST_F(TransferFaults, ARefusedCreateIsReportedOnceAndNoRowsFollow) {
+    // On the server but not in the Oracle list: no question, CREATE fails.
+    ServerExecute("CREATE TABLE \"KEEP\"(\"Name\" NVARCHAR2(2000))");
+    ServerExecute("INSERT INTO \"KEEP\" VALUES('precious')");
+    WriteSmall("KEEP.DB");
+    WriteSmall("NEXT.DB");
+    ShowParadoxTables({"KEEP", "NEXT"}, {"KEEP", "NEXT"});
+
+    const StatementLog log;
+    Send();
+
+    EXPECT_EQ(ReportedLines(), std::vector<int>{202});
+    EXPECT_TRUE(ErrorText(0).contains("already exists")) << ErrorText(0).toStdString();
+    EXPECT_TRUE(StatementsStartingWith(log.Since(), "INSERT INTO \"KEEP\"").isEmpty());
+    EXPECT_EQ(ServerQuery("SELECT \"Name\"::text FROM \"KEEP\""),
+              (QList<QStringList>{{"precious"}}));
+    // The walk went on, and both names are in the list, the failed one included.
+    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"NEXT\""), (QList<QStringList>{{"2"}}));
+    EXPECT_EQ(Entries(oracleList), (QStringList{"KEEP", "NEXT"}));
+    EXPECT_EQ(progress.history, (std::vector<double>{50, 100, 0, 0}));
+}
+
+TEST_F(TransferFaults, ATableNameWithADoubleQuoteIsRefusedBeforeAnythingIsSent) {
+    WriteSmall("A\"B.DB");
+    WriteSmall("GOOD.DB");
+    ShowOracleTables({"A\"B"});
+    ShowParadoxTables({"A\"B", "GOOD"}, {"A\"B", "GOOD"});
+    dialogs.QueueAnswer(vbYes);
+
+    const StatementLog log;
+    Send();
+
+    // The drop and the read are both refused, each naming the table; the listed name is removed
+    // and added back as for any failed drop.
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{136, 140}));
+    EXPECT_TRUE(ErrorText(0).contains("A\"B")) << ErrorText(0).toStdString();
+    EXPECT_TRUE(ErrorText(1).contains("A\"B")) << ErrorText(1).toStdString();
+    const QStringList sent = log.Since();
+    EXPECT_EQ(sent, (QStringList{"CREATE TABLE \"GOOD\"(\"Name\" NVARCHAR2(2000))",
+                                 "INSERT INTO \"GOOD\" VALUES('one')",
+                                 "INSERT INTO \"GOOD\" VALUES('two')"}));
+    EXPECT_EQ(Entries(oracleList), (QStringList{"A\"B", "GOOD"}));
+}
+
+TEST_F(TransferFaults, AFieldNameWithADoubleQuoteKeepsTheTableFromBeingCreated) {
+    WriteTable("QUOTED.DB", {Alpha("Fine"), Alpha("Bad\"Name")}, {{Text("a"), Text("b")}});
+    ShowParadoxTables({"QUOTED"}, {"QUOTED"});
+
+    const StatementLog log;
+    Send();
+
+    // Reported at the line that appends that field's column (a text column).
+    EXPECT_EQ(ReportedLines(), std::vector<int>{154});
+    EXPECT_TRUE(ErrorText(0).contains("Bad\"Name")) << ErrorText(0).toStdString();
+    EXPECT_TRUE(log.Since().isEmpty());
+    EXPECT_EQ(Entries(oracleList), QStringList{"QUOTED"});
+}
+
+TEST_F(TransferFaults, AParadoxTableThatCannotBeOpenedIsReportedOnceAndTheWalkGoesOn) {
+    WriteBytes("BROKEN.DB", QByteArray("this is not a Paradox table at all"));
+    WriteSmall("FINE.DB");
+    ShowParadoxTables({"BROKEN", "FINE", "MISSING"}, {"BROKEN", "FINE", "MISSING"});
+
+    const StatementLog log;
+    Send();
+
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{140, 140}));
+    EXPECT_TRUE(ErrorText(0).contains("MISSING")) << ErrorText(0).toStdString();
+    EXPECT_EQ(log.Since(), (QStringList{"CREATE TABLE \"FINE\"(\"Name\" NVARCHAR2(2000))",
+                                        "INSERT INTO \"FINE\" VALUES('one')",
+                                        "INSERT INTO \"FINE\" VALUES('two')"}));
+    EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
+}
+
+TEST_F(TransferFaults, ADeadServerGivesOneReportPerFailingStepAndNoHang) {
+    WriteSmall("ONE.DB");
+    WriteSmall("TWO.DB");
+    ShowOracleTables({"ONE"});
+    ShowParadoxTables({"ONE", "TWO"}, {"ONE", "TWO"});
+    dialogs.QueueAnswer(vbOK);   // the failed connection
+    dialogs.QueueAnswer(vbOK);   // TWO's refused CREATE
+    dialogs.QueueAnswer(vbYes);  // overwrite ONE?
+    login.sid = folder.filePath("no-server-here");
+
+    Send();
+
+    // The connection (118); then from the bottom up TWO's refused CREATE (202), ONE's drop after
+    // Yes (136) and its refused CREATE. No row is tried after a refused CREATE.
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{118, 202, 136, 202}));
+    EXPECT_TRUE(ErrorText(0).contains("no-server-here")) << ErrorText(0).toStdString();
+    EXPECT_EQ(Entries(oracleList), (QStringList{"ONE", "TWO"}));
+    EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
+    EXPECT_EQ(progress.history, (std::vector<double>{0, 0}));
+    EXPECT_EQ(dialogs.Texts()[2], QStringLiteral("Would you like to overwrite ONE?"));
+}
+
+TEST_F(TransferFaults, AMissingParadoxFolderIsReportedPerTable) {
+    ShowParadoxTables({"ONE"}, {"ONE"});
+    login.folder = folder.filePath("gone");
+
+    const StatementLog log;
+    Send();
+
+    const std::vector<int> lines = ReportedLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), 140);
+    EXPECT_TRUE(log.Since().isEmpty());
+    EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
+}
+
+TEST_F(TransferFaults, EveryReportCarriesTheCommandsLabel) {
+    WriteSmall("KEEP.DB");
+    ServerExecute("CREATE TABLE \"KEEP\"(\"X\" INT)");
+    ShowParadoxTables({"KEEP"}, {"KEEP"});
+
+    Send();
+
+    ASSERT_EQ(dialogs.Errors().size(), 1u);
+    const ScriptedDialogs::Box box = dialogs.Errors()[0];
+    EXPECT_EQ(box.buttons, vbExclamation);
+    EXPECT_TRUE(box.text.contains("\r\nin Quorvex2/19/2015.Form2.PushButton4_Click at line 202"))
+        << box.text.toStdString();
+}
+
+}  // namespace
+}  // namespace quorvex::test

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "data/paradox/field.h"
+#include "data/paradox/value.h"
+#include "screens/table_list_widget.h"
+#include "shell/tables_screen.h"
+#include "support/recording_ui.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_server.h"
+#include "table_writer.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace quorvex::test {
+
+namespace px = quorvex::paradox;
+namespace pw = quorvex::pxwriter;
+
+using Row = std::vector<px::Value>;
+
+// A Paradox folder of tables written for the test, the tables screen with the real list widgets,
+// a recording progress bar and pointer, scripted dialogs, and the test server's login. Each test
+// starts from an empty schema.
+class TransferTest : public ::testing::Test {
+  protected:
+    TransferTest();
+    void SetUp() override;
+
+    // Writes <name>.DB (and its .MB when needed) into the Paradox folder.
+    void WriteTable(const QString& fileName, const std::vector<pw::FieldSpec>& fields,
+                    const std::vector<Row>& rows);
+
+    // Puts names into the Paradox list, selects `selected` and makes the last selected one (or
+    // the first entry) current.
+    void ShowParadoxTables(const QStringList& names, const QStringList& selected);
+    void ShowOracleTables(const QStringList& names);
+
+    // Runs "Send Table/s To Oracle" on the screen.
+    void Send();
+
+    static QStringList Entries(const TableList& list);
+    // The lines the failure reports named, in order.
+    std::vector<int> ReportedLines() const;
+
+    QTemporaryDir folder;
+    FixedFields login;
+    TableListWidget oracleList;
+    TableListWidget paradoxList;
+    RecordingProgressBar progress;
+    RecordingPointer pointer;
+    ScriptedDialogs dialogs;
+};
+
+// Field specs, briefly.
+pw::FieldSpec Alpha(const char* name, int length = 40);
+pw::FieldSpec Typed(const char* name, px::FieldType type, int size = 0);
+
+// Values, briefly.
+px::Value Text(const QString& text);
+px::Value Int(int value);
+px::Value Number(double value);
+px::Value DateOf(int year, int month, int day);
+px::Value TimeOf(int hour, int minute, int second);
+px::Value StampOf(int year, int month, int day, int hour, int minute, int second);
+px::Value Raw(const QByteArray& bytes);
+
+// The statements of the log that start with `prefix`.
+QStringList StatementsStartingWith(const QStringList& statements, const QString& prefix);
+
+}  // namespace quorvex::test

@@ -1,0 +1,191 @@
+// Every Paradox field type through the transfer, and values that break naive statement
+// building, read back from the test server byte for byte.
+
+#include "transfer_fixture.h"
+
+namespace quorvex::test {
+namespace {
+
+class TransferValues : public TransferTest {};
+
+const std::vector<pw::FieldSpec> kEveryType = {
+    Alpha("Alpha", 20),
+    Typed("Date", px::FieldType::Date),
+    Typed("Short", px::FieldType::Short),
+    Typed("Long", px::FieldType::Long),
+    Typed("Money", px::FieldType::Money),
+    Typed("Number", px::FieldType::Number),
+    Typed("Logical", px::FieldType::Logical),
+    Typed("Memo", px::FieldType::Memo, 20),
+    Typed("Blob", px::FieldType::Blob, 10),
+    Typed("FMemo", px::FieldType::FormattedMemo, 10),
+    Typed("Ole", px::FieldType::Ole, 10),
+    Typed("Graphic", px::FieldType::Graphic, 10),
+    Typed("Time", px::FieldType::Time),
+    Typed("Timestamp", px::FieldType::Timestamp),
+    Typed("Auto", px::FieldType::AutoIncrement),
+    Typed("BCD", px::FieldType::Bcd, 2),
+    Typed("Bytes", px::FieldType::Bytes, 4),
+};
+
+TEST_F(TransferValues, EveryFieldTypeArrivesAndReadsBack) {
+    const QString memo = QStringLiteral("Line one\r\nLine two with more than the leader holds");
+    WriteTable("ALLTYPES.DB", kEveryType,
+               {{Text("Zoë's"), DateOf(2014, 3, 14), Int(-5), Int(123456),
+                 Number(0.16999999999999998), Number(0.000015), px::Value::Logical(true),
+                 Text(memo), Raw(QByteArray("\x00\x41\xff", 3)), Raw("rtf"), Raw("OLE"),
+                 Raw("BM\x01\x02"), TimeOf(13, 7, 1), StampOf(2020, 2, 1, 1, 0, 1), Int(1),
+                 px::Value::Dec({"1.23"}), Raw(QByteArray("\x31\x00\x32\x00", 4))},
+                {{},
+                 {},
+                 {},
+                 {},
+                 {},
+                 {},
+                 px::Value::Logical(false),
+                 {},
+                 {},
+                 {},
+                 {},
+                 {},
+                 {},
+                 {},
+                 Int(2),
+                 {},
+                 {}}});
+    ShowParadoxTables({"ALLTYPES"}, {"ALLTYPES"});
+
+    const StatementLog log;
+    Send();
+
+    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    const QStringList sent = log.Since();
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0],
+              QStringLiteral("CREATE TABLE \"ALLTYPES\"(\"Alpha\" NVARCHAR2(2000),\"Date\" "
+                             "NVARCHAR2(2000),\"Short\" INT,\"Long\" INT,\"Money\" FLOAT,"
+                             "\"Number\" FLOAT,\"Logical\" NVARCHAR2(2000),\"Memo\" "
+                             "NVARCHAR2(2000),\"Blob\" BLOB,\"FMemo\" BLOB,\"Ole\" BLOB,"
+                             "\"Graphic\" BLOB,\"Time\" NVARCHAR2(2000),\"Timestamp\" "
+                             "NVARCHAR2(2000),\"Auto\" INT,\"BCD\" FLOAT,\"Bytes\" "
+                             "NVARCHAR2(2000))"));
+    EXPECT_EQ(sent[1].toStdString(),
+              (QStringLiteral("INSERT INTO \"ALLTYPES\" VALUES('Zoë''s', '3/14/2014', "
+                              "'-5', '123456', '0.17', '1.5E-05', 'True', '") +
+               memo +
+               QStringLiteral("', '0041FF', '727466', '4F4C45', '424D0102', "
+                              "'1:07:01 PM', '2/1/2020 1:00:01 AM', '1', '1.23', "
+                              "'31003200')"))
+                  .toStdString());
+    EXPECT_EQ(sent[2], QStringLiteral("INSERT INTO \"ALLTYPES\" VALUES(NULL, NULL, NULL, NULL, "
+                                      "NULL, NULL, 'False', NULL, NULL, NULL, NULL, NULL, NULL, "
+                                      "NULL, '2', NULL, NULL)"));
+
+    // Read back: numbers by the server's own conversion, texts and the BLOB's bytes exactly.
+    const QList<QStringList> rows = ServerQuery(
+        "SELECT \"Alpha\"::text, \"Date\"::text, \"Short\", \"Long\", \"Money\", \"Number\", "
+        "\"Logical\"::text, \"Memo\"::text, encode(\"Blob\", 'escape'), \"Time\"::text, "
+        "\"Timestamp\"::text, \"Auto\", \"BCD\", \"Bytes\"::text FROM \"ALLTYPES\" ORDER BY "
+        "\"Auto\"");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0], (QStringList{"Zoë's", "3/14/2014", "-5", "123456", "0.17", "1.5e-05", "True",
+                                    memo, "0041FF", "1:07:01 PM", "2/1/2020 1:00:01 AM", "1",
+                                    "1.23", "31003200"}));
+    EXPECT_TRUE(rows[1][0].isNull());
+    EXPECT_EQ(rows[1][6], QStringLiteral("False"));
+    EXPECT_EQ(rows[1][11], QStringLiteral("2"));
+    EXPECT_TRUE(rows[1][13].isNull());
+}
+
+TEST_F(TransferValues, AwkwardTextsArriveByteExact) {
+    const QStringList texts = {
+        "O'Brien",
+        "'",
+        "''",
+        "ends with a quote'",
+        "say \"hi\"",
+        "C:\\temp\\new\\table.db",
+        "back\\",
+        "two\r\nlines\nand\ra tab\there",
+        "äöüß é € ’ naïve",
+        "', NULL, '",
+        "NULL",
+        " ",
+        "); DROP TABLE \"X\"; --",
+    };
+    std::vector<Row> rows;
+    for (int i = 0; i < texts.size(); ++i) {
+        rows.push_back({Int(i), Text(texts[i]), Text(texts[i])});
+    }
+    WriteTable("AWKWARD.DB",
+               {Typed("Id", px::FieldType::Long), Alpha("Short", 100),
+                Typed("Long", px::FieldType::Memo, 11)},
+               rows);
+    ShowParadoxTables({"AWKWARD"}, {"AWKWARD"});
+
+    Send();
+
+    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    const QList<QStringList> back =
+        ServerQuery("SELECT \"Short\"::text, \"Long\"::text FROM \"AWKWARD\" ORDER BY \"Id\"");
+    ASSERT_EQ(back.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(back[i], (QStringList{texts[i], texts[i]})) << texts[i].toStdString();
+    }
+}
+
+TEST_F(TransferValues, TheLongestMemoAColumnTakesArrivesWhole) {
+    QString memo;
+    for (int i = 0; memo.size() < 2000; ++i) {
+        memo += QStringLiteral("%1 ü'\n").arg(i);
+    }
+    memo.truncate(2000);
+    WriteTable("MEMO.DB", {Typed("Memo", px::FieldType::Memo, 50)}, {{Text(memo)}});
+    ShowParadoxTables({"MEMO"}, {"MEMO"});
+
+    Send();
+
+    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    EXPECT_EQ(ServerQuery("SELECT \"Memo\"::text FROM \"MEMO\""), (QList<QStringList>{{memo}}));
+}
+
+TEST_F(TransferValues, ARowTheServerRefusesIsReportedAndTheOthersArrive) {
+    // 2001 characters do not fit an NVARCHAR2(2000) column.
+    WriteTable("MEMO.DB",
+               {Typed("Id", px::FieldType::Short), Typed("Memo", px::FieldType::Memo, 50)},
+               {{Int(1), Text("short")}, {Int(2), Text(QString(2001, u'x'))}, {Int(3), Text("x")}});
+    ShowParadoxTables({"MEMO"}, {"MEMO"});
+
+    Send();
+
+    EXPECT_EQ(ReportedLines(), std::vector<int>{244});
+    EXPECT_EQ(ServerQuery("SELECT \"Id\" FROM \"MEMO\" ORDER BY 1"),
+              (QList<QStringList>{{"1"}, {"3"}}));
+    EXPECT_EQ(Entries(oracleList), QStringList{"MEMO"});
+}
+
+TEST_F(TransferValues, NumbersKeepTheirValueThroughTheirText) {
+    const std::vector<double> numbers = {0.0,     -0.0,     1e15,    1e-5,
+                                         -1.5e-5, 0.1,      1.0 / 3, 123456.789,
+                                         -1e300,  4.9e-324, 0.0001,  99999999999999.9};
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        rows.push_back({Int(static_cast<int>(i)), Number(numbers[i])});
+    }
+    WriteTable("NUMBERS.DB", {Typed("Id", px::FieldType::Long), Typed("N", px::FieldType::Number)},
+               rows);
+    ShowParadoxTables({"NUMBERS"}, {"NUMBERS"});
+
+    Send();
+
+    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    const QList<QStringList> back = ServerQuery("SELECT \"N\" FROM \"NUMBERS\" ORDER BY \"Id\"");
+    ASSERT_EQ(back.size(), static_cast<int>(numbers.size()));
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const double value = back[static_cast<int>(i)][0].toDouble();
+        EXPECT_NEAR(value, numbers[i], std::abs(numbers[i]) * 1e-14) << i;
+    }
+}
+
+}  // namespace
+}  // namespace quorvex::test
