@@ -3,7 +3,9 @@
 
 #include "transfer_fixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTimer>
 
 namespace quorvex::test {
 namespace {
@@ -146,6 +148,59 @@ TEST_F(TransferFaults, EveryReportCarriesTheCommandsLabel) {
     EXPECT_EQ(box.buttons, vbExclamation);
     EXPECT_TRUE(box.text.contains("\r\nin Quorvex2/19/2015.Form2.PushButton4_Click at line 202"))
         << box.text.toStdString();
+}
+
+class TransferSourceFaults : public TransferFaults {};
+
+TEST_F(TransferSourceFaults, ATableThatStopsReadingMidwayEndsItsCopyWithOneReport) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 200; ++i) {
+        rows.push_back({Int(i), Text(QString(60, QChar(u'a' + i % 26)))});
+    }
+    WriteTable("CUT.DB", {Typed("Id", px::FieldType::Long), Alpha("Text", 80)}, rows);
+    WriteTable("AFTER.DB", {Alpha("Name")}, {{Text("after")}});
+    ShowParadoxTables({"AFTER", "CUT"}, {"AFTER", "CUT"});
+    // The file loses all but its header and first block once the copy has opened it: the
+    // first time the copy lets window events run.
+    const QString path = folder.filePath("CUT.DB");
+    QTimer::singleShot(0, [&] { QFile::resize(path, 2 * 2048); });
+
+    Send();
+
+    // Without a next row the copy of that table ends: no row is sent twice, and no report
+    // follows for every row still counted.
+    EXPECT_EQ(ReportedLines(), std::vector<int>{246});
+    EXPECT_TRUE(ErrorText(0).contains("CUT.DB")) << ErrorText(0).toStdString();
+    const QList<QStringList> counts =
+        ServerQuery("SELECT COUNT(*), COUNT(DISTINCT \"Id\"), MAX(\"Id\") FROM \"CUT\"");
+    ASSERT_EQ(counts.size(), 1);
+    EXPECT_EQ(counts[0][0], counts[0][1]);
+    EXPECT_GT(counts[0][0].toInt(), 0);
+    EXPECT_LT(counts[0][0].toInt(), 200);
+    EXPECT_EQ(counts[0][2].toInt() + 1, counts[0][0].toInt());
+    EXPECT_EQ(progress.history.back(), 0.0);
+    EXPECT_EQ(Entries(oracleList), (QStringList{"AFTER", "CUT"}));
+    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"AFTER\""), (QList<QStringList>{{"1"}}));
+}
+
+TEST_F(TransferSourceFaults, AValueThatCannotBeReadIsReportedAndWrittenAsNull) {
+    std::vector<Row> rows;
+    for (int i = 1; i <= 3; ++i) {
+        rows.push_back({Int(i), Text(QString(300, u'm'))});
+    }
+    WriteTable("MEMOS.DB",
+               {Typed("Id", px::FieldType::Long), Typed("Memo", px::FieldType::Memo, 20)}, rows);
+    ASSERT_TRUE(QFile::remove(folder.filePath("MEMOS.MB")));
+    ShowParadoxTables({"MEMOS"}, {"MEMOS"});
+
+    const StatementLog log;
+    Send();
+
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{224, 224, 224}));
+    EXPECT_EQ(StatementsStartingWith(log.Since(), "INSERT"),
+              (QStringList{"INSERT INTO \"MEMOS\" VALUES('1', NULL)",
+                           "INSERT INTO \"MEMOS\" VALUES('2', NULL)",
+                           "INSERT INTO \"MEMOS\" VALUES('3', NULL)"}));
 }
 
 }  // namespace
