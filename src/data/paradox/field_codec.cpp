@@ -79,25 +79,28 @@ std::optional<std::string> DecodeBcd(const std::uint8_t* bytes, int scale) {
         scale = kBcdDigits;
     }
     const int integerDigits = kBcdDigits - scale;
-    int first = 0;
-    while (first < integerDigits - 1 && digits[first] == '0') {
+    int first = 0;  // the first significant digit of the integer part
+    while (first < integerDigits && digits[first] == '0') {
         ++first;
-    }
-    std::string whole(digits + first, digits + integerDigits);
-    if (whole.empty()) {
-        whole = "0";
     }
     int fractionEnd = kBcdDigits;
     while (fractionEnd > integerDigits && digits[fractionEnd - 1] == '0') {
         --fractionEnd;
     }
-    std::string fraction(digits + integerDigits, digits + fractionEnd);
-    const bool zero = whole == "0" && fraction.empty();
-    std::string text = (negative && !zero) ? "-" : "";
-    text += whole;
-    if (!fraction.empty()) {
-        text += '.';
-        text += fraction;
+    const bool zero = first == integerDigits && fractionEnd == integerDigits;
+    std::string text;
+    text.reserve(kBcdDigits + 2);
+    if (negative && !zero) {
+        text.push_back('-');
+    }
+    if (first == integerDigits) {
+        text.push_back('0');
+    } else {
+        text.append(digits + first, digits + integerDigits);
+    }
+    if (fractionEnd > integerDigits) {
+        text.push_back('.');
+        text.append(digits + integerDigits, digits + fractionEnd);
     }
     return text;
 }
