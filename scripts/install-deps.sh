@@ -12,8 +12,9 @@ packages=(
     libgtest-dev libbenchmark-dev clang-format clang-14 libclang-rt-14-dev
     # the test server: PostgreSQL with Oracle compatibility, reached through psqlODBC
     postgresql-15 postgresql-15-orafce odbc-postgresql
-    # screen checks under a virtual display
-    xvfb xauth xdotool imagemagick
+    # screen checks under a virtual display; the end-to-end test and the screenshots drive real
+    # windows, which needs a window manager (openbox) and the window inspectors of x11-utils
+    xvfb xauth xdotool imagemagick openbox x11-utils
 )
 
 missing=()

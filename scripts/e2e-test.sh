@@ -1,0 +1,342 @@
+#!/usr/bin/env bash
+# The end-to-end test in a real window. Installs the built program into a temporary prefix,
+# starts the installed `quorvex` command under a virtual X display with a small window manager,
+# exactly as a user would start it (nothing inside the program knows it is being tested), and
+# drives it with xdotool: the sample folder button, the folder and login typed into the
+# connection screen, both Test Connection buttons, Next >, a selection of Paradox tables sent to
+# the test server with the overwrite question answered, then a rename and a delete on each
+# side. Every effect is checked where a user would find it: the settings file, the table files
+# on disk, the tables and rows on the server and the statements in its log.
+#
+#   e2e-test.sh BUILD_DIR
+#
+# Needs the test server of scripts/run-tests.sh: ODBCSYSINI, QUORVEX_TEST_SID, QUORVEX_TEST_LOG.
+# Exits 0 when everything held, 1 on a failure, 77 (skipped) when no virtual display can start.
+set -euo pipefail
+
+readonly skip_code=77
+readonly wait_limit=${QUORVEX_E2E_WAIT:-240}  # seconds for any one thing to happen
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:?usage: e2e-test.sh BUILD_DIR}" && pwd)
+source "$root/scripts/lib/x-session.sh"
+
+for variable in ODBCSYSINI QUORVEX_TEST_SID QUORVEX_TEST_LOG; do
+    if [[ -z "${!variable:-}" ]]; then
+        echo "FAIL: $variable is not set; run this through scripts/run-tests.sh" >&2
+        exit 1
+    fi
+done
+require_x_tools
+
+work=$(mktemp -d /tmp/qvx-e2e-XXXXXX)
+app_pid=""
+finish() {
+    local status=$?
+    if [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+    fi
+    stop_x_session
+    drop_test_tables >/dev/null 2>&1 || true
+    rm -rf "$work"
+    exit "$status"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -n "${DISPLAY:-}" ]]; then
+        import -window root "$build/e2e-failure.png" 2>/dev/null &&
+            echo "The screen at the failure: $build/e2e-failure.png" >&2
+    fi
+    if [[ -s "$work/app.log" ]]; then
+        echo "--- program output ---" >&2
+        tail -n 40 "$work/app.log" >&2
+    fi
+    exit 1
+}
+
+# Polls a condition (a command) until it holds or the limit passes.
+wait_until() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + wait_limit))
+    until "$@"; do
+        if ((SECONDS >= deadline)); then
+            fail "waited ${wait_limit} s for: $what"
+        fi
+        if [[ -n "$app_pid" ]] && ! kill -0 "$app_pid" 2>/dev/null; then
+            fail "the program ended while waiting for: $what"
+        fi
+        sleep 0.2
+    done
+}
+
+# --- the test server, seen the way a person checking by hand would: psql as scott ---------------
+
+psql_bin=$(ls /usr/lib/postgresql/*/bin/psql 2>/dev/null | sort -V | tail -n 1)
+[[ -x "$psql_bin" ]] || fail "psql not found; run scripts/install-deps.sh"
+server_sql() {
+    env -u PGHOST -u PGUSER -u PGDATABASE -u PGSERVICE PGPASSWORD=tiger \
+        "$psql_bin" -X -q -A -t -v ON_ERROR_STOP=1 -h "$QUORVEX_TEST_SID" -U scott -d scott -c "$1"
+}
+server_tables() { server_sql "SELECT table_name FROM user_tables ORDER BY 1" | tr '\n' ' '; }
+server_has_table() { [[ " $(server_tables) " == *" $1 "* ]]; }
+server_lacks_table() { ! server_has_table "$1"; }
+server_rows() { server_sql "SELECT count(*) FROM \"$1\""; }
+server_columns() {
+    server_sql "SELECT count(*) FROM information_schema.columns
+                WHERE table_schema = 'scott' AND table_name = '$1'"
+}
+drop_test_tables() {
+    local table
+    for table in $(server_sql "SELECT table_name FROM user_tables"); do
+        server_sql "DROP TABLE \"$table\""
+    done
+}
+log_mark=0
+mark_log() { log_mark=$(stat -c %s "$QUORVEX_TEST_LOG"); }
+log_since_mark() { tail -c +"$((log_mark + 1))" "$QUORVEX_TEST_LOG"; }
+log_has() { log_since_mark | grep -F -- "$1" >/dev/null; }
+
+# --- a Paradox table file's own header: row count at 0x06, field count at 0x21 ------------------
+
+header_u32() { od -An -t u4 -j "$2" -N 4 "$1" | tr -d ' '; }
+header_u16() { od -An -t u2 -j "$2" -N 2 "$1" | tr -d ' '; }
+file_rows() { header_u32 "$1" 6; }
+file_fields() { header_u16 "$1" 33; }
+
+# --- the program's windows ----------------------------------------------------------------------
+
+# 15 twips make one pixel; the program rounds to the nearest.
+px() { echo $(((2 * $1 + 15) / 30)); }
+
+# Clicks the middle of a control given in twips: its container's offset, then its own box.
+click_control() {
+    local window=$1 offset_left=$2 offset_top=$3 left=$4 top=$5 width=$6 height=$7
+    xdotool mousemove --window "$window" "$(px $((offset_left + left + width / 2)))" \
+        "$(px $((offset_top + top + height / 2)))" click 1
+}
+
+# Clicks the first entry of a list given in twips (one text line below its top edge).
+click_first_entry() {
+    local window=$1 left=$2 top=$3
+    xdotool mousemove --window "$window" "$(($(px "$left") + 24))" "$(($(px "$top") + 8))" click 1
+}
+
+program_windows() {
+    xdotool search --all --onlyvisible --pid "$app_pid" --name "$1" 2>/dev/null || true
+}
+is_visible() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+is_hidden() { ! is_visible "$1"; }
+
+# A visible window of the program titled like the pattern, other than the two screens.
+new_box() {
+    local id
+    for id in $(program_windows "$1"); do
+        if [[ "$id" != "${form1:-}" && "$id" != "${form2:-}" ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+has_box() { new_box "$1" >/dev/null; }
+
+# Waits for a box titled like the pattern, leaves its id in $box and its width in $box_width.
+wait_for_box() {
+    wait_until "a box titled '$1'" has_box "$1"
+    box=$(new_box "$1")
+    box_width=$(xwininfo -id "$box" | awk '/^ *Width:/ {print $2}')
+    xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+}
+
+# Presses keys in the current box and waits until it has gone.
+answer_box() {
+    xdotool key --delay 50 "$@"
+    wait_until "the box to close" is_hidden "$box"
+}
+
+activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
+type_text() { xdotool type --delay 30 -- "$1"; }
+setting_is() { grep -qxF -- "$1=$2" "$work/config/Veltrane.conf" 2>/dev/null; }
+
+# ================================================================================================
+
+echo "Installing into a temporary prefix"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+    fail "cmake --install failed: $(tail -n 5 "$work/install.log")"
+[[ -L "$prefix/bin/quorvex" && "$(readlink "$prefix/bin/quorvex")" == ../lib/quorvex/quorvex ]] ||
+    fail "PREFIX/bin/quorvex is not the relative link to ../lib/quorvex/quorvex"
+for file in lib/quorvex/quorvex lib/quorvex/HAND-M.CUR lib/quorvex/x/o.cjs lib/quorvex/quorvex.png \
+    lib/quorvex/Samples/CUSTOMER.DB share/applications/quorvex.desktop \
+    share/icons/hicolor/64x64/apps/quorvex.png; do
+    [[ -f "$prefix/$file" ]] || fail "not installed: $file"
+done
+
+echo "Preparing a Paradox folder and the server"
+pdx=$work/tables
+mkdir -p "$pdx"
+samples=$prefix/lib/quorvex/Samples
+cp "$samples/CUSTOMER.DB" "$samples/CUSTOMER.MB" "$samples/ORDERS.DB" "$samples/parts.db" \
+    "$samples/parts.MB" "$pdx/"
+drop_test_tables
+# A table of the same name as one to be sent: the program must ask before it replaces it.
+server_sql 'CREATE TABLE "ORDERS" (stale varchar(10)); INSERT INTO "ORDERS" VALUES ('"'old'"')'
+
+x_status=0
+start_x_session "$work" || x_status=$?
+if ((x_status == 1)); then
+    echo "SKIPPED: no virtual X display could be started (Xvfb): $x_session_error"
+    exit "$skip_code"
+elif ((x_status != 0)); then
+    fail "$x_session_error"
+fi
+
+echo "Starting the installed program on display $DISPLAY"
+mkdir -p "$work/config"
+(
+    cd "$work"
+    exec env -u PGHOST -u PGHOSTADDR -u PGPORT -u PGUSER -u PGPASSWORD -u PGDATABASE \
+        -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" "$prefix/bin/quorvex"
+) >"$work/app.log" 2>&1 &
+app_pid=$!
+
+form1=""
+form2=""
+first_main_window() { [[ -n "$(program_windows '^Quorvex$')" ]]; }
+wait_until "the connection screen" first_main_window
+form1=$(program_windows '^Quorvex$' | head -n 1)
+activate "$form1"
+
+# Connection screen: frames at (120,120) and (120,1680), in twips.
+echo "Connection screen: the sample folder"
+click_control "$form1" 120 120 240 840 3600 405 # Load Sample/Example Database
+wait_until "the sample folder in the settings" setting_is ParadoxFolder "$samples"
+
+click_control "$form1" 120 120 3960 840 3600 405 # Test Connection (Paradox)
+wait_for_box '^Quorvex$'
+success_width=$box_width
+answer_box Return
+
+echo "Connection screen: folder and login"
+click_control "$form1" 120 120 1680 360 5175 345 # Text1
+xdotool key ctrl+a
+type_text "$pdx"
+wait_until "the typed folder in the settings" setting_is ParadoxFolder "$pdx"
+click_control "$form1" 120 1680 1320 360 6255 330 # Text2 (SID)
+type_text "$QUORVEX_TEST_SID"
+click_control "$form1" 120 1680 1320 840 6255 330 # Text3 (user name)
+type_text scott
+click_control "$form1" 120 1680 1320 1320 6255 330 # Text4 (password)
+type_text wrong
+wait_until "the typed password in the settings" setting_is Password wrong
+
+mark_log
+click_control "$form1" 120 1680 240 1800 3600 405 # Test Connection (Oracle)
+wait_for_box '^Quorvex$'
+# The refusal's text is longer than "Connection successful.", so its box is wider.
+((box_width > success_width)) ||
+    fail "a wrong password gave a box as narrow as a success ($box_width <= $success_width px)"
+answer_box Return
+log_has 'password authentication failed for user "scott"' ||
+    fail "the server saw no failed login for the wrong password"
+
+click_control "$form1" 120 1680 1320 1320 6255 330
+xdotool key ctrl+a
+type_text tiger
+wait_until "the corrected password in the settings" setting_is Password tiger
+click_control "$form1" 120 1680 240 1800 3600 405
+wait_for_box '^Quorvex$'
+((box_width == success_width)) ||
+    fail "the right login did not give the success box ($box_width != $success_width px)"
+answer_box Return
+
+echo "Next >"
+click_control "$form1" 0 0 120 4230 7800 400
+tables_screen_up() {
+    is_hidden "$form1" && [[ -n "$(program_windows '^Quorvex$')" ]]
+}
+wait_until "the tables screen" tables_screen_up
+form2=$(program_windows '^Quorvex$' | head -n 1)
+activate "$form2"
+
+# Tables screen: Oracle frame at (120,120), Paradox frame at (4080,120), lists at (240,360).
+echo "Send Table/s To Oracle: CUSTOMER and ORDERS, replacing the server's ORDERS"
+click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CUSTOMER
+xdotool key shift+Down                                     # and ORDERS, not PARTS
+mark_log
+click_control "$form2" 4080 120 240 2600 3330 405 # Send Table/s To Oracle
+wait_for_box '^Overwrite'
+answer_box Return # Yes, the default button
+
+for table in CUSTOMER ORDERS; do
+    expected=$(file_rows "$pdx/$table.DB")
+    copied() { server_has_table "$1" && [[ "$(server_rows "$1")" == "$2" ]]; }
+    wait_until "$expected rows of $table on the server" copied "$table" "$expected"
+    [[ "$(server_columns "$table")" == "$(file_fields "$pdx/$table.DB")" ]] ||
+        fail "$table on the server has not one column per field of its table file"
+done
+server_lacks_table PARTS || fail "PARTS was sent although it was not selected"
+log_has 'DROP TABLE "ORDERS"' || fail "the old ORDERS was not dropped"
+echo "  copied $(server_rows CUSTOMER) + $(server_rows ORDERS) rows"
+
+echo "Paradox side: rename CUSTOMER to CLIENTS"
+click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CUSTOMER alone
+click_control "$form2" 4080 120 240 3600 3330 405         # Rename Table
+wait_for_box '^Quorvex$'
+xdotool key ctrl+a
+type_text CLIENTS
+answer_box Return
+renamed() { [[ -f "$pdx/CLIENTS.DB" && ! -e "$pdx/CUSTOMER.DB" ]]; }
+wait_until "CUSTOMER.DB renamed to CLIENTS.DB" renamed
+cmp -s "$pdx/CLIENTS.DB" "$samples/CUSTOMER.DB" || fail "CLIENTS.DB is not CUSTOMER.DB's copy"
+
+echo "Paradox side: delete PARTS"
+click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CLIENTS
+xdotool key End                                           # PARTS alone
+click_control "$form2" 4080 120 240 3100 3330 405         # Delete Table/s
+parts_deleted() { [[ ! -e "$pdx/parts.db" ]]; }
+wait_until "parts.db deleted" parts_deleted
+[[ -f "$pdx/CLIENTS.DB" && -f "$pdx/ORDERS.DB" ]] || fail "a table that was not selected went"
+
+echo "Oracle side: rename CUSTOMER (the test server refuses RENAME by design)"
+mark_log
+click_first_entry "$form2" $((120 + 240)) $((120 + 360)) # CUSTOMER
+click_control "$form2" 120 120 240 3600 3330 400         # Rename Table
+wait_for_box '^Quorvex$'
+xdotool key ctrl+a
+type_text CUSTOMERS
+answer_box Return
+wait_for_box '^Application Error'
+answer_box Return
+log_has 'RENAME "CUSTOMER" TO "CUSTOMERS"' || fail "the RENAME statement did not reach the server"
+server_has_table CUSTOMER || fail "CUSTOMER went missing on the server"
+
+echo "Oracle side: delete ORDERS"
+mark_log
+click_first_entry "$form2" $((120 + 240)) $((120 + 360)) # CUSTOMERS (the list took the new name)
+xdotool key Down                                         # ORDERS alone
+click_control "$form2" 120 120 240 3100 3330 400         # Delete Table/s
+wait_until "ORDERS dropped on the server" server_lacks_table ORDERS
+server_has_table CUSTOMER || fail "CUSTOMER was dropped although it was not selected"
+log_has 'DROP TABLE "ORDERS"' || fail "no DROP TABLE statement for ORDERS in the server log"
+
+echo "Closing the window ends the program"
+activate "$form2"
+xdotool key alt+F4
+program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+wait_until "the program to end" program_ended
+exit_code=0
+wait "$app_pid" || exit_code=$?
+app_pid=""
+((exit_code == 0)) || fail "the program ended with exit code $exit_code"
+if grep -qE 'AddressSanitizer|LeakSanitizer|runtime error:' "$work/app.log"; then
+    fail "the sanitizers reported a fault"
+fi
+setting_is User scott && setting_is Server "$QUORVEX_TEST_SID" ||
+    fail "the login was not kept in the settings"
+
+echo "PASSED: the installed program worked in a real window from start to close"
