@@ -171,17 +171,5 @@ TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) 
     EXPECT_TRUE(list.Selected(0));
 }
 
-TEST(TableListWidget, MovesOverTheEntriesAreReported) {
-    TableListWidget list;
-    list.AddItem("A");
-    int moves = 0;
-    QObject::connect(&list, &TableListWidget::mouseMoved, [&moves] { ++moves; });
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &move);
-    EXPECT_EQ(moves, 1);
-    EXPECT_TRUE(list.viewport()->hasMouseTracking());
-}
-
 }  // namespace
 }  // namespace quorvex::test

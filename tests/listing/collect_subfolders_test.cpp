@@ -49,28 +49,6 @@ TEST(CollectSubfolders, WalksBreadthFirstGroupedByParentInDirectoryOrder) {
     }
 }
 
-TEST(CollectSubfolders, WithoutRecursionOnlyTheDirectSubfolders) {
-    TempTree tree;
-    tree.Folder("one/deeper");
-    tree.Folder("two");
-    const QString root = tree.Root() + QLatin1Char('/');
-    QStringList folders{root};
-    CollectSubfolders(folders, false);
-    ASSERT_EQ(folders.size(), 3);
-    EXPECT_EQ(QSet<QString>(folders.begin() + 1, folders.end()),
-              (QSet<QString>{root + "one/", root + "two/"}));
-}
-
-TEST(CollectSubfolders, AppendsAfterEveryStartingEntry) {
-    TempTree tree;
-    tree.Folder("x/x1");
-    tree.Folder("y/y1");
-    QStringList folders{tree.Path("x/"), tree.Path("y/")};
-    CollectSubfolders(folders, true);
-    EXPECT_EQ(folders, (QStringList{tree.Path("x/"), tree.Path("y/"), tree.Path("x/x1/"),
-                                    tree.Path("y/y1/")}));
-}
-
 TEST(CollectSubfolders, GoesAsDeepAsTheTree) {
     TempTree tree;
     QString path = "d";
@@ -115,11 +93,6 @@ TEST(CollectSubfolders, SkipsWhatCannotBeListed) {
     QStringList folders{tree.Path("missing/"), tree.Path("plain.db/"), tree.Root() + "/"};
     CollectSubfolders(folders, true);
     EXPECT_EQ(folders.size(), 3);
-}
-
-TEST(CollectSubfolders, AFolderTextNoSearchCanTakeRaisesFailure) {
-    QStringList folders{QStringLiteral("/tmp/a") + QChar(u'\0') + QStringLiteral("b/")};
-    EXPECT_THROW(CollectSubfolders(folders, true), Failure);
 }
 
 // Counts the events it receives.

@@ -72,12 +72,5 @@ TEST_F(LoadOracleTablesTest, ABadLoginRaisesTheDriversMessageAndLeavesTheListAlo
     EXPECT_EQ(list.added, QStringList{"KEPT"});
 }
 
-TEST_F(LoadOracleTablesTest, ADeadServerRaisesFailure) {
-    FixedFields login = TestServerLogin();
-    login.sid = "/nonexistent/socket/folder";
-    RecordingList list;
-    EXPECT_THROW(LoadOracleTables(list, login), Failure);
-}
-
 }  // namespace
 }  // namespace quorvex::test

@@ -65,15 +65,6 @@ TEST(LoadParadoxTables, AnEmptyFolderFieldAddsNothing) {
     EXPECT_TRUE(list.added.isEmpty());
 }
 
-TEST(LoadParadoxTables, FoldersWithNothingToListAddNothing) {
-    TempTree tree;
-    const QString file = tree.File("plain.db");
-    RecordingList list;
-    LoadParadoxTables(list, FolderField(tree.Path("missing")));
-    LoadParadoxTables(list, FolderField(file));
-    EXPECT_TRUE(list.added.isEmpty());
-}
-
 TEST(LoadParadoxTables, TheFolderFieldIsMatchedIgnoringCaseWithOrWithoutTrailingSlash) {
     TempTree tree;
     tree.File("Data/sub/t.db");
@@ -81,15 +72,6 @@ TEST(LoadParadoxTables, TheFolderFieldIsMatchedIgnoringCaseWithOrWithoutTrailing
     LoadParadoxTables(list, FolderField(tree.Path("DATA")));
     LoadParadoxTables(list, FolderField(tree.Path("Data/")));
     EXPECT_EQ(list.added, (QStringList{"T", "T"}));
-}
-
-TEST(LoadParadoxTables, ALinkLoopInTheTreeEnds) {
-    TempTree tree;
-    tree.File("a/t.db");
-    tree.Link(tree.Root(), "a/loop");
-    RecordingList list;
-    LoadParadoxTables(list, FolderField(tree.Root()));
-    EXPECT_EQ(list.added, QStringList{"T"});
 }
 
 TEST(LoadParadoxTables, AFolderFieldNoSearchCanTakeRaisesFailure) {
