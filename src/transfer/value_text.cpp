@@ -3,10 +3,38 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace quorvex {
 
 namespace {
+
+// Every text here is ASCII, built in a small character buffer and turned into a QString once:
+// the row copy converts every value of every row, so this is on its hot path.
+class AsciiText {
+  public:
+    void Add(char c) { text_.push_back(c); }
+    void Add(const char* begin, const char* end) { text_.append(begin, end); }
+    void Add(const char* text) { text_.append(text); }
+    void Repeat(char c, int count) {
+        if (count > 0) {
+            text_.append(static_cast<std::size_t>(count), c);
+        }
+    }
+    // A non-negative number, left-padded with zeros to at least `width` digits.
+    void Number(long long value, int width = 1) {
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        Repeat('0', width - static_cast<int>(end - digits));
+        Add(digits, end);
+    }
+    QString ToQString() const {
+        return QString::fromLatin1(text_.data(), static_cast<qsizetype>(text_.size()));
+    }
+
+  private:
+    std::string text_;
+};
 
 constexpr int kSignificantDigits = 15;
 // Fixed notation for decimal exponents in this range, exponent form outside it.
@@ -14,9 +42,10 @@ constexpr int kLowestFixedExponent = -4;
 constexpr int kHighestFixedExponent = kSignificantDigits - 1;
 
 struct Decimal {
-    bool negative;
-    QString digits;  // significant digits, no trailing zeros, at least one
-    int exponent;    // value = 0.d1d2d3... * 10^(exponent + 1), i.e. d1 is at 10^exponent
+    bool negative = false;
+    char digits[kSignificantDigits];  // significant digits, no trailing zeros
+    int digitCount = 0;               // at least one
+    int exponent = 0;                 // the first digit stands for d * 10^exponent
 };
 
 // Rounds to 15 significant digits and splits the result into sign, digits and decimal exponent.
@@ -25,75 +54,97 @@ struct Decimal {
 Decimal RoundToSignificantDigits(double value) {
     char buffer[64];
     // "-d.dddddddddddddde+XXX"
-    const std::to_chars_result written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                      kSignificantDigits - 1);
-    const char* const end = written.ptr;
+    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::scientific, kSignificantDigits - 1)
+                                .ptr;
     const char* cursor = buffer;
-    Decimal decimal{false, QString(), 0};
+    Decimal decimal;
     if (*cursor == '-') {
         decimal.negative = true;
         ++cursor;
     }
     for (; cursor != end && *cursor != 'e'; ++cursor) {
-        if (*cursor >= '0' && *cursor <= '9') {
-            decimal.digits += QLatin1Char(*cursor);
+        if (*cursor >= '0' && *cursor <= '9' && decimal.digitCount < kSignificantDigits) {
+            decimal.digits[decimal.digitCount++] = *cursor;
         }
     }
-    int exponent = 0;
     if (cursor != end) {
         ++cursor;  // 'e'
-        if (*cursor == '+') {
+        if (cursor != end && *cursor == '+') {
             ++cursor;
         }
-        std::from_chars(cursor, end, exponent);
+        std::from_chars(cursor, end, decimal.exponent);
     }
-    decimal.exponent = exponent;
-    while (decimal.digits.size() > 1 && decimal.digits.endsWith(u'0')) {
-        decimal.digits.chop(1);
+    while (decimal.digitCount > 1 && decimal.digits[decimal.digitCount - 1] == '0') {
+        --decimal.digitCount;
     }
     return decimal;
 }
 
-QString FixedNotation(const Decimal& decimal) {
-    QString text;
+void AddFixedNotation(const Decimal& decimal, AsciiText& text) {
+    const char* digits = decimal.digits;
+    const int count = decimal.digitCount;
     if (decimal.exponent >= 0) {
         const int integerDigits = decimal.exponent + 1;
-        text = decimal.digits.left(integerDigits);
-        if (text.size() < integerDigits) {
-            text += QString(integerDigits - text.size(), u'0');
-        }
-        if (decimal.digits.size() > integerDigits) {
-            text += u'.';
-            text += decimal.digits.mid(integerDigits);
+        if (count <= integerDigits) {
+            text.Add(digits, digits + count);
+            text.Repeat('0', integerDigits - count);
+        } else {
+            text.Add(digits, digits + integerDigits);
+            text.Add('.');
+            text.Add(digits + integerDigits, digits + count);
         }
     } else {
-        text = QStringLiteral("0.") + QString(-decimal.exponent - 1, u'0') + decimal.digits;
+        text.Add("0.");
+        text.Repeat('0', -decimal.exponent - 1);
+        text.Add(digits, digits + count);
     }
-    return text;
 }
 
-QString ExponentNotation(const Decimal& decimal) {
-    QString text = decimal.digits.left(1);
-    if (decimal.digits.size() > 1) {
-        text += u'.';
-        text += decimal.digits.mid(1);
+void AddExponentNotation(const Decimal& decimal, AsciiText& text) {
+    text.Add(decimal.digits[0]);
+    if (decimal.digitCount > 1) {
+        text.Add('.');
+        text.Add(decimal.digits + 1, decimal.digits + decimal.digitCount);
     }
-    text += decimal.exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
-    text += QStringLiteral("%1").arg(std::abs(decimal.exponent), 2, 10, QLatin1Char('0'));
-    return text;
+    text.Add(decimal.exponent < 0 ? "E-" : "E+");
+    text.Number(std::abs(decimal.exponent), 2);
+}
+
+void AddDate(const QDate& date, AsciiText& text) {
+    text.Number(date.month());
+    text.Add('/');
+    text.Number(date.day());
+    text.Add('/');
+    const int year = date.year();
+    if (year < 0) {
+        text.Add('-');
+    }
+    text.Number(std::abs(year), 4);
+}
+
+void AddTime(const QTime& time, AsciiText& text) {
+    const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    text.Number(hour);
+    text.Add(':');
+    text.Number(time.minute(), 2);
+    text.Add(':');
+    text.Number(time.second(), 2);
+    text.Add(time.hour() < 12 ? " AM" : " PM");
 }
 
 QString DateTimeText(const QDateTime& value) {
     if (!value.isValid()) {
         return QString();
     }
+    AsciiText text;
+    AddDate(value.date(), text);
     const QTime time = value.time();
-    const QTime wholeSeconds(time.hour(), time.minute(), time.second());
-    if (wholeSeconds == QTime(0, 0)) {
-        return DateText(value.date());
+    if (QTime(time.hour(), time.minute(), time.second()) != QTime(0, 0)) {
+        text.Add(' ');
+        AddTime(time, text);
     }
-    return DateText(value.date()) + u' ' + TimeText(time);
+    return text.ToQString();
 }
 
 }  // namespace
@@ -106,32 +157,34 @@ QString DoubleText(double value) {
         return QStringLiteral("0");
     }
     const Decimal decimal = RoundToSignificantDigits(value);
-    const bool fixed =
-        decimal.exponent >= kLowestFixedExponent && decimal.exponent <= kHighestFixedExponent;
-    const QString magnitude = fixed ? FixedNotation(decimal) : ExponentNotation(decimal);
-    return decimal.negative ? u'-' + magnitude : magnitude;
+    AsciiText text;
+    if (decimal.negative) {
+        text.Add('-');
+    }
+    if (decimal.exponent >= kLowestFixedExponent && decimal.exponent <= kHighestFixedExponent) {
+        AddFixedNotation(decimal, text);
+    } else {
+        AddExponentNotation(decimal, text);
+    }
+    return text.ToQString();
 }
 
 QString DateText(const QDate& date) {
     if (!date.isValid()) {
         return QString();
     }
-    return QStringLiteral("%1/%2/%3")
-        .arg(date.month())
-        .arg(date.day())
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    AsciiText text;
+    AddDate(date, text);
+    return text.ToQString();
 }
 
 QString TimeText(const QTime& time) {
     if (!time.isValid()) {
         return QString();
     }
-    const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    return QStringLiteral("%1:%2:%3 %4")
-        .arg(hour)
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.second(), 2, 10, QLatin1Char('0'))
-        .arg(time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    AsciiText text;
+    AddTime(time, text);
+    return text.ToQString();
 }
 
 QString ValueText(const Value& value) {

@@ -1,0 +1,308 @@
+// "Send Table/s To Oracle" against the test server: the command's rate through the real tables
+// screen against a bare loop sending the same INSERT texts over the same kind of ODBC
+// connection, and the command's peak memory for a large table.
+//
+//   bench_transfer [ROWS] [MEMORY_ROWS] [ROUNDS]      defaults: 100000, 1000000 and 3
+//
+// Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
+
+#include "data/connection.h"
+#include "data/connection_strings.h"
+#include "data/do_events.h"
+#include "screens/form2.h"
+#include "screens/table_list_widget.h"
+#include "support/recording_ui.h"
+#include "table_writer.h"
+#include "transfer/create_table_statement.h"
+#include "transfer/insert_statement.h"
+#include "transfer/quoted_name.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quorvex;
+namespace px = quorvex::paradox;
+namespace pw = quorvex::pxwriter;
+
+const QString kTable = QStringLiteral("BENCH");
+
+// CPU time of this process (all threads), in seconds: what the program itself spends, whatever
+// the server and the other programs of a busy machine do meanwhile.
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Timing {
+    double wall;
+    double cpu;
+};
+
+// Answers every question with Yes and counts failure reports (there should be none).
+struct CountingDialogs : Dialogs {
+    int errors = 0;
+    int MsgBox(const QString& text, int, const QString& title) override {
+        if (title == QStringLiteral("Application Error")) {
+            ++errors;
+            std::fprintf(stderr, "failure report: %s\n", qPrintable(text));
+        }
+        return vbYes;
+    }
+    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString BrowseForFolder(const QString&) override { return {}; }
+};
+
+test::FixedFields Login(const QString& folder) {
+    test::FixedFields fields;
+    fields.folder = folder;
+    fields.sid = qEnvironmentVariable("QUORVEX_TEST_SID");
+    fields.user = QStringLiteral("scott");
+    fields.password = QStringLiteral("tiger");
+    return fields;
+}
+
+// Six columns of the common kinds: a counter, two texts, money, a small integer and a date.
+void WriteBenchTable(const QString& path, long rows) {
+    pw::TableSpec spec;
+    spec.fields = {{"Id", px::FieldType::Long, 0},      {"Name", px::FieldType::Alpha, 30},
+                   {"Amount", px::FieldType::Money, 0}, {"Qty", px::FieldType::Short, 0},
+                   {"Placed", px::FieldType::Date, 0},  {"Note", px::FieldType::Alpha, 60}};
+    pw::TableWriter writer(QFile::encodeName(path).toStdString(), spec);
+    const std::int32_t firstDay =
+        static_cast<std::int32_t>(QDate(2014, 3, 14).toJulianDay() - 1721425);
+    for (long r = 0; r < rows; ++r) {
+        writer.addRow(
+            {px::Value::Integer(static_cast<std::int32_t>(r + 1)),
+             px::Value::Text("Customer O'Brien " + std::to_string(r % 977)),
+             px::Value::Number(static_cast<double>(r % 100000) / 100.0 + 0.17),
+             px::Value::Integer(static_cast<std::int32_t>(r % 300)),
+             px::Value::Date({firstDay + static_cast<std::int32_t>(r % 3650)}),
+             r % 5 == 0 ? px::Value() : px::Value::Text("Deliver to the back door, ring twice")});
+    }
+    writer.finish();
+}
+
+void DropBenchTable(Connection& oracle) {
+    try {
+        oracle.Execute(DropTableStatement(kTable));
+    } catch (const std::exception&) {
+        // not there
+    }
+}
+
+// The command through the real tables screen, offscreen: refresh, select the table, click.
+Timing CommandRun(const test::FixedFields& login, long rows) {
+    CountingDialogs dialogs;
+    Form2 screen(login, dialogs);
+    screen.Form_Load();
+    screen.show();
+    TableListWidget& paradox = screen.ParadoxList();
+    for (int i = 0; i < paradox.ListCount(); ++i) {
+        if (paradox.List(i) == kTable) {
+            paradox.SetSelected(i, true);
+            paradox.SetListIndex(i);
+        }
+    }
+    DoEvents();
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuBefore = CpuSeconds();
+    screen.PushButton4_Click();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    if (dialogs.errors != 0) {
+        std::fprintf(stderr, "the command reported %d failures\n", dialogs.errors);
+        std::exit(1);
+    }
+    std::printf("  command:   %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
+                seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0);
+    return {seconds, cpu};
+}
+
+// The same INSERT texts, built beforehand, executed one by one on an ODBC connection of the
+// same kind (server-side cursor, opened with the same connection string).
+Timing BareLoopRun(const test::FixedFields& login, const QString& createText,
+                   const std::vector<QString>& inserts) {
+    Connection oracle;
+    oracle.SetCursorLocation(adUseServer);
+    oracle.Open(OracleConnectionString(login));
+    DropBenchTable(oracle);
+    oracle.Execute(createText);
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuBefore = CpuSeconds();
+    for (const QString& insert : inserts) {
+        oracle.Execute(insert);
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    const double rows = static_cast<double>(inserts.size());
+    std::printf("  bare loop: %.0f rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
+                seconds, rows / seconds, cpu * 1e6 / rows);
+    return {seconds, cpu};
+}
+
+// Reads the Paradox table once and builds the statements the command sends.
+std::vector<QString> BuildStatements(const test::FixedFields& login, QString& createText) {
+    Connection paradox;
+    paradox.SetCursorLocation(adUseClient);
+    paradox.Open(ParadoxConnectionString(login));
+    Recordset source;
+    source.Open(SelectAllStatement(kTable), paradox);
+    std::vector<FieldSpec> fields;
+    for (int i = 0; i < source.FieldCount(); ++i) {
+        fields.push_back({source.FieldName(i), TypeCodeAsInt16(source.FieldType(i))});
+    }
+    createText = BuildCreateTableStatement(kTable, fields);
+    std::vector<QString> inserts;
+    inserts.reserve(static_cast<std::size_t>(source.RecordCount()));
+    std::vector<Value> row(fields.size());
+    for (std::int64_t r = 0; r < source.RecordCount(); ++r) {
+        for (int i = 0; i < source.FieldCount(); ++i) {
+            row[static_cast<std::size_t>(i)] = source.FieldValue(i);
+        }
+        inserts.push_back(BuildInsertStatement(kTable, row));
+        source.MoveNext();
+    }
+    return inserts;
+}
+
+long PeakKib() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return -1;
+}
+
+// Child process: only the command, on the table in `folder`, then the peak resident size.
+int MemoryChild(const QString& folder) {
+    const test::FixedFields login = Login(folder);
+    {
+        Connection oracle;
+        oracle.Open(OracleConnectionString(login));
+        DropBenchTable(oracle);
+    }
+    CommandRun(login, 0);
+    std::printf("peak_kib=%ld\n", PeakKib());
+    return 0;
+}
+
+long ChildPeak(const QString& folder, const char* what) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--memory-child"), folder});
+    child.waitForFinished(-1);
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const qsizetype at = output.indexOf(QStringLiteral("peak_kib="));
+    const long peak = at < 0 ? -1 : output.mid(at + 9).trimmed().toLong();
+    std::printf("  %s: peak resident %.1f MiB\n", what, peak / 1024.0);
+    return peak;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QUORVEX_TEST_SID") ||
+        qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
+        std::fprintf(stderr,
+                     "No test server: start one with scripts/test-server.sh and export "
+                     "ODBCSYSINI and QUORVEX_TEST_SID (see bench/README.md).\n");
+        return 2;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--memory-child") {
+        return MemoryChild(QString::fromLocal8Bit(argv[2]));
+    }
+    const long rows = argc > 1 ? std::atol(argv[1]) : 100000;
+    const long memoryRows = argc > 2 ? std::atol(argv[2]) : 1000000;
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+
+    QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+    const test::FixedFields login = Login(folder.path());
+
+    // The cost that throttling the yields avoids: one idle processEvents().
+    {
+        const int calls = 200000;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < calls; ++i) {
+            DoEvents();
+        }
+        std::printf("one idle DoEvents: %.2f us\n", timer.nsecsElapsed() / 1e3 / calls);
+    }
+
+    std::printf("speed, %ld rows x 6 columns:\n", rows);
+    WriteBenchTable(folder.filePath(kTable + QStringLiteral(".DB")), rows);
+    QString createText;
+    const double buildStart = CpuSeconds();
+    const std::vector<QString> inserts = BuildStatements(login, createText);
+    std::printf("  reading and building the statements alone: %.1f us/row\n",
+                (CpuSeconds() - buildStart) * 1e6 / rows);
+    // Alternating rounds, best of each: the machine is shared and the server's speed swings.
+    Timing bestCommand{1e300, 1e300};
+    Timing bestBare{1e300, 1e300};
+    for (int round = 0; round < rounds; ++round) {
+        {
+            Connection oracle;
+            oracle.Open(OracleConnectionString(login));
+            DropBenchTable(oracle);
+        }
+        const Timing command = CommandRun(login, rows);
+        const Timing bare = BareLoopRun(login, createText, inserts);
+        bestCommand = {std::min(bestCommand.wall, command.wall),
+                       std::min(bestCommand.cpu, command.cpu)};
+        bestBare = {std::min(bestBare.wall, bare.wall), std::min(bestBare.cpu, bare.cpu)};
+    }
+    std::printf("  best: command %.0f rows/s, bare loop %.0f rows/s, ratio %.3f\n",
+                rows / bestCommand.wall, rows / bestBare.wall, bestBare.wall / bestCommand.wall);
+    std::printf(
+        "  client CPU per row: command %.1f us, bare loop %.1f us (reading, building and "
+        "yielding: %.1f us)\n",
+        bestCommand.cpu * 1e6 / rows, bestBare.cpu * 1e6 / rows,
+        (bestCommand.cpu - bestBare.cpu) * 1e6 / rows);
+
+    if (memoryRows > 0) {
+        std::printf("memory (each in a fresh process):\n");
+        QTemporaryDir empty(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(empty.filePath(kTable + QStringLiteral(".DB")), 0);
+        const long base = ChildPeak(empty.path(), "empty table");
+        const long small = ChildPeak(folder.path(), qPrintable(QString::number(rows) + " rows"));
+        QTemporaryDir big(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(big.filePath(kTable + QStringLiteral(".DB")), memoryRows);
+        const long large = ChildPeak(big.path(), qPrintable(QString::number(memoryRows) + " rows"));
+        std::printf("  growth over the empty table: %.1f MiB (%ld rows), %.1f MiB (%ld rows)\n",
+                    (small - base) / 1024.0, rows, (large - base) / 1024.0, memoryRows);
+    }
+    {
+        Connection oracle;
+        oracle.Open(OracleConnectionString(login));
+        DropBenchTable(oracle);
+    }
+    return 0;
+}
