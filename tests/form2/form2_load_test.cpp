@@ -108,7 +108,7 @@ TEST_F(Form2Load, LoadsTheHandCursorOnlyWhenItsFileIsBesideTheProgram) {
     EXPECT_TRUE(form->MousePointerState().HasMouseIcon());
 }
 
-TEST_F(Form2Load, ADeadOracleLoginFailsTheRefreshButThePardoxListIsStillFilled) {
+TEST_F(Form2Load, ADeadOracleLoginFailsTheRefreshButTheParadoxListIsStillFilled) {
     Table("orders.db");
     List1().AddItem("STALE");
     fields.password = "wrong";
