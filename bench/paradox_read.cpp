@@ -65,9 +65,13 @@ void WriteMixedTable(const fs::path& path, std::uint64_t rows) {
         } else if (i % 3 == 0) {
             notes = Value::Text("short");
         }
+        std::string name = "Customer ";
+        name += std::to_string(i);
+        std::string code = "C";
+        code += std::to_string(i % 99999);
         writer.addRow({
             Value::Integer(n + 1),
-            Value::Text("Customer " + std::to_string(i)),
+            Value::Text(name),
             Value::Text(cities[i % 6]),
             Value::Date({day}),
             Value::Number(n * 0.01),
@@ -76,7 +80,7 @@ void WriteMixedTable(const fs::path& path, std::uint64_t rows) {
             Value::Logical(i % 2 == 0),
             Value::Time({n % 86400000}),
             Value::Stamp({std::int64_t{day} * quorvex::paradox::kMillisecondsPerDay + n}),
-            i % 10 == 0 ? Value() : Value::Text("C" + std::to_string(i % 99999)),
+            i % 10 == 0 ? Value() : Value::Text(code),
             notes,
         });
     }
@@ -97,9 +101,10 @@ void WriteZipCodes(const fs::path& path) {
     for (int i = 0; i < 43185; ++i) {
         char zip[8];
         std::snprintf(zip, sizeof zip, "%05d", 501 + i * 2);
-        writer.addRow({Value::Text(zip), Value::Text("Springfield " + std::to_string(i % 977)),
-                       Value::Text(i % 2 == 0 ? "NY" : "TX"), Value::Integer(200 + i % 800),
-                       Value::Integer(i % 3000)});
+        std::string city = "Springfield ";
+        city += std::to_string(i % 977);
+        writer.addRow({Value::Text(zip), Value::Text(city), Value::Text(i % 2 == 0 ? "NY" : "TX"),
+                       Value::Integer(200 + i % 800), Value::Integer(i % 3000)});
     }
     writer.finish();
 }

@@ -34,10 +34,11 @@ inline TableFiles SplitFuzzInput(const std::uint8_t* data, std::size_t size) {
 }
 
 inline std::vector<std::uint8_t> JoinFuzzInput(const TableFiles& files) {
-    std::vector<std::uint8_t> input(4);
+    std::vector<std::uint8_t> input;
+    input.reserve(4 + files.table.size() + (files.blobs ? files.blobs->size() : 0));
     const auto size = static_cast<std::uint32_t>(files.table.size());
     for (int i = 0; i < 4; ++i) {
-        input[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
+        input.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
     }
     input.insert(input.end(), files.table.begin(), files.table.end());
     if (files.blobs) {

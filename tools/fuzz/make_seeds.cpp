@@ -71,7 +71,7 @@ std::vector<std::vector<Value>> AllTypeRows(int count) {
             Value::Raw(paradox::Bytes{'B', 'M', 1, 2}),
             Value::Time({i * 1000}),
             Value::Stamp({day * 86400000 + i}),
-            Value::Dec({"-" + std::to_string(i) + ".5"}),
+            Value::Dec({std::string("-") + std::to_string(i) + ".5"}),
             Value::Raw(paradox::Bytes{1, 2, 3}),
         });
     }
@@ -90,7 +90,9 @@ pxwriter::TableSpec Narrow(pxwriter::Version version, std::uint8_t blockKib) {
 std::vector<std::vector<Value>> NarrowRows(int count) {
     std::vector<std::vector<Value>> rows;
     for (int i = 0; i < count; ++i) {
-        rows.push_back({Value::Integer(i), Value::Text("r" + std::to_string(i))});
+        std::string label = "r";
+        label += std::to_string(i);
+        rows.push_back({Value::Integer(i), Value::Text(label)});
     }
     return rows;
 }

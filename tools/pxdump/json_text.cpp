@@ -72,18 +72,24 @@ std::string ShortestDoubleText(double value) {
     if (exponent >= -4 && exponent < 16) {
         const int point = exponent + 1;  // digits before the decimal point
         if (point <= 0) {
-            text += "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+            text.append("0.");
+            text.append(static_cast<std::size_t>(-point), '0');
+            text.append(digits);
         } else if (point >= count) {
-            text += digits + std::string(static_cast<std::size_t>(point - count), '0') + ".0";
+            text.append(digits);
+            text.append(static_cast<std::size_t>(point - count), '0');
+            text.append(".0");
         } else {
-            text += digits.substr(0, static_cast<std::size_t>(point)) + "." +
-                    digits.substr(static_cast<std::size_t>(point));
+            text.append(digits, 0, static_cast<std::size_t>(point));
+            text.push_back('.');
+            text.append(digits, static_cast<std::size_t>(point));
         }
         return text;
     }
-    text += digits.substr(0, 1);
+    text.push_back(digits[0]);
     if (count > 1) {
-        text += "." + digits.substr(1);
+        text.push_back('.');
+        text.append(digits, 1);
     }
     const int magnitude = std::abs(exponent);
     text += exponent < 0 ? "e-" : "e+";

@@ -219,7 +219,10 @@ void WriteParts(const std::filesystem::path& folder) {
         for (const std::string from : {"–", "Océan Équipement"}) {
             const auto at = description.find(from);
             if (at != std::string::npos) {
-                description.replace(at, from.size(), "-");
+                std::string replaced(description, 0, at);
+                replaced.push_back('-');
+                replaced.append(description, at + from.size());
+                description = std::move(replaced);
             }
             if (vendor == from) {
                 vendor = "Ocean Equipement";
@@ -270,9 +273,13 @@ void WriteSuppliers(const std::filesystem::path& path) {
         const std::string address = std::to_string(1 + dice.upTo(300)) + " " +
                                     dice.pick(kLastNames) + " Road\r\n" + dice.pick(kCities) +
                                     "\r\n" + dice.pick(kCountries);
+        std::string supplier = kVendors[i % kVendors.size()];
+        if (i >= kVendors.size()) {
+            supplier += ' ';
+            supplier += std::to_string(i / kVendors.size() + 1);
+        }
         writer.addRow({
-            Text(std::string(kVendors[i % kVendors.size()]) +
-                 (i < kVendors.size() ? "" : " " + std::to_string(i / kVendors.size() + 1))),
+            Text(supplier),
             Text(std::string(dice.pick(kFirstNames)) + " " + dice.pick(kLastNames)),
             i % 6 == 0 ? Value() : Text(Phone(dice)),
             Text(address),
