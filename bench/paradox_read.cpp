@@ -41,11 +41,11 @@ double Since(Clock::time_point start) {
 }
 
 void WriteMixedTable(const fs::path& path, std::uint64_t rows) {
-    quorvex::pxwriter::TableSpec spec;
-    spec.version = quorvex::pxwriter::Version::V7;
-    spec.codePage = 1252;
-    spec.blockSizeKib = 4;
-    spec.fields = {
+    quorvex::pxwriter::TableDesign design;
+    design.version = quorvex::pxwriter::Version::V7;
+    design.codePage = 1252;
+    design.blockSizeKib = 4;
+    design.fields = {
         {"Id", FieldType::AutoIncrement}, {"Name", FieldType::Alpha, 20},
         {"City", FieldType::Alpha, 20},   {"Born", FieldType::Date},
         {"Amount", FieldType::Money},     {"Ratio", FieldType::Number},
@@ -54,7 +54,7 @@ void WriteMixedTable(const fs::path& path, std::uint64_t rows) {
         {"Code", FieldType::Alpha, 10},   {"Notes", FieldType::Memo, 20},
     };
     const char* cities[] = {"München", "Zürich", "São Paulo", "Reykjavík", "Ålesund", "Bogotá"};
-    quorvex::pxwriter::TableWriter writer(path.string(), spec);
+    quorvex::pxwriter::TableWriter writer(path.string(), design);
     for (std::uint64_t i = 0; i < rows; ++i) {
         const auto n = static_cast<std::int32_t>(i);
         const std::int32_t day = 700000 + n % 30000;
@@ -88,16 +88,16 @@ void WriteMixedTable(const fs::path& path, std::uint64_t rows) {
 }
 
 void WriteZipCodes(const fs::path& path) {
-    quorvex::pxwriter::TableSpec spec;
-    spec.version = quorvex::pxwriter::Version::V4;
-    spec.codePage = 437;
-    spec.blockSizeKib = 2;
-    spec.fields = {{"Zip", FieldType::Alpha, 5},
-                   {"City", FieldType::Alpha, 21},
-                   {"State", FieldType::Alpha, 2},
-                   {"Area", FieldType::Short},
-                   {"County", FieldType::Short}};
-    quorvex::pxwriter::TableWriter writer(path.string(), spec);
+    quorvex::pxwriter::TableDesign design;
+    design.version = quorvex::pxwriter::Version::V4;
+    design.codePage = 437;
+    design.blockSizeKib = 2;
+    design.fields = {{"Zip", FieldType::Alpha, 5},
+                     {"City", FieldType::Alpha, 21},
+                     {"State", FieldType::Alpha, 2},
+                     {"Area", FieldType::Short},
+                     {"County", FieldType::Short}};
+    quorvex::pxwriter::TableWriter writer(path.string(), design);
     for (int i = 0; i < 43185; ++i) {
         char zip[8];
         std::snprintf(zip, sizeof zip, "%05d", 501 + i * 2);

@@ -86,21 +86,22 @@ TEST(Truncation, RealTablesCutAnywhereGiveAnErrorOrAllTheirRows) {
 
 TEST(Truncation, WrittenTablesOfEveryKindCutAnywhereGiveAnErrorOrAllTheirRows) {
     for (const std::uint32_t key : {0u, 0x0A25E09Au}) {
-        const pxwriter::TableSpec spec = EveryTypeSpec(pxwriter::Version::V7, 1252, 4, key);
-        const pxwriter::TableInMemory written = pxwriter::WriteTableToMemory(spec, EdgeRows(1252));
+        const pxwriter::TableDesign design = EveryTypeDesign(pxwriter::Version::V7, 1252, 4, key);
+        const pxwriter::TableInMemory written =
+            pxwriter::WriteTableToMemory(design, EdgeRows(1252));
         ExpectTruncationsAreSafe("edges.db", written.table, written.blobs, 37);
     }
 }
 
 TEST(Truncation, ACutRecordIsAnErrorNamingTheBlock) {
-    pxwriter::TableSpec spec;
-    spec.codePage = 437;
-    spec.fields = {{"N", FieldType::Long}};
+    pxwriter::TableDesign design;
+    design.codePage = 437;
+    design.fields = {{"N", FieldType::Long}};
     std::vector<Row> rows;
     for (int i = 1; i <= 10; ++i) {
         rows.push_back({Value::Integer(i)});
     }
-    const FileBytes table = pxwriter::WriteTableToMemory(spec, rows).table;
+    const FileBytes table = pxwriter::WriteTableToMemory(design, rows).table;
     const std::size_t recordsEnd = 2048 + 6 + 10 * 4;
     // The free space after the last record may go: all ten rows are still there.
     const ReadOutcome freeSpaceCut = ReadFromMemory(
@@ -117,15 +118,15 @@ TEST(Truncation, ACutRecordIsAnErrorNamingTheBlock) {
 
 // A written table of `blocks` full 1 KiB blocks of 4-byte records.
 FileBytes MultiBlockTable(int blocks) {
-    pxwriter::TableSpec spec;
-    spec.codePage = 437;
-    spec.blockSizeKib = 1;
-    spec.fields = {{"N", FieldType::Long}};
+    pxwriter::TableDesign design;
+    design.codePage = 437;
+    design.blockSizeKib = 1;
+    design.fields = {{"N", FieldType::Long}};
     std::vector<Row> rows;
     for (int i = 0; i < blocks * 254; ++i) {
         rows.push_back({Value::Integer(i + 1)});
     }
-    return pxwriter::WriteTableToMemory(spec, rows).table;
+    return pxwriter::WriteTableToMemory(design, rows).table;
 }
 
 std::size_t BlockAt(int number) { return 2048 + static_cast<std::size_t>(number - 1) * 1024; }
@@ -370,12 +371,12 @@ TEST_F(MemoFile, AStaleSlotIsRefused) {
 }
 
 TEST(DamagedValues, DatesAndTimesOutsideTheirRangeAreErrorsNamingRowAndField) {
-    pxwriter::TableSpec spec;
-    spec.codePage = 437;
-    spec.fields = {
+    pxwriter::TableDesign design;
+    design.codePage = 437;
+    design.fields = {
         {"When", FieldType::Date}, {"At", FieldType::Time}, {"Stamp", FieldType::Timestamp}};
     FileBytes table = pxwriter::WriteTableToMemory(
-                          spec, {{Value::Date({1}), Value::Time({0}), Value::Stamp({86400000})}})
+                          design, {{Value::Date({1}), Value::Time({0}), Value::Stamp({86400000})}})
                           .table;
     const std::size_t record = 2048 + 6;
     FileBytes badDate = table;

@@ -39,10 +39,10 @@ class RoundTrip : public testing::TestWithParam<Variant> {
 TEST_P(RoundTrip, EveryTypeAndEdgeValueReadsBackIdentically) {
     const Variant v = GetParam();
     SCOPED_TRACE(Describe(v));
-    const pxwriter::TableSpec spec = EveryTypeSpec(v.version, v.codePage, v.blockKib, v.key);
+    const pxwriter::TableDesign design = EveryTypeDesign(v.version, v.codePage, v.blockKib, v.key);
     const std::vector<Row> rows = EdgeRows(v.codePage);
     const std::string path = folder_.filePath("EDGES.DB").toStdString();
-    pxwriter::WriteTable(path, spec, rows);
+    pxwriter::WriteTable(path, design, rows);
 
     paradox::Table table = paradox::Table::Open(path);
     EXPECT_EQ(table.header().versionByte, static_cast<int>(v.version));
@@ -51,18 +51,19 @@ TEST_P(RoundTrip, EveryTypeAndEdgeValueReadsBackIdentically) {
     EXPECT_EQ(table.header().blockSize, v.blockKib * 1024u);
     EXPECT_EQ(table.rowCount(), rows.size());
     EXPECT_TRUE(table.warnings().empty());
-    ASSERT_EQ(table.fields().size(), spec.fields.size());
-    for (std::size_t i = 0; i < spec.fields.size(); ++i) {
-        EXPECT_EQ(table.fields()[i].name, spec.fields[i].name);
-        EXPECT_EQ(table.fields()[i].type, spec.fields[i].type);
+    ASSERT_EQ(table.fields().size(), design.fields.size());
+    for (std::size_t i = 0; i < design.fields.size(); ++i) {
+        EXPECT_EQ(table.fields()[i].name, design.fields[i].name);
+        EXPECT_EQ(table.fields()[i].type, design.fields[i].type);
     }
     Row row;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         ASSERT_TRUE(table.next());
         table.readRow(row);
-        const Row expected = AsRead(spec, rows[r]);
+        const Row expected = AsRead(design, rows[r]);
         for (std::size_t i = 0; i < row.size(); ++i) {
-            EXPECT_EQ(row[i], expected[i]) << "row " << r + 1 << ", field " << spec.fields[i].name;
+            EXPECT_EQ(row[i], expected[i])
+                << "row " << r + 1 << ", field " << design.fields[i].name;
         }
     }
     EXPECT_FALSE(table.next());
@@ -78,14 +79,14 @@ INSTANTIATE_TEST_SUITE_P(VersionsCodePagesBlocks, RoundTrip,
                                          Variant{pxwriter::Version::V4, 850, 4, 0x0A25E09A},
                                          Variant{pxwriter::Version::V7, 1252, 16, 0xFFFFFFFF}));
 
-pxwriter::TableSpec NarrowSpec(std::uint8_t blockKib, std::uint32_t key = 0) {
-    pxwriter::TableSpec spec;
-    spec.version = pxwriter::Version::V5;
-    spec.codePage = 437;
-    spec.blockSizeKib = blockKib;
-    spec.scrambleKey = key;
-    spec.fields = {{"N", FieldType::Long}, {"Label", FieldType::Alpha, 10}};
-    return spec;
+pxwriter::TableDesign NarrowDesign(std::uint8_t blockKib, std::uint32_t key = 0) {
+    pxwriter::TableDesign design;
+    design.version = pxwriter::Version::V5;
+    design.codePage = 437;
+    design.blockSizeKib = blockKib;
+    design.scrambleKey = key;
+    design.fields = {{"N", FieldType::Long}, {"Label", FieldType::Alpha, 10}};
+    return design;
 }
 
 TEST(RoundTripChain, ManyBlocksComeBackInOrder) {
@@ -96,7 +97,7 @@ TEST(RoundTripChain, ManyBlocksComeBackInOrder) {
             rows.push_back({Value::Integer(i - 2500), Value::Text("row " + std::to_string(i))});
         }
         const pxwriter::TableInMemory written =
-            pxwriter::WriteTableToMemory(NarrowSpec(1, key), rows);
+            pxwriter::WriteTableToMemory(NarrowDesign(1, key), rows);
         paradox::Table table = paradox::Table::FromMemory("chain.db", written.table, written.blobs);
         const std::uint32_t perBlock = (1024 - 6) / 14;
         EXPECT_EQ(table.header().usedBlocks, (5000 + perBlock - 1) / perBlock);
@@ -112,7 +113,7 @@ TEST(RoundTripChain, ManyBlocksComeBackInOrder) {
 TEST(RoundTripChain, AnEmptyTableHasFieldsAndNoRows) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("EMPTY.DB").toStdString();
-    pxwriter::WriteTable(path, NarrowSpec(2), {});
+    pxwriter::WriteTable(path, NarrowDesign(2), {});
     paradox::Table table = paradox::Table::Open(path);
     EXPECT_EQ(table.rowCount(), 0u);
     EXPECT_EQ(table.header().firstBlock, 0);
@@ -125,7 +126,7 @@ TEST(RoundTripChain, ABlockFilledExactlyEndsTheChain) {
     const std::uint32_t perBlock = (2048 - 6) / 14;
     for (const std::uint32_t count : {perBlock - 1, perBlock, perBlock + 1, 2 * perBlock}) {
         std::vector<Row> rows(count, Row{Value::Integer(7), Value()});
-        const pxwriter::TableInMemory written = pxwriter::WriteTableToMemory(NarrowSpec(2), rows);
+        const pxwriter::TableInMemory written = pxwriter::WriteTableToMemory(NarrowDesign(2), rows);
         paradox::Table table = paradox::Table::FromMemory("exact.db", written.table, written.blobs);
         EXPECT_EQ(table.rowCount(), count);
         std::uint32_t seen = 0;
@@ -137,10 +138,10 @@ TEST(RoundTripChain, ABlockFilledExactlyEndsTheChain) {
 }
 
 TEST(Writer, RefusesValuesItCannotStoreExactly) {
-    pxwriter::TableSpec spec = NarrowSpec(2);
+    pxwriter::TableDesign design = NarrowDesign(2);
     std::vector<std::uint8_t> table;
     std::vector<std::uint8_t> blobs;
-    pxwriter::TableWriter writer(table, blobs, spec);
+    pxwriter::TableWriter writer(table, blobs, design);
     EXPECT_THROW(writer.addRow({Value::Integer(1), Value::Text("eleven char")}),
                  std::invalid_argument);
     EXPECT_THROW(writer.addRow({Value::Text("1"), Value()}), std::invalid_argument);
@@ -149,7 +150,7 @@ TEST(Writer, RefusesValuesItCannotStoreExactly) {
         << "the most negative long would be stored as NULL";
     EXPECT_THROW(writer.addRow({Value::Integer(1), Value::Text("€")}), std::invalid_argument)
         << "not in code page 437";
-    pxwriter::TableSpec bigBlocks = NarrowSpec(8);
+    pxwriter::TableDesign bigBlocks = NarrowDesign(8);
     EXPECT_THROW(pxwriter::TableWriter(table, blobs, bigBlocks), std::invalid_argument)
         << "8 KiB blocks exist only in version 7";
 }

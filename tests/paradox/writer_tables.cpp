@@ -59,14 +59,14 @@ std::string Accented(int codePage) {
 
 }  // namespace
 
-pxwriter::TableSpec EveryTypeSpec(pxwriter::Version version, int codePage, std::uint8_t blockKib,
-                                  std::uint32_t scrambleKey) {
-    pxwriter::TableSpec spec;
-    spec.version = version;
-    spec.codePage = codePage;
-    spec.blockSizeKib = blockKib;
-    spec.scrambleKey = scrambleKey;
-    spec.fields = {
+pxwriter::TableDesign EveryTypeDesign(pxwriter::Version version, int codePage,
+                                      std::uint8_t blockKib, std::uint32_t scrambleKey) {
+    pxwriter::TableDesign design;
+    design.version = version;
+    design.codePage = codePage;
+    design.blockSizeKib = blockKib;
+    design.scrambleKey = scrambleKey;
+    design.fields = {
         {"Id", FieldType::AutoIncrement},
         {"Name Ä", FieldType::Alpha, 240},
         {"Code", FieldType::Alpha, 1},
@@ -88,7 +88,7 @@ pxwriter::TableSpec EveryTypeSpec(pxwriter::Version version, int codePage, std::
         {"Fine", FieldType::Bcd, 32},
         {"Raw", FieldType::Bytes, 4},
     };
-    return spec;
+    return design;
 }
 
 std::vector<Row> EdgeRows(int codePage) {
@@ -171,11 +171,11 @@ std::vector<Row> EdgeRows(int codePage) {
     return rows;
 }
 
-Row AsRead(const pxwriter::TableSpec& spec, Row row) {
+Row AsRead(const pxwriter::TableDesign& design, Row row) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-        if (spec.fields[i].type == FieldType::Bytes && !row[i].isNull()) {
+        if (design.fields[i].type == FieldType::Bytes && !row[i].isNull()) {
             paradox::Bytes bytes = row[i].bytes();
-            bytes.resize(spec.fields[i].size, 0);
+            bytes.resize(design.fields[i].size, 0);
             row[i] = Value::Raw(bytes);
         }
     }

@@ -45,10 +45,10 @@ class ParadoxDriver : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
-        pxwriter::TableSpec spec;
-        spec.version = pxwriter::Version::V7;
-        spec.codePage = 1252;
-        spec.fields = {
+        pxwriter::TableDesign design;
+        design.version = pxwriter::Version::V7;
+        design.codePage = 1252;
+        design.fields = {
             {"Id", FieldType::AutoIncrement},
             {"Name", FieldType::Alpha, 20},
             {"Born", FieldType::Date},
@@ -69,7 +69,7 @@ class ParadoxDriver : public testing::Test {
         };
         const std::int64_t stampDay = px::DayNumberFromCivil(2020, 2, 1);
         pxwriter::WriteTable(
-            folder_.filePath("every.db").toStdString(), spec,
+            folder_.filePath("every.db").toStdString(), design,
             {
                 {px::Value::Integer(1), px::Value::Text("Zoë Müller"), Day(1999, 12, 31),
                  px::Value::Integer(-5), px::Value::Integer(70000), px::Value::Number(12.5),
@@ -232,11 +232,11 @@ TEST_F(ParadoxDriver, AReaderErrorArrivesAsAFailureWithTheReadersMessage) {
 }
 
 TEST_F(ParadoxDriver, ReadsLargeTablesBlockByBlockWithTheExactCountUpFront) {
-    pxwriter::TableSpec spec;
-    spec.codePage = 437;
-    spec.blockSizeKib = 4;
-    spec.fields = {{"N", FieldType::Long}, {"Text", FieldType::Alpha, 30}};
-    pxwriter::TableWriter writer(folder_.filePath("BIG.DB").toStdString(), spec);
+    pxwriter::TableDesign design;
+    design.codePage = 437;
+    design.blockSizeKib = 4;
+    design.fields = {{"N", FieldType::Long}, {"Text", FieldType::Alpha, 30}};
+    pxwriter::TableWriter writer(folder_.filePath("BIG.DB").toStdString(), design);
     for (int i = 0; i < 30000; ++i) {
         writer.addRow({px::Value::Integer(i), px::Value::Text("row " + std::to_string(i))});
     }

@@ -20,13 +20,13 @@ using quorvex::paradox::FieldType;
 using quorvex::paradox::Value;
 using namespace quorvex;
 
-pxwriter::TableSpec AllTypes(pxwriter::Version version, int codePage, std::uint32_t key) {
-    pxwriter::TableSpec spec;
-    spec.version = version;
-    spec.codePage = codePage;
-    spec.blockSizeKib = 1;
-    spec.scrambleKey = key;
-    spec.fields = {
+pxwriter::TableDesign AllTypes(pxwriter::Version version, int codePage, std::uint32_t key) {
+    pxwriter::TableDesign design;
+    design.version = version;
+    design.codePage = codePage;
+    design.blockSizeKib = 1;
+    design.scrambleKey = key;
+    design.fields = {
         {"Id", FieldType::AutoIncrement},
         {"Name", FieldType::Alpha, 12},
         {"Born", FieldType::Date},
@@ -45,7 +45,7 @@ pxwriter::TableSpec AllTypes(pxwriter::Version version, int codePage, std::uint3
         {"Amount", FieldType::Bcd, 2},
         {"Raw", FieldType::Bytes, 3},
     };
-    return spec;
+    return design;
 }
 
 std::vector<std::vector<Value>> AllTypeRows(int count) {
@@ -78,13 +78,13 @@ std::vector<std::vector<Value>> AllTypeRows(int count) {
     return rows;
 }
 
-pxwriter::TableSpec Narrow(pxwriter::Version version, std::uint8_t blockKib) {
-    pxwriter::TableSpec spec;
-    spec.version = version;
-    spec.codePage = 437;
-    spec.blockSizeKib = blockKib;
-    spec.fields = {{"N", FieldType::Long}, {"T", FieldType::Alpha, 6}};
-    return spec;
+pxwriter::TableDesign Narrow(pxwriter::Version version, std::uint8_t blockKib) {
+    pxwriter::TableDesign design;
+    design.version = version;
+    design.codePage = 437;
+    design.blockSizeKib = blockKib;
+    design.fields = {{"N", FieldType::Long}, {"T", FieldType::Alpha, 6}};
+    return design;
 }
 
 std::vector<std::vector<Value>> NarrowRows(int count) {
@@ -98,8 +98,8 @@ std::vector<std::vector<Value>> NarrowRows(int count) {
 }
 
 void Save(const std::filesystem::path& folder, const std::string& name,
-          const pxwriter::TableSpec& spec, const std::vector<std::vector<Value>>& rows) {
-    const pxwriter::TableInMemory written = pxwriter::WriteTableToMemory(spec, rows);
+          const pxwriter::TableDesign& design, const std::vector<std::vector<Value>>& rows) {
+    const pxwriter::TableInMemory written = pxwriter::WriteTableToMemory(design, rows);
     const std::vector<std::uint8_t> input =
         fuzz::JoinFuzzInput(fuzz::TableFiles{written.table, written.blobs});
     std::ofstream out(folder / name, std::ios::binary);
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     Save(folder, "narrow-many-blocks", Narrow(pxwriter::Version::V5, 1), NarrowRows(200));
     Save(folder, "narrow-3k-blocks", Narrow(pxwriter::Version::V7, 3), NarrowRows(150));
     Save(folder, "empty-table", Narrow(pxwriter::Version::V7, 2), {});
-    pxwriter::TableSpec scrambled = Narrow(pxwriter::Version::V5, 1);
+    pxwriter::TableDesign scrambled = Narrow(pxwriter::Version::V5, 1);
     scrambled.scrambleKey = 0x1234ABCD;
     Save(folder, "narrow-scrambled", scrambled, NarrowRows(90));
     return 0;

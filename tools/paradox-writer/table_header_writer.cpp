@@ -16,7 +16,7 @@ std::size_t NameSlotSize(Version version) { return version == Version::V7 ? 261 
 
 // The variable part after the descriptors: pointers, table name slot, field names, field
 // numbers and the sort-order id.
-std::vector<std::uint8_t> VariablePart(const TableSpec& spec,
+std::vector<std::uint8_t> VariablePart(const TableDesign& design,
                                        const std::vector<paradox::Field>& fields,
                                        const TextEncoder& encoder, const std::string& storedName) {
     std::vector<std::uint8_t> part;
@@ -25,7 +25,7 @@ std::vector<std::uint8_t> VariablePart(const TableSpec& spec,
         part.push_back(field.size);
     }
     part.resize(part.size() + 4 + 4 * fields.size(), 0);
-    std::vector<std::uint8_t> slot(NameSlotSize(spec.version), 0);
+    std::vector<std::uint8_t> slot(NameSlotSize(design.version), 0);
     const std::vector<std::uint8_t> name = encoder.encode(storedName);
     std::memcpy(slot.data(), name.data(), std::min(name.size(), slot.size() - 1));
     part.insert(part.end(), slot.begin(), slot.end());
@@ -41,7 +41,7 @@ std::vector<std::uint8_t> VariablePart(const TableSpec& spec,
         part.push_back(static_cast<std::uint8_t>(i + 1));
         part.push_back(0);
     }
-    part.insert(part.end(), spec.sortOrder.begin(), spec.sortOrder.end());
+    part.insert(part.end(), design.sortOrder.begin(), design.sortOrder.end());
     part.push_back(0);
     return part;
 }
@@ -50,10 +50,10 @@ std::uint8_t SecondaryVersion(Version version) { return static_cast<std::uint8_t
 
 }  // namespace
 
-std::uint16_t HeaderSizeFor(const TableSpec& spec, const std::vector<paradox::Field>& fields,
+std::uint16_t HeaderSizeFor(const TableDesign& design, const std::vector<paradox::Field>& fields,
                             const TextEncoder& encoder, const std::string& storedName) {
     const std::size_t needed =
-        kDescriptors + VariablePart(spec, fields, encoder, storedName).size();
+        kDescriptors + VariablePart(design, fields, encoder, storedName).size();
     const std::size_t size = (needed + kHeaderStep - 1) / kHeaderStep * kHeaderStep;
     if (size > 0xF800) {
         throw std::invalid_argument("the field names are too long for a header");
@@ -61,7 +61,7 @@ std::uint16_t HeaderSizeFor(const TableSpec& spec, const std::vector<paradox::Fi
     return static_cast<std::uint16_t>(size);
 }
 
-std::vector<std::uint8_t> BuildHeader(const TableSpec& spec,
+std::vector<std::uint8_t> BuildHeader(const TableDesign& design,
                                       const std::vector<paradox::Field>& fields,
                                       const TextEncoder& encoder, const std::string& storedName,
                                       std::uint16_t headerSize, std::uint16_t recordSize,
@@ -73,7 +73,7 @@ std::vector<std::uint8_t> BuildHeader(const TableSpec& spec,
     WriteU16(&h[0x00], recordSize);
     WriteU16(&h[0x02], headerSize);
     h[0x04] = 2;  // unkeyed table
-    h[0x05] = spec.blockSizeKib;
+    h[0x05] = design.blockSizeKib;
     WriteU32(&h[0x06], static_cast<std::uint32_t>(counts.rows));
     WriteU16(&h[0x0A], blocks);
     WriteU16(&h[0x0C], blocks);
@@ -82,16 +82,16 @@ std::vector<std::uint8_t> BuildHeader(const TableSpec& spec,
     WriteU16(&h[0x21], static_cast<std::uint16_t>(fields.size()));
     WriteU16(&h[0x23], 0);
     WriteU32(&h[0x25], 0xFF00FF00u);
-    h[0x39] = static_cast<std::uint8_t>(spec.version);
+    h[0x39] = static_cast<std::uint8_t>(design.version);
     WriteU16(&h[0x3A], blocks);
     WriteU32(&h[0x49], static_cast<std::uint32_t>(counts.highestAutoIncrement));
-    h[0x58] = SecondaryVersion(spec.version);
+    h[0x58] = SecondaryVersion(design.version);
     h[0x59] = 1;
-    h[0x5A] = SecondaryVersion(spec.version);
+    h[0x5A] = SecondaryVersion(design.version);
     h[0x5B] = 1;
-    WriteU32(&h[0x5C], spec.scrambleKey);
-    WriteU16(&h[0x6A], static_cast<std::uint16_t>(spec.codePage));
-    const std::vector<std::uint8_t> part = VariablePart(spec, fields, encoder, storedName);
+    WriteU32(&h[0x5C], design.scrambleKey);
+    WriteU16(&h[0x6A], static_cast<std::uint16_t>(design.codePage));
+    const std::vector<std::uint8_t> part = VariablePart(design, fields, encoder, storedName);
     std::memcpy(&h[kDescriptors], part.data(), part.size());
     return h;
 }

@@ -19,11 +19,11 @@ struct HeaderCounts {
 
 // The header size for these fields: 2048 bytes as Paradox writes it, more (in 2048-byte steps)
 // only when the names need it.
-std::uint16_t HeaderSizeFor(const TableSpec& spec, const std::vector<paradox::Field>& fields,
+std::uint16_t HeaderSizeFor(const TableDesign& design, const std::vector<paradox::Field>& fields,
                             const TextEncoder& encoder, const std::string& storedName);
 
 // The complete header of a finished table.
-std::vector<std::uint8_t> BuildHeader(const TableSpec& spec,
+std::vector<std::uint8_t> BuildHeader(const TableDesign& design,
                                       const std::vector<paradox::Field>& fields,
                                       const TextEncoder& encoder, const std::string& storedName,
                                       std::uint16_t headerSize, std::uint16_t recordSize,

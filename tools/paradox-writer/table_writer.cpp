@@ -16,7 +16,7 @@
 namespace quorvex::pxwriter {
 
 struct TableWriter::State {
-    TableSpec spec;
+    TableDesign design;
     std::vector<paradox::Field> fields;
     std::uint16_t recordSize = 0;
     std::uint16_t headerSize = 0;
@@ -42,26 +42,26 @@ std::string IconvName(int codePage) {
     return codePage == 936 ? "GBK" : "CP" + std::to_string(codePage);
 }
 
-bool NeedsBlobFile(const TableSpec& spec) {
-    return std::any_of(spec.fields.begin(), spec.fields.end(),
-                       [](const FieldSpec& f) { return paradox::IsBlobType(f.type); });
+bool NeedsBlobFile(const TableDesign& design) {
+    return std::any_of(design.fields.begin(), design.fields.end(),
+                       [](const FieldDesign& f) { return paradox::IsBlobType(f.type); });
 }
 
-std::unique_ptr<TableWriter::State> Prepare(TableSpec spec, const std::string& fileName) {
+std::unique_ptr<TableWriter::State> Prepare(TableDesign design, const std::string& fileName) {
     auto s = std::make_unique<TableWriter::State>();
     const bool bigBlocks =
-        spec.blockSizeKib == 8 || spec.blockSizeKib == 16 || spec.blockSizeKib == 32;
-    if (!(spec.blockSizeKib >= 1 && spec.blockSizeKib <= 4) &&
-        !(bigBlocks && spec.version == Version::V7)) {
-        throw std::invalid_argument("block size " + std::to_string(spec.blockSizeKib) +
+        design.blockSizeKib == 8 || design.blockSizeKib == 16 || design.blockSizeKib == 32;
+    if (!(design.blockSizeKib >= 1 && design.blockSizeKib <= 4) &&
+        !(bigBlocks && design.version == Version::V7)) {
+        throw std::invalid_argument("block size " + std::to_string(design.blockSizeKib) +
                                     " KiB is not possible for this version");
     }
-    if (spec.fields.empty() || spec.fields.size() > 255) {
+    if (design.fields.empty() || design.fields.size() > 255) {
         throw std::invalid_argument("a table needs 1 to 255 fields");
     }
-    s->encoder = std::make_unique<TextEncoder>(IconvName(spec.codePage));
+    s->encoder = std::make_unique<TextEncoder>(IconvName(design.codePage));
     std::uint32_t offset = 0;
-    for (const FieldSpec& f : spec.fields) {
+    for (const FieldDesign& f : design.fields) {
         const std::uint8_t size = f.size != 0 ? f.size : DefaultFieldSize(f.type);
         const auto storage = paradox::StorageSize(f.type, size);
         if (!storage) {
@@ -71,28 +71,28 @@ std::unique_ptr<TableWriter::State> Prepare(TableSpec spec, const std::string& f
             paradox::Field{f.name, f.type, size, static_cast<std::uint16_t>(*storage), offset});
         offset += static_cast<std::uint32_t>(*storage);
     }
-    s->blockSize = std::uint32_t{spec.blockSizeKib} * 1024;
+    s->blockSize = std::uint32_t{design.blockSizeKib} * 1024;
     if (offset == 0 || offset > s->blockSize - 6 || offset > 0xFFFF) {
         throw std::invalid_argument("records of " + std::to_string(offset) +
                                     " bytes do not fit in the blocks");
     }
     s->recordSize = static_cast<std::uint16_t>(offset);
     s->perBlock = (s->blockSize - 6) / s->recordSize;
-    s->storedName = spec.storedName.empty() ? fileName : spec.storedName;
-    if (spec.sortOrder.empty()) {
-        spec.sortOrder = spec.codePage == 1252 ? "DBWINUS0" : "ascii";
+    s->storedName = design.storedName.empty() ? fileName : design.storedName;
+    if (design.sortOrder.empty()) {
+        design.sortOrder = design.codePage == 1252 ? "DBWINUS0" : "ascii";
     }
-    s->spec = std::move(spec);
-    s->headerSize = HeaderSizeFor(s->spec, s->fields, *s->encoder, s->storedName);
+    s->design = std::move(design);
+    s->headerSize = HeaderSizeFor(s->design, s->fields, *s->encoder, s->storedName);
     s->block.assign(s->blockSize, 0);
     return s;
 }
 
-std::optional<paradox::ScrambleKey> KeyOf(const TableSpec& spec) {
-    if (spec.scrambleKey == 0) {
+std::optional<paradox::ScrambleKey> KeyOf(const TableDesign& design) {
+    if (design.scrambleKey == 0) {
         return std::nullopt;
     }
-    return paradox::ScrambleKeyFrom(spec.scrambleKey);
+    return paradox::ScrambleKeyFrom(design.scrambleKey);
 }
 
 }  // namespace
@@ -104,8 +104,8 @@ void TableWriter::State::flushBlock(bool last) {
     const auto lastOffset = static_cast<std::int32_t>(recordsInBlock) - 1;
     paradox::WriteU16(block.data() + 4, static_cast<std::uint16_t>(
                                             static_cast<std::int16_t>(lastOffset * recordSize)));
-    if (spec.scrambleKey != 0) {
-        paradox::ScrambleTableBlock(block, paradox::ScrambleKeyFrom(spec.scrambleKey), number);
+    if (design.scrambleKey != 0) {
+        paradox::ScrambleTableBlock(block, paradox::ScrambleKeyFrom(design.scrambleKey), number);
     }
     table->write(headerSize + std::uint64_t{blocksWritten} * blockSize, block);
     ++blocksWritten;
@@ -113,11 +113,11 @@ void TableWriter::State::flushBlock(bool last) {
     std::fill(block.begin(), block.end(), std::uint8_t{0});
 }
 
-TableWriter::TableWriter(const std::string& path, TableSpec spec) {
+TableWriter::TableWriter(const std::string& path, TableDesign design) {
     const std::filesystem::path file(path);
-    state_ = Prepare(std::move(spec), file.filename().string());
-    const auto key = KeyOf(state_->spec);
-    if (NeedsBlobFile(state_->spec)) {
+    state_ = Prepare(std::move(design), file.filename().string());
+    const auto key = KeyOf(state_->design);
+    if (NeedsBlobFile(state_->design)) {
         std::filesystem::path blobPath = file;
         blobPath.replace_extension(".MB");
         state_->blobs = std::make_unique<BlobWriter>(FileSink(blobPath.string()), key);
@@ -126,10 +126,10 @@ TableWriter::TableWriter(const std::string& path, TableSpec spec) {
 }
 
 TableWriter::TableWriter(std::vector<std::uint8_t>& table, std::vector<std::uint8_t>& blobs,
-                         TableSpec spec) {
-    state_ = Prepare(std::move(spec), "memory.db");
-    if (NeedsBlobFile(state_->spec)) {
-        state_->blobs = std::make_unique<BlobWriter>(MemorySink(blobs), KeyOf(state_->spec));
+                         TableDesign design) {
+    state_ = Prepare(std::move(design), "memory.db");
+    if (NeedsBlobFile(state_->design)) {
+        state_->blobs = std::make_unique<BlobWriter>(MemorySink(blobs), KeyOf(state_->design));
     }
     state_->table = MemorySink(table);
 }
@@ -182,8 +182,8 @@ void TableWriter::finish() {
         s.flushBlock(true);
     }
     HeaderCounts counts{s.rows, s.blocksWritten, s.highestAutoIncrement};
-    const std::vector<std::uint8_t> header =
-        BuildHeader(s.spec, s.fields, *s.encoder, s.storedName, s.headerSize, s.recordSize, counts);
+    const std::vector<std::uint8_t> header = BuildHeader(
+        s.design, s.fields, *s.encoder, s.storedName, s.headerSize, s.recordSize, counts);
     s.table->write(0, header);
     s.table->close();
     if (s.blobs) {
@@ -191,22 +191,22 @@ void TableWriter::finish() {
     }
 }
 
-void WriteTable(const std::string& path, const TableSpec& spec,
+void WriteTable(const std::string& path, const TableDesign& design,
                 const std::vector<std::vector<paradox::Value>>& rows) {
-    TableWriter writer(path, spec);
+    TableWriter writer(path, design);
     for (const auto& row : rows) {
         writer.addRow(row);
     }
     writer.finish();
 }
 
-TableInMemory WriteTableToMemory(const TableSpec& spec,
+TableInMemory WriteTableToMemory(const TableDesign& design,
                                  const std::vector<std::vector<paradox::Value>>& rows) {
     TableInMemory result;
     std::vector<std::uint8_t> blobs;
     bool withBlobs = false;
     {
-        TableWriter writer(result.table, blobs, spec);
+        TableWriter writer(result.table, blobs, design);
         withBlobs = writer.hasBlobFile();
         for (const auto& row : rows) {
             writer.addRow(row);

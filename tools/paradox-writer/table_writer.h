@@ -17,7 +17,7 @@ namespace quorvex::pxwriter {
 
 enum class Version : std::uint8_t { V4 = 0x09, V5 = 0x0B, V7 = 0x0C };
 
-struct FieldSpec {
+struct FieldDesign {
     std::string name;  // UTF-8
     paradox::FieldType type{};
     // Alpha and bytes: length 1-255. BCD: decimals 0-32. Memo types: leader + 10 (>= 10).
@@ -25,8 +25,8 @@ struct FieldSpec {
     std::uint8_t size = 0;
 };
 
-struct TableSpec {
-    std::vector<FieldSpec> fields;
+struct TableDesign {
+    std::vector<FieldDesign> fields;
     Version version = Version::V7;
     int codePage = 1252;            // 437, 850, 1252, or any page iconv knows
     std::uint8_t blockSizeKib = 2;  // 1, 2, 3, 4; 8, 16, 32 too for version 7
@@ -43,10 +43,11 @@ struct TableSpec {
 class TableWriter {
   public:
     // Creates `path` (and the .MB beside it, named with the same stem and ".MB", when a field
-    // needs one). Throws std::invalid_argument for a spec Paradox cannot hold.
-    TableWriter(const std::string& path, TableSpec spec);
+    // needs one). Throws std::invalid_argument for a design Paradox cannot hold.
+    TableWriter(const std::string& path, TableDesign design);
     // Writes into memory instead; `blobs` receives the .MB file when a field needs one.
-    TableWriter(std::vector<std::uint8_t>& table, std::vector<std::uint8_t>& blobs, TableSpec spec);
+    TableWriter(std::vector<std::uint8_t>& table, std::vector<std::uint8_t>& blobs,
+                TableDesign design);
     ~TableWriter();
     TableWriter(const TableWriter&) = delete;
     TableWriter& operator=(const TableWriter&) = delete;
@@ -66,14 +67,14 @@ class TableWriter {
 };
 
 // Writes a whole table at once.
-void WriteTable(const std::string& path, const TableSpec& spec,
+void WriteTable(const std::string& path, const TableDesign& design,
                 const std::vector<std::vector<paradox::Value>>& rows);
 
 struct TableInMemory {
     std::vector<std::uint8_t> table;
     std::optional<std::vector<std::uint8_t>> blobs;
 };
-TableInMemory WriteTableToMemory(const TableSpec& spec,
+TableInMemory WriteTableToMemory(const TableDesign& design,
                                  const std::vector<std::vector<paradox::Value>>& rows);
 
 }  // namespace quorvex::pxwriter

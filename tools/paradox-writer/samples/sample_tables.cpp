@@ -106,11 +106,11 @@ std::string Phone(Dice& dice) {
 }
 
 void WriteCustomers(const std::filesystem::path& folder) {
-    pxwriter::TableSpec spec;
-    spec.version = pxwriter::Version::V7;
-    spec.codePage = 1252;
-    spec.blockSizeKib = 4;
-    spec.fields = {
+    pxwriter::TableDesign design;
+    design.version = pxwriter::Version::V7;
+    design.codePage = 1252;
+    design.blockSizeKib = 4;
+    design.fields = {
         {"CustNo", FieldType::AutoIncrement}, {"Company", FieldType::Alpha, 30},
         {"Contact", FieldType::Alpha, 30},    {"Street", FieldType::Alpha, 30},
         {"City", FieldType::Alpha, 20},       {"Country", FieldType::Alpha, 20},
@@ -119,7 +119,7 @@ void WriteCustomers(const std::filesystem::path& folder) {
         {"Notes", FieldType::Memo, 60},
     };
     Dice dice(1221);
-    pxwriter::TableWriter writer((folder / "CUSTOMER.DB").string(), spec);
+    pxwriter::TableWriter writer((folder / "CUSTOMER.DB").string(), design);
     for (int i = 1; i <= 250; ++i) {
         std::string notes;
         if (i % 7 == 0) {
@@ -150,11 +150,11 @@ void WriteCustomers(const std::filesystem::path& folder) {
 
 void WriteOrders(const std::filesystem::path& path, int first, int count, int startYear,
                  std::uint32_t seed, pxwriter::Version version, int codePage) {
-    pxwriter::TableSpec spec;
-    spec.version = version;
-    spec.codePage = codePage;
-    spec.blockSizeKib = 2;
-    spec.fields = {
+    pxwriter::TableDesign design;
+    design.version = version;
+    design.codePage = codePage;
+    design.blockSizeKib = 2;
+    design.fields = {
         {"Order No", FieldType::Long},     {"CustNo", FieldType::Long},
         {"Sale Date", FieldType::Date},    {"Ship Time", FieldType::Time},
         {"Entered", FieldType::Timestamp}, {"Ship Via", FieldType::Alpha, 7},
@@ -163,7 +163,7 @@ void WriteOrders(const std::filesystem::path& path, int first, int count, int st
         {"Items", FieldType::Short},       {"Comment", FieldType::Alpha, 40},
     };
     Dice dice(seed);
-    pxwriter::TableWriter writer(path.string(), spec);
+    pxwriter::TableWriter writer(path.string(), design);
     for (int i = 0; i < count; ++i) {
         const int year = startYear + i * 3 / count;
         const std::int32_t day =
@@ -192,11 +192,11 @@ void WriteOrders(const std::filesystem::path& path, int first, int count, int st
 }
 
 void WriteParts(const std::filesystem::path& folder) {
-    pxwriter::TableSpec spec;
-    spec.version = pxwriter::Version::V4;
-    spec.codePage = 437;
-    spec.blockSizeKib = 4;
-    spec.fields = {
+    pxwriter::TableDesign design;
+    design.version = pxwriter::Version::V4;
+    design.codePage = 437;
+    design.blockSizeKib = 4;
+    design.fields = {
         {"PartNo", FieldType::Short},
         {"Description", FieldType::Alpha, 30},
         {"Vendor", FieldType::Alpha, 24},
@@ -209,7 +209,7 @@ void WriteParts(const std::filesystem::path& folder) {
         {"Datasheet", FieldType::Blob, 10},
     };
     Dice dice(900);
-    pxwriter::TableWriter writer((folder / "parts.db").string(), spec);
+    pxwriter::TableWriter writer((folder / "parts.db").string(), design);
     for (int i = 0; i < 180; ++i) {
         const int part = 900 + i * 7;
         const double cost = (500 + dice.upTo(200000)) / 100.0;
@@ -258,17 +258,17 @@ void WriteParts(const std::filesystem::path& folder) {
 }
 
 void WriteSuppliers(const std::filesystem::path& path) {
-    pxwriter::TableSpec spec;
-    spec.version = pxwriter::Version::V5;
-    spec.codePage = 850;
-    spec.blockSizeKib = 2;
-    spec.fields = {
+    pxwriter::TableDesign design;
+    design.version = pxwriter::Version::V5;
+    design.codePage = 850;
+    design.blockSizeKib = 2;
+    design.fields = {
         {"Supplier", FieldType::Alpha, 24}, {"Contact", FieldType::Alpha, 30},
         {"Phone", FieldType::Alpha, 15},    {"Address", FieldType::Memo, 40},
         {"Rating", FieldType::Short},
     };
     Dice dice(77);
-    pxwriter::TableWriter writer(path.string(), spec);
+    pxwriter::TableWriter writer(path.string(), design);
     for (std::size_t i = 0; i < kVendors.size() * 5; ++i) {
         const std::string address = std::to_string(1 + dice.upTo(300)) + " " +
                                     dice.pick(kLastNames) + " Road\r\n" + dice.pick(kCities) +
@@ -290,11 +290,11 @@ void WriteSuppliers(const std::filesystem::path& path) {
 }
 
 void WriteScratch(const std::filesystem::path& path) {
-    pxwriter::TableSpec spec;
-    spec.version = pxwriter::Version::V7;
-    spec.codePage = 1252;
-    spec.fields = {{"Key", FieldType::Alpha, 10}, {"Value", FieldType::Alpha, 40}};
-    pxwriter::WriteTable(path.string(), spec,
+    pxwriter::TableDesign design;
+    design.version = pxwriter::Version::V7;
+    design.codePage = 1252;
+    design.fields = {{"Key", FieldType::Alpha, 10}, {"Value", FieldType::Alpha, 40}};
+    pxwriter::WriteTable(path.string(), design,
                          {{Text("last run"), Text("2024-03-01 08:15")},
                           {Text("operator"), Text("Åsa Ødegård")},
                           {Text("note"), Value()}});
