@@ -22,7 +22,9 @@ fuzzer=$build/bin/fuzz_paradox_table
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 corpus=${QUORVEX_FUZZ_CORPUS:-$work/corpus}
-mkdir -p "$corpus" "$work/artifacts"
+# Inputs that crash are kept in the build folder, to be added to tools/fuzz/regressions.
+artifacts=$build/fuzz-artifacts
+mkdir -p "$corpus" "$artifacts"
 
 # Inputs that once crashed the reader must now pass; given as files they each run once.
 mapfile -t saved < <(find "$regressions" -type f ! -name '*.md' | sort)
@@ -32,6 +34,8 @@ if [[ ${#saved[@]} -gt 0 ]]; then
 fi
 
 echo "Fuzzing the table reader for ${seconds} s"
-nice -n 19 "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-    -max_len=65536 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
-    "$corpus" "$seeds"
+if ! nice -n 19 "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "$seeds"; then
+    echo "The fuzzer found an input that breaks the table reader; it is kept in $artifacts" >&2
+    exit 1
+fi
