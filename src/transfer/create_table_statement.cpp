@@ -72,9 +72,9 @@ QString CreateTableStatement::Finish() {
     return text_;
 }
 
-QString BuildCreateTableStatement(const QString& table, const std::vector<FieldSpec>& fields) {
+QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields) {
     CreateTableStatement statement(table);
-    for (const FieldSpec& field : fields) {
+    for (const SourceField& field : fields) {
         statement.AddColumn(field.name, ChooseColumnType(LowerCaseTypeName(field.type)).word);
     }
     return statement.Finish();

@@ -46,12 +46,12 @@ class CreateTableStatement {
     QString text_;
 };
 
-struct FieldSpec {
+struct SourceField {
     QString name;
     qint16 type;
 };
 
 // The whole statement for a table and its fields in order.
-QString BuildCreateTableStatement(const QString& table, const std::vector<FieldSpec>& fields);
+QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields);
 
 }  // namespace quorvex

@@ -6,7 +6,7 @@
 namespace quorvex::test {
 namespace {
 
-const std::vector<pw::FieldSpec> kOrdersFields = {
+const std::vector<pw::FieldDesign> kOrdersFields = {
     Typed("OrderNo", px::FieldType::Long), Alpha("Customer"),
     Typed("Amount", px::FieldType::Number), Typed("Placed", px::FieldType::Date),
     Typed("Photo", px::FieldType::Blob, 10)};

@@ -11,7 +11,7 @@
 namespace quorvex::test {
 namespace {
 
-const std::vector<FieldSpec> kOrdersFields = {
+const std::vector<SourceField> kOrdersFields = {
     {QStringLiteral("OrderNo"), adInteger},     {QStringLiteral("Customer"), adVarChar},
     {QStringLiteral("Amount"), adDouble},       {QStringLiteral("Placed"), adDBDate},
     {QStringLiteral("Photo"), adLongVarBinary},

@@ -15,11 +15,11 @@ void TransferTest::SetUp() {
     DropAllTables();
 }
 
-void TransferTest::WriteTable(const QString& fileName, const std::vector<pw::FieldSpec>& fields,
+void TransferTest::WriteTable(const QString& fileName, const std::vector<pw::FieldDesign>& fields,
                               const std::vector<Row>& rows) {
-    pw::TableSpec spec;
-    spec.fields = fields;
-    pw::WriteTable(QFile::encodeName(folder.filePath(fileName)).toStdString(), spec, rows);
+    pw::TableDesign design;
+    design.fields = fields;
+    pw::WriteTable(QFile::encodeName(folder.filePath(fileName)).toStdString(), design, rows);
 }
 
 void TransferTest::ShowParadoxTables(const QStringList& names, const QStringList& selected) {
@@ -66,11 +66,11 @@ std::vector<int> TransferTest::ReportedLines() const {
     return lines;
 }
 
-pw::FieldSpec Alpha(const char* name, int length) {
+pw::FieldDesign Alpha(const char* name, int length) {
     return {name, px::FieldType::Alpha, static_cast<std::uint8_t>(length)};
 }
 
-pw::FieldSpec Typed(const char* name, px::FieldType type, int size) {
+pw::FieldDesign Typed(const char* name, px::FieldType type, int size) {
     return {name, type, static_cast<std::uint8_t>(size)};
 }
 

@@ -33,7 +33,7 @@ class TransferTest : public ::testing::Test {
     void SetUp() override;
 
     // Writes <name>.DB (and its .MB when needed) into the Paradox folder.
-    void WriteTable(const QString& fileName, const std::vector<pw::FieldSpec>& fields,
+    void WriteTable(const QString& fileName, const std::vector<pw::FieldDesign>& fields,
                     const std::vector<Row>& rows);
 
     // Puts names into the Paradox list, selects `selected` and makes the last selected one (or
@@ -57,9 +57,9 @@ class TransferTest : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
-// Field specs, briefly.
-pw::FieldSpec Alpha(const char* name, int length = 40);
-pw::FieldSpec Typed(const char* name, px::FieldType type, int size = 0);
+// Field designs, briefly.
+pw::FieldDesign Alpha(const char* name, int length = 40);
+pw::FieldDesign Typed(const char* name, px::FieldType type, int size = 0);
 
 // Values, briefly.
 px::Value Text(const QString& text);

@@ -8,7 +8,7 @@ namespace {
 
 class TransferValues : public TransferTest {};
 
-const std::vector<pw::FieldSpec> kEveryType = {
+const std::vector<pw::FieldDesign> kEveryType = {
     Alpha("Alpha", 20),
     Typed("Date", px::FieldType::Date),
     Typed("Short", px::FieldType::Short),
