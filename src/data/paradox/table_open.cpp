@@ -109,7 +109,7 @@ std::unique_ptr<Table::Impl> OpenTableImpl(std::unique_ptr<ByteSource> source,
                 }
                 impl->blobs.emplace(std::move(blobSource), key);
             } else {
-                impl->blobProblem = "its memo file is missing";
+                impl->blobProblem = "the memo file is missing";
             }
         } catch (const Error& error) {
             impl->blobProblem =

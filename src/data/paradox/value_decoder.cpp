@@ -28,7 +28,7 @@ void Table::Impl::failValue(const Field& field, const std::string& fault) const 
 std::vector<std::uint8_t> Table::Impl::readBlob(const Field& field, std::uint32_t pointer,
                                                 std::uint32_t length) const {
     if (!blobs) {
-        failValue(field, "the value is kept in the memo file, but " + blobProblem);
+        failValue(field, "the value is kept in the table's .MB memo file, but " + blobProblem);
     }
     try {
         return blobs->read(pointer, length);
