@@ -113,7 +113,7 @@ std::unique_ptr<Table::Impl> OpenTableImpl(std::unique_ptr<ByteSource> source,
             }
         } catch (const Error& error) {
             impl->blobProblem =
-                "its memo file " + error.file() + " cannot be read: " + error.fault();
+                "the memo file " + error.file() + " cannot be read: " + error.fault();
         }
     }
     impl->source = std::move(source);
