@@ -2,7 +2,6 @@
 
 #include "data/connection.h"
 #include "data/connection_strings.h"
-#include "data/event_pump.h"
 #include "shell/command_steps.h"
 #include "transfer/list_procedures.h"
 #include "transfer/quoted_name.h"
@@ -23,10 +22,7 @@ QString OverwriteQuestion(const QString& table) {
     return QStringLiteral("Would you like to overwrite ") + table + u'?';
 }
 
-// Pending window events run at the yield points of the copy, but at most once per interval:
-// a yield on every field and value of every row (seven per row of a six-column table) would cost
-// more than reading and building the rows, while one every few milliseconds keeps the window
-// painted, the progress bar moving and a click on the close box taking effect at once.
+// Pending window events run at the copy's yield points at most this often (see YieldPoint).
 constexpr int kYieldIntervalMs = 10;
 
 }  // namespace
@@ -54,7 +50,7 @@ void SendTablesToOracle(TablesScreen& screen) {
     steps.Step(116, [&] { oracle->SetCursorLocation(adUseServer); });
     steps.Step(118, [&] { oracle->Open(OracleConnectionString(screen.fields)); });
 
-    EventPump pump(kYieldIntervalMs);
+    YieldPoint yield(kYieldIntervalMs);
     int count = 0;
     steps.Step(120, [&] { count = paradoxList.ListCount(); });
     for (int i = count - 1; i >= 0; --i) {
@@ -85,7 +81,7 @@ void SendTablesToOracle(TablesScreen& screen) {
         // A table that cannot be opened has no fields and no rows: its failure is reported
         // once, and no CREATE TABLE is built from nothing.
         if (steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
-            TableCopy copy{steps, pump, *source, *oracle, table};
+            TableCopy copy{steps, yield, *source, *oracle, table};
             // Rows go only into a table this command has just created: after a refused CREATE
             // they would land in a table the user never agreed to overwrite, or fail one by one.
             if (copy.CreateOracleTable()) {

@@ -20,7 +20,7 @@ bool TableCopy::CreateOracleTable() {
     int fieldCount = 0;
     built &= steps.Step(144, [&] { fieldCount = source.FieldCount(); });
     for (int i = 0; i < fieldCount; ++i) {
-        steps.Step(146, [&] { pump.Pump(); });
+        steps.Step(146, [&] { yield.AtField(); });
         QString name;
         built &= steps.Step(148, [&] { name = source.FieldName(i); });
         QString typeName;
@@ -50,7 +50,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
     const QString empty;
     QString text;
     for (std::int64_t r = 1; r <= rowCount; ++r) {  // 212
-        steps.Step(214, [&] { pump.Pump(); });
+        steps.Step(214, [&] { yield.AtRow(); });
         steps.Step(216, [&] {
             progress.SetValue(static_cast<double>(r) / static_cast<double>(rowCount) * 100.0);
         });
@@ -59,7 +59,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         int fieldCount = 0;
         steps.Step(220, [&] { fieldCount = source.FieldCount(); });
         for (int i = 0; i < fieldCount; ++i) {
-            steps.Step(222, [&] { pump.Pump(); });
+            steps.Step(222, [&] { yield.AtField(); });
             // A value that cannot be read is reported and written as NULL.
             text.clear();
             steps.Step(224, [&] {

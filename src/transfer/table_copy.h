@@ -1,9 +1,9 @@
 #pragma once
 
 #include "data/connection.h"
-#include "data/event_pump.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
+#include "transfer/yield_point.h"
 
 #include <QString>
 
@@ -11,10 +11,10 @@ namespace quorvex {
 
 // The two halves of copying one Paradox table, run as numbered steps of the transfer command:
 // each failure is reported under the command's label with its step's line and the copy goes on
-// as the failure rule says. `pump` lets pending window events run at the yield points.
+// as the failure rule says. `yield` lets pending window events run at the yield points.
 struct TableCopy {
     CommandSteps& steps;
-    EventPump& pump;
+    YieldPoint& yield;
     Recordset& source;  // open on the Paradox table, standing on its first row
     Connection& oracle;
     QString table;

@@ -43,28 +43,21 @@ constexpr int kHighestFixedExponent = kSignificantDigits - 1;
 
 struct Decimal {
     bool negative = false;
-    char digits[kSignificantDigits];  // significant digits, no trailing zeros
-    int digitCount = 0;               // at least one
-    int exponent = 0;                 // the first digit stands for d * 10^exponent
+    char digits[24];     // significant digits
+    int digitCount = 0;  // at least one once parsed
+    int exponent = 0;    // the first digit stands for d * 10^exponent
 };
 
-// Rounds to 15 significant digits and splits the result into sign, digits and decimal exponent.
-// std::to_chars rounds the exact binary value correctly and, unlike printf, never looks at the
-// process locale (a German LC_NUMERIC would turn the point into a comma).
-Decimal RoundToSignificantDigits(double value) {
-    char buffer[64];
-    // "-d.dddddddddddddde+XXX"
-    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                          std::chars_format::scientific, kSignificantDigits - 1)
-                                .ptr;
-    const char* cursor = buffer;
+// Splits std::to_chars' "-d.ddde+XX" into sign, digits and exponent.
+Decimal ParseScientific(const char* cursor, const char* end) {
     Decimal decimal;
     if (*cursor == '-') {
         decimal.negative = true;
         ++cursor;
     }
     for (; cursor != end && *cursor != 'e'; ++cursor) {
-        if (*cursor >= '0' && *cursor <= '9' && decimal.digitCount < kSignificantDigits) {
+        if (*cursor >= '0' && *cursor <= '9' &&
+            decimal.digitCount < static_cast<int>(sizeof decimal.digits)) {
             decimal.digits[decimal.digitCount++] = *cursor;
         }
     }
@@ -75,9 +68,70 @@ Decimal RoundToSignificantDigits(double value) {
         }
         std::from_chars(cursor, end, decimal.exponent);
     }
+    return decimal;
+}
+
+void DropTrailingZeros(Decimal& decimal) {
     while (decimal.digitCount > 1 && decimal.digits[decimal.digitCount - 1] == '0') {
         --decimal.digitCount;
     }
+}
+
+// Rounds the digits to 15, half up. Returns false for an exact tie (the 16th digit is the last
+// and is 5), whose direction only the exact binary value can decide.
+bool RoundDigits(Decimal& decimal) {
+    if (decimal.digitCount <= kSignificantDigits) {
+        return true;
+    }
+    const char first = decimal.digits[kSignificantDigits];
+    if (first == '5' && decimal.digitCount == kSignificantDigits + 1) {
+        return false;
+    }
+    decimal.digitCount = kSignificantDigits;
+    if (first >= '5') {
+        int i = kSignificantDigits - 1;
+        while (i >= 0 && decimal.digits[i] == '9') {
+            decimal.digits[i--] = '0';
+        }
+        if (i < 0) {
+            decimal.digits[0] = '1';
+            decimal.digitCount = 1;
+            ++decimal.exponent;
+        } else {
+            ++decimal.digits[i];
+        }
+    }
+    DropTrailingZeros(decimal);
+    return true;
+}
+
+// Rounds to 15 significant digits and splits the result into sign, digits and decimal exponent.
+// std::to_chars never looks at the process locale (printf would write a German LC_NUMERIC's
+// comma).
+//
+// The quick way starts from the shortest text that reads back as the value (a normal double,
+// 53 bits): that text lies within half a unit in the last place of the value, which is less than
+// half a unit of the 15th digit, and no 15-digit rounding boundary lies between the two (such a
+// boundary would be a shorter or closer text that reads back as the value). So rounding the
+// shortest text to 15 digits rounds the value itself, except when the text ends exactly on the
+// boundary. That case, and subnormal doubles (fewer bits), take std::to_chars with a precision,
+// which rounds the exact binary value but costs several times as much.
+Decimal RoundToSignificantDigits(double value) {
+    char buffer[64];
+    if (std::isnormal(value)) {
+        const char* end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+        Decimal decimal = ParseScientific(buffer, end);
+        if (RoundDigits(decimal)) {
+            return decimal;
+        }
+    }
+    // "-d.dddddddddddddde+XXX"
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, kSignificantDigits - 1)
+                          .ptr;
+    Decimal decimal = ParseScientific(buffer, end);
+    DropTrailingZeros(decimal);
     return decimal;
 }
 
@@ -112,11 +166,14 @@ void AddExponentNotation(const Decimal& decimal, AsciiText& text) {
 }
 
 void AddDate(const QDate& date, AsciiText& text) {
-    text.Number(date.month());
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);  // one calendar conversion for all three
+    text.Number(month);
     text.Add('/');
-    text.Number(date.day());
+    text.Number(day);
     text.Add('/');
-    const int year = date.year();
     if (year < 0) {
         text.Add('-');
     }
@@ -131,6 +188,13 @@ void AddTime(const QTime& time, AsciiText& text) {
     text.Add(':');
     text.Number(time.second(), 2);
     text.Add(time.hour() < 12 ? " AM" : " PM");
+}
+
+QString IntegerText(std::int64_t value) {
+    // Plain digits; QString::number would go through the locale machinery for every value.
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return QString::fromLatin1(digits, end - digits);
 }
 
 QString DateTimeText(const QDateTime& value) {
@@ -194,7 +258,7 @@ QString ValueText(const Value& value) {
         case Value::Kind::Boolean:
             return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         case Value::Kind::Integer:
-            return QString::number(value.toInteger());
+            return IntegerText(value.toInteger());
         case Value::Kind::Double:
             return DoubleText(value.toDouble());
         case Value::Kind::Date:

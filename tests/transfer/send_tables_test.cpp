@@ -3,6 +3,8 @@
 
 #include "transfer_fixture.h"
 
+#include <QTimer>
+
 namespace quorvex::test {
 namespace {
 
@@ -217,6 +219,23 @@ TEST_F(SendTables, TheBarIsSetBeforeEachRowAsAFractionOfOneHundred) {
     EXPECT_EQ(progress.history[3], 0.0);
     EXPECT_EQ(ServerQuery("SELECT \"N\" FROM \"THREE\" ORDER BY 1"),
               (QList<QStringList>{{"1"}, {"2"}, {"3"}}));
+}
+
+TEST_F(SendTables, WindowEventsRunWhileTheRowsAreCopied) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 50; ++i) {
+        rows.push_back({Int(i)});
+    }
+    WriteTable("MANY.DB", {Typed("N", px::FieldType::Long)}, rows);
+    ShowParadoxTables({"MANY"}, {"MANY"});
+    int pointerSeen = -1;
+    QTimer::singleShot(0, [&] { pointerSeen = pointer.MousePointer(); });
+
+    Send();
+
+    // The event waiting when the command started ran inside it, under the hourglass.
+    EXPECT_EQ(pointerSeen, vbHourglass);
+    EXPECT_EQ(pointer.state, vbDefault);
 }
 
 TEST_F(SendTables, TableFileNamesAreFoundIgnoringCase) {

@@ -6,7 +6,12 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iomanip>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace quorvex::test {
@@ -67,6 +72,49 @@ TEST(DoubleText, ReadsBackWithinFifteenDigits) {
         const double back = DoubleText(value).toDouble();
         EXPECT_NEAR(back, value, std::fabs(value) * 1e-14) << DoubleText(value).toStdString();
     }
+}
+
+// The reference: the C library's "%.14e" (this test runs in the C locale) rounds the exact
+// binary value to 15 significant digits. Two different 15-digit decimals never read back as the
+// same double, so equal doubles mean equal decimals.
+double ReferenceRoundTrip(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.14e", value);
+    return std::strtod(text, nullptr);
+}
+
+TEST(DoubleText, AgreesWithTheExactRoundingOnManyValues) {
+    std::mt19937_64 random(20260101);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    std::uniform_int_distribution<int> cents(-100000000, 100000000);
+    std::vector<double> values;
+    for (int i = 0; i < 200000; ++i) {
+        double value = 0;
+        const std::uint64_t pattern = bits(random);
+        std::memcpy(&value, &pattern, sizeof value);
+        values.push_back(value);
+        values.push_back(cents(random) / 100.0);         // money-like
+        values.push_back(cents(random) / 100.0 + 0.17);  // sums that miss by an ulp
+        values.push_back(std::ldexp(cents(random), -(i % 80)));
+    }
+    // Values whose 16th digit is a 5 and ends there: the exact value decides.
+    for (const double tie : {0.1234567890123455, 1.0000000000000005, 2.5000000000000005,
+                             123456789012345.5, 9.999999999999995, 0.30000000000000004}) {
+        values.push_back(tie);
+        values.push_back(-tie);
+    }
+    int mismatches = 0;
+    for (const double value : values) {
+        if (!std::isfinite(value) || value == 0.0) {
+            continue;
+        }
+        const double back = DoubleText(value).toDouble();
+        if (back != ReferenceRoundTrip(value) && ++mismatches <= 10) {
+            ADD_FAILURE() << std::setprecision(17) << value << " gave "
+                          << DoubleText(value).toStdString();
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(ValueText, EveryKindWithUnitedStatesConventions) {
