@@ -54,13 +54,6 @@ TEST(ParadoxConnectionString, GivesTheFolderTwiceWithTheFixedDriverSettings) {
                              "CollatingSequence=ASCII;"));
 }
 
-TEST(ParadoxConnectionString, NeitherAddsNorRemovesATrailingSlash) {
-    const QString text = ParadoxConnectionString(Fields(QStringLiteral("/data/"), {}, {}, {}));
-    EXPECT_TRUE(text.contains(QStringLiteral(";DefaultDir=/data/;Dbq=/data/;")));
-    const QString bare = ParadoxConnectionString(Fields(QStringLiteral("/data"), {}, {}, {}));
-    EXPECT_TRUE(bare.contains(QStringLiteral(";DefaultDir=/data;Dbq=/data;")));
-}
-
 TEST(ParadoxConnectionString, OddFolderTextsGoInUnchanged) {
     for (const QString& folder : {QString(), QStringLiteral("/a;b}c"),
                                   QStringLiteral(" /t\u00f6 x "), QString(10000, u'd')}) {
