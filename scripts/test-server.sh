@@ -69,6 +69,11 @@ start_server() {
         echo "$dir already holds a server; stop it first: $0 stop $dir" >&2
         exit 1
     fi
+    # Only an empty folder: stop removes what it finds there under the names start uses.
+    if [[ -n "$(ls -A "$dir")" ]]; then
+        echo "$dir is not empty; give the server a fresh folder (mktemp -d /tmp/qvx-XXXXXX)" >&2
+        exit 1
+    fi
     local socket="$dir/sock/.s.PGSQL.5432"
     if ((${#socket} > 107)); then
         echo "The folder $dir is too long for a socket path ($socket); use a short one under /tmp" >&2
