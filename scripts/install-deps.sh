@@ -15,6 +15,8 @@ packages=(
     # screen checks under a virtual display; the end-to-end test and the screenshots drive real
     # windows, which needs a window manager (openbox) and the window inspectors of x11-utils
     xvfb xauth xdotool imagemagick openbox x11-utils
+    # the start-up benchmark watches the X server for the first window through Xlib
+    libx11-dev
 )
 
 missing=()
