@@ -47,30 +47,41 @@ void TableCopy::CopyRows(ProgressBar& progress) {
     if (!steps.Step(218, [&] { statement.emplace(table); })) {
         return;  // the name is refused for every row alike: report it once
     }
-    const QString empty;
-    QString text;
-    for (std::int64_t r = 1; r <= rowCount; ++r) {  // 212
-        steps.Step(214, [&] { yield.AtRow(); });
-        steps.Step(216, [&] {
-            progress.SetValue(static_cast<double>(r) / static_cast<double>(rowCount) * 100.0);
+    // The steps of a row reach their data through `this` and one local: a step's body then fits
+    // std::function's own storage, with no allocation per value.
+    struct Row {
+        std::int64_t number = 0;
+        std::int64_t count = 0;
+        int fieldCount = 0;
+        int field = 0;
+        QString text;
+        const QString* insert = nullptr;
+    } row;
+    row.count = rowCount;
+    for (row.number = 1; row.number <= row.count; ++row.number) {  // 212
+        steps.Step(214, [this] { yield.AtRow(); });
+        steps.Step(216, [&progress, &row] {
+            progress.SetValue(static_cast<double>(row.number) / static_cast<double>(row.count) *
+                              100.0);
         });
         statement->Begin();  // 218
 
-        int fieldCount = 0;
-        steps.Step(220, [&] { fieldCount = source.FieldCount(); });
-        for (int i = 0; i < fieldCount; ++i) {
-            steps.Step(222, [&] { yield.AtField(); });
+        row.fieldCount = 0;
+        steps.Step(220, [this, &row] { row.fieldCount = source.FieldCount(); });
+        for (row.field = 0; row.field < row.fieldCount; ++row.field) {
+            steps.Step(222, [this] { yield.AtField(); });
             // A value that cannot be read is reported and written as NULL.
-            text.clear();
-            steps.Step(224, [&] {
-                text = ValueText(NullToDefault(source.FieldValue(i), Value::Text(empty)));
+            row.text.clear();
+            steps.Step(224, [this, &row] {
+                row.text =
+                    ValueText(NullToDefault(source.FieldValue(row.field), Value::Text(QString())));
             });
-            statement->AddValue(text);  // 226 to 234
-        }                               // 236: next field
+            statement->AddValue(row.text);  // 226 to 234
+        }                                   // 236: next field
 
-        const QString& insert = statement->Finish();  // 238, 240
-        steps.Step(244, [&] { oracle.Execute(insert); });
-        if (!steps.Step(246, [&] { source.MoveNext(); })) {
+        row.insert = &statement->Finish();  // 238, 240
+        steps.Step(244, [this, &row] { oracle.Execute(*row.insert); });
+        if (!steps.Step(246, [this] { source.MoveNext(); })) {
             return;
         }
     }  // 248: next row

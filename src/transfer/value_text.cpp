@@ -3,22 +3,34 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 namespace quorvex {
 
 namespace {
 
-// Every text here is ASCII, built in a small character buffer and turned into a QString once:
-// the row copy converts every value of every row, so this is on its hot path.
+// Every text here is ASCII and short (a double is at most 21 characters, a date and time 22),
+// built in a buffer on the stack and turned into a QString once: the row copy converts every
+// value of every row, so this is on its hot path.
 class AsciiText {
   public:
-    void Add(char c) { text_.push_back(c); }
-    void Add(const char* begin, const char* end) { text_.append(begin, end); }
-    void Add(const char* text) { text_.append(text); }
+    void Add(char c) {
+        if (size_ < kCapacity) {
+            text_[size_++] = c;
+        }
+    }
+    void Add(const char* begin, const char* end) {
+        for (; begin != end; ++begin) {
+            Add(*begin);
+        }
+    }
+    void Add(const char* text) {
+        for (; *text != '\0'; ++text) {
+            Add(*text);
+        }
+    }
     void Repeat(char c, int count) {
-        if (count > 0) {
-            text_.append(static_cast<std::size_t>(count), c);
+        for (; count > 0; --count) {
+            Add(c);
         }
     }
     // A non-negative number, left-padded with zeros to at least `width` digits.
@@ -28,12 +40,12 @@ class AsciiText {
         Repeat('0', width - static_cast<int>(end - digits));
         Add(digits, end);
     }
-    QString ToQString() const {
-        return QString::fromLatin1(text_.data(), static_cast<qsizetype>(text_.size()));
-    }
+    QString ToQString() const { return QString::fromLatin1(text_, size_); }
 
   private:
-    std::string text_;
+    static constexpr int kCapacity = 64;
+    char text_[kCapacity];
+    int size_ = 0;
 };
 
 constexpr int kSignificantDigits = 15;
