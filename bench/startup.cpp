@@ -2,7 +2,7 @@
 // virtual X display against the floor of any Qt Widgets program: a bare window of the same size
 // started the same way.
 //
-//   bench_startup [PROGRAM] [RUNS]
+//   bench_startup [PROGRAM] [RUNS] [COPY_ROWS]
 //
 // PROGRAM defaults to the quorvex beside this benchmark; give the installed one
 // (PREFIX/bin/quorvex) to measure an installation. The time runs from the spawn of the process
@@ -10,8 +10,8 @@
 // the program's own). Peak memory is the kernel's high-water mark (VmHWM) of the process at
 // that moment. With the test server's environment (ODBCSYSINI, QUORVEX_TEST_SID) two more cases
 // run: a start-up with a saved folder and login, which connects and lists both sides before the
-// tables screen appears, and the peak memory of copying a 10,000-row table (clicked through
-// with xdotool).
+// tables screen appears, and the peak memory of copying a table of COPY_ROWS rows (10,000 unless
+// given; clicked through with xdotool).
 #include "data/paradox/field.h"
 #include "data/paradox/value.h"
 #include "table_writer.h"
@@ -48,7 +48,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kCopyRows = 10000;
+int copyRows = 10000;
 
 std::string SelfFolder() {
     char path[4096] = {};
@@ -273,7 +273,7 @@ void WriteBigTable(const QString& path) {
                      {"AMOUNT", px::FieldType::Number, 0},
                      {"NOTES", px::FieldType::Memo, 30}};
     quorvex::pxwriter::TableWriter writer(path.toStdString(), design);
-    for (int row = 1; row <= kCopyRows; ++row) {
+    for (int row = 1; row <= copyRows; ++row) {
         writer.addRow(
             {px::Value::Integer(row), px::Value::Text("Customer " + std::to_string(row)),
              px::Value::Number(row * 1.25),
@@ -343,7 +343,7 @@ Sample CopyPeak(MapWatcher& watcher, const std::string& program,
     const auto start = Clock::now();
     click(TwipsToPixels(4080 + 240 + 3330 / 2), TwipsToPixels(120 + 2600 + 405 / 2));
     const auto deadline = start + std::chrono::minutes(20);
-    while (ServerCount(sid, QStringLiteral("BIG")) != kCopyRows) {
+    while (ServerCount(sid, QStringLiteral("BIG")) != copyRows) {
         if (Clock::now() > deadline) {
             Stop(pid);
             std::fprintf(stderr, "the copy did not finish within 20 minutes\n");
@@ -374,6 +374,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::string program = argc > 1 ? argv[1] : SelfFolder() + "/quorvex";
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+    copyRows = argc > 3 ? std::max(1, std::atoi(argv[3])) : copyRows;
     if (::access(program.c_str(), X_OK) != 0) {
         std::fprintf(stderr, "no program at %s\n", program.c_str());
         return 1;
@@ -435,8 +436,10 @@ int main(int argc, char** argv) {
         WriteBigTable(tables + QStringLiteral("/BIG.DB"));
         WriteSettings(config, tables, sid);
         copy = CopyPeak(watcher, program, env, sid);
-        std::printf("%-44s %9.1f ms %12s %9.1f MiB\n", "copying 10,000 rows (memo included)",
-                    copy->ms, "", copy->peakKib / 1024.0);
+        const std::string copyCase =
+            "copying " + std::to_string(copyRows) + " rows (memo included)";
+        std::printf("%-44s %9.1f ms %12s %9.1f MiB\n", copyCase.c_str(), copy->ms, "",
+                    copy->peakKib / 1024.0);
     } else {
         std::printf(
             "(no test server in the environment: the saved-login and copy cases are "
