@@ -32,4 +32,9 @@ bool RenameFile(Dialogs& dialogs, const QString& source, const QString& destinat
     return true;
 }
 
+bool CopyFileKeepingSource(Dialogs& dialogs, const QString& source, const QString& destination) {
+    CommandSteps steps(dialogs, QStringLiteral("Main.RenameFile"));
+    return steps.Step(100, [&] { CopyFileWithoutOverwriting(source, destination); });
+}
+
 }  // namespace quorvex

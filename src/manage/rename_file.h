@@ -13,4 +13,9 @@ namespace quorvex {
 // (the source is gone unless it could not be deleted).
 bool RenameFile(Dialogs& dialogs, const QString& source, const QString& destination);
 
+// Copies a file the way RenameFile does (never overwriting, a failure reported under
+// "Main.RenameFile") but keeps the source: for the companions of a table whose data file could
+// not be moved away, so that both the old and the new table stay whole.
+bool CopyFileKeepingSource(Dialogs& dialogs, const QString& source, const QString& destination);
+
 }  // namespace quorvex

@@ -23,10 +23,19 @@ void RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString& ol
     if (!RenameFile(dialogs, oldPath, DataFilePath(folder, newName, extension))) {
         return;
     }
+    // A data file that could not be deleted (a locked or immutable file) still names the old
+    // table: its companions are then copied, not moved, or the old table would lose its memo
+    // values and index while it stays listed on disk.
+    const bool oldTableStays = FileExists(oldPath);
     for (const QString& companion : CompanionFileNames(folder, oldName)) {
         const QString companionExtension = QLatin1Char('.') + SplitFileName(companion).extension;
-        RenameFile(dialogs, folder + QLatin1Char('/') + companion,
-                   DataFilePath(folder, newName, companionExtension));
+        const QString source = folder + QLatin1Char('/') + companion;
+        const QString destination = DataFilePath(folder, newName, companionExtension);
+        if (oldTableStays) {
+            CopyFileKeepingSource(dialogs, source, destination);
+        } else {
+            RenameFile(dialogs, source, destination);
+        }
     }
 }
 

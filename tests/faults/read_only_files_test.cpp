@@ -143,6 +143,9 @@ TEST_P(ReadOnlyTableFile, RenameLosesNoRowAndLeavesAnOldFileThatStaysUntouched) 
     }
     if (GetParam() == Protection::Immutable) {
         EXPECT_TRUE(QFileInfo::exists(customerFile)) << "the file system refuses the delete";
+        // The old table stays on disk, so it keeps its memo values too.
+        EXPECT_EQ(ParadoxRowCount(tables.path(), QStringLiteral("CUSTOMER")), kCustomerRows);
+        EXPECT_TRUE(QFileInfo::exists(tables.filePath(QStringLiteral("CUSTOMER.MB"))));
     }
     EXPECT_EQ(Contents(ordersFile), ordersOriginal);
     EXPECT_EQ(form2->MousePointerState().MousePointer(), vbDefault);
