@@ -1,13 +1,12 @@
 #include "program_fixture.h"
 
+#include "support/immutable_flag.h"
 #include "support/test_server.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,20 +44,7 @@ class ProtectedFile {
     bool Applied() const { return applied_; }
 
   private:
-    bool SetImmutable(bool on) const {
-        const int fd = ::open(path_.constData(), O_RDONLY);
-        if (fd < 0) {
-            return false;
-        }
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
+    bool SetImmutable(bool on) const { return SetImmutableFlag(QFile::decodeName(path_), on); }
 
     QByteArray path_;
     Protection how_;

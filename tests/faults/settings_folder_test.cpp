@@ -1,5 +1,6 @@
 #include "program_fixture.h"
 
+#include "support/immutable_flag.h"
 #include "shell/connection_settings.h"
 #include "shell/settings_store.h"
 #include "support/test_server.h"
@@ -13,8 +14,6 @@
 #include <QSettings>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,20 +72,7 @@ class LockedFolder {
     bool Locked() const { return locked_; }
 
   private:
-    bool SetImmutable(bool on) const {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0) {
-            return false;
-        }
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
+    bool SetImmutable(bool on) const { return SetImmutableFlag(QFile::decodeName(path_), on); }
 
     QByteArray path_;
     bool immutable_ = false;

@@ -1,5 +1,6 @@
 #include "manage_support.h"
 
+#include "support/immutable_flag.h"
 #include "shell/error_report.h"
 
 #include <QDir>
@@ -11,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,20 +74,7 @@ ReadOnlyFolder::~ReadOnlyFolder() {
     }
 }
 
-bool ReadOnlyFolder::SetImmutable(bool on) {
-    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) {
-        return false;
-    }
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
-}
+bool ReadOnlyFolder::SetImmutable(bool on) { return SetImmutableFlag(path_, on); }
 
 void Fill(TableList& list, const QStringList& names) {
     for (const QString& name : names) {
