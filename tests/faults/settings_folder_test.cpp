@@ -1,8 +1,8 @@
 #include "program_fixture.h"
 
-#include "support/immutable_flag.h"
 #include "shell/connection_settings.h"
 #include "shell/settings_store.h"
+#include "support/immutable_flag.h"
 #include "support/test_server.h"
 
 #include <QApplication>

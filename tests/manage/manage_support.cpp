@@ -1,7 +1,7 @@
 #include "manage_support.h"
 
-#include "support/immutable_flag.h"
 #include "shell/error_report.h"
+#include "support/immutable_flag.h"
 
 #include <QDir>
 #include <QFile>
