@@ -1,6 +1,7 @@
 #include "data/connection.h"
 #include "data/connection_strings.h"
 #include "data/failure.h"
+#include "support/failure_of.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +10,6 @@
 
 namespace quorvex::test {
 namespace {
-
-// Runs `action` and returns the description of the Failure it raised ("" when none).
-template <typename Action>
-QString FailureOf(Action&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description();
-    }
-    return QString();
-}
 
 class ConnectionOnServer : public ::testing::Test {
   protected:

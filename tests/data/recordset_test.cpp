@@ -1,22 +1,13 @@
 #include "data/ado_types.h"
 #include "data/connection.h"
 #include "data/failure.h"
+#include "support/failure_of.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
 
 namespace quorvex::test {
 namespace {
-
-template <typename Action>
-QString FailureOf(Action&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description();
-    }
-    return QString();
-}
 
 class RecordsetOnServer : public ::testing::Test {
   protected:
