@@ -4,8 +4,6 @@
 
 #include <QListWidget>
 
-#include <functional>
-
 namespace quorvex {
 
 // The tables screen's list box: a QListWidget with extended multiple selection whose entries
@@ -36,13 +34,5 @@ class TableListWidget : public QListWidget, public TableList {
   private:
     QListWidgetItem* Require(int index) const;
 };
-
-// The order of the lists: alphabetical ignoring case (accented letters beside their plain
-// forms), names equal that way in a fixed order. Negative, zero or positive like strcmp.
-int CompareTableNames(const QString& a, const QString& b);
-
-// The place a new entry takes: after every entry that sorts before it or equal to it.
-int SortedInsertPosition(int count, const std::function<QString(int)>& entryAt,
-                         const QString& text);
 
 }  // namespace quorvex
