@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"
 #include "shell/start_up.h"
@@ -6,6 +7,11 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    // Any argument asks for the command line (`send`, `list`, `--help`), which needs no display.
+    if (argc > 1) {
+        return quorvex::RunCommandLine(argc, argv);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(quorvex::kApplicationTitle);
     QApplication::setApplicationDisplayName(quorvex::kApplicationTitle);

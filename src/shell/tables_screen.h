@@ -2,6 +2,7 @@
 
 #include "data/connection_fields.h"
 #include "data/table_list.h"
+#include "shell/transfer_observer.h"
 #include "shell/ui.h"
 
 namespace quorvex {
@@ -15,6 +16,9 @@ struct TablesScreen {
     Pointer& Screen;  // the tables screen's MousePointer
     Dialogs& dialogs;
     const ConnectionFields& fields;
+    // Told of the transfer's tables and rows when set (the command line's summary); the screens
+    // leave it unset.
+    TransferObserver* observer = nullptr;
 };
 
 }  // namespace quorvex

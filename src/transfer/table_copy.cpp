@@ -43,6 +43,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
     if (!steps.Step(210, [&] { rowCount = source.RecordCount(); })) {
         return;
     }
+    if (observer != nullptr) {
+        observer->RowsToCopy(rowCount);
+    }
     std::optional<InsertStatement> statement;
     if (!steps.Step(218, [&] { statement.emplace(table); })) {
         return;  // the name is refused for every row alike: report it once
@@ -56,6 +59,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         int field = 0;
         QString text;
         const QString* insert = nullptr;
+        QString refusal;  // why the server refused the row, for the observer
     } row;
     row.count = rowCount;
     for (row.number = 1; row.number <= row.count; ++row.number) {  // 212
@@ -80,7 +84,19 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         }                                   // 236: next field
 
         row.insert = &statement->Finish();  // 238, 240
-        steps.Step(244, [this, &row] { oracle.Execute(*row.insert); });
+        const bool arrived = steps.Step(244, [this, &row] {
+            try {
+                oracle.Execute(*row.insert);
+            } catch (const std::exception& failure) {
+                if (observer != nullptr) {
+                    row.refusal = CommandSteps::Describe(failure);
+                }
+                throw;  // reported by the step as any other failure
+            }
+        });
+        if (observer != nullptr) {
+            observer->RowSent(arrived, arrived ? QString() : row.refusal);
+        }
         if (!steps.Step(246, [this] { source.MoveNext(); })) {
             return;
         }
