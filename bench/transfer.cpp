@@ -4,6 +4,10 @@
 //
 //   bench_transfer [ROWS] [MEMORY_ROWS] [ROUNDS]      defaults: 100000, 1000000 and 3
 //
+// With --send first, the command runs instead as `quorvex send --overwrite BENCH`, the program
+// beside this benchmark started as a whole process for each run; its peak memory is the child's
+// maximum resident set (wait4).
+//
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
 #include "data/connection.h"
@@ -25,7 +29,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -133,6 +141,65 @@ Timing CommandRun(const test::FixedFields& login, long rows) {
     }
     std::printf("  command:   %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
                 seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0);
+    return {seconds, cpu};
+}
+
+// The command as `quorvex send --overwrite BENCH`, a whole process of the program beside this
+// benchmark: no settings of its own (an empty settings folder), the password from the
+// environment, the summary thrown away. Exit status 0 means every row arrived. Returns the
+// timing (the child's CPU time) and sets the child's peak resident set.
+Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) {
+    const QTemporaryDir settings(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+    const QByteArray program =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"));
+    std::vector<QByteArray> texts{program,
+                                  "send",
+                                  "--overwrite",
+                                  "--folder",
+                                  QFile::encodeName(login.folder),
+                                  "--sid",
+                                  login.sid.toLocal8Bit(),
+                                  "--user",
+                                  login.user.toLocal8Bit(),
+                                  kTable.toLatin1()};
+    const std::size_t argumentCount = texts.size();
+    texts.push_back("QUORVEX_PASSWORD=" + login.password.toLocal8Bit());
+    texts.push_back("XDG_CONFIG_HOME=" + QFile::encodeName(settings.path()));
+    texts.push_back("ODBCSYSINI=" + qgetenv("ODBCSYSINI"));
+    texts.push_back("PATH=" + qgetenv("PATH"));
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        (i < argumentCount ? argv : envp).push_back(texts[i].data());
+    }
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        std::exit(1);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "quorvex send did not send every row (status %d)\n", status);
+        std::exit(1);
+    }
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    peakKib = usage.ru_maxrss;
+    std::printf(
+        "  quorvex send: %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row, peak %.1f MiB\n",
+        rows, seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0, peakKib / 1024.0);
     return {seconds, cpu};
 }
 
@@ -250,9 +317,19 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--memory-child") {
         return MemoryChild(QString::fromLocal8Bit(argv[2]));
     }
+    const bool throughSend = argc > 1 && std::string(argv[1]) == "--send";
+    if (throughSend) {
+        --argc;
+        ++argv;
+    }
     const long rows = argc > 1 ? std::atol(argv[1]) : 100000;
     const long memoryRows = argc > 2 ? std::atol(argv[2]) : 1000000;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    long sendPeakKib = 0;
+    // The command under test: the window's button, or the whole `quorvex send` process.
+    const auto runCommand = [&](const test::FixedFields& fields, long count) {
+        return throughSend ? SendProcessRun(fields, count, sendPeakKib) : CommandRun(fields, count);
+    };
 
     QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
     const test::FixedFields login = Login(folder.path());
@@ -290,7 +367,7 @@ int main(int argc, char** argv) {
         Timing command{};
         Timing bare{};
         if (round % 2 == 0) {
-            command = CommandRun(login, rows);
+            command = runCommand(login, rows);
             bare = BareLoopRun(login, createText, inserts);
         } else {
             bare = BareLoopRun(login, createText, inserts);
@@ -299,7 +376,7 @@ int main(int argc, char** argv) {
                 oracle.Open(OracleConnectionString(login));
                 DropBenchTable(oracle);
             }
-            command = CommandRun(login, rows);
+            command = runCommand(login, rows);
         }
         ratios.push_back(bare.wall / command.wall);
         commandCpu = std::min(commandCpu, command.cpu);
@@ -316,7 +393,19 @@ int main(int argc, char** argv) {
         "building and yielding add %.1f us\n",
         commandCpu * 1e6 / rows, bareCpu * 1e6 / rows, (commandCpu - bareCpu) * 1e6 / rows);
 
-    if (memoryRows > 0) {
+    if (memoryRows > 0 && throughSend) {
+        std::printf("memory of quorvex send (peak resident set of the process):\n");
+        QTemporaryDir empty(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(empty.filePath(kTable + QStringLiteral(".DB")), 0);
+        long base = 0;
+        long large = 0;
+        SendProcessRun(Login(empty.path()), 0, base);
+        QTemporaryDir big(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(big.filePath(kTable + QStringLiteral(".DB")), memoryRows);
+        SendProcessRun(Login(big.path()), memoryRows, large);
+        std::printf("  empty table %.1f MiB, %ld rows %.1f MiB: growth %.1f MiB\n", base / 1024.0,
+                    memoryRows, large / 1024.0, (large - base) / 1024.0);
+    } else if (memoryRows > 0) {
         std::printf("memory (each in a fresh process):\n");
         QTemporaryDir empty(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
         WriteBenchTable(empty.filePath(kTable + QStringLiteral(".DB")), 0);
