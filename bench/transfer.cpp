@@ -15,6 +15,7 @@
 #include "data/do_events.h"
 #include "screens/form2.h"
 #include "screens/table_list_widget.h"
+#include "support/exec_texts.h"
 #include "support/recording_ui.h"
 #include "table_writer.h"
 #include "transfer/create_table_statement.h"
@@ -144,36 +145,35 @@ Timing CommandRun(const test::FixedFields& login, long rows) {
     return {seconds, cpu};
 }
 
+// The peak resident set (VmHWM) of a process of this machine, "self" for this one; -1 once it
+// has ended.
+long PeakKib(const QString& process) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return -1;
+}
+
 // The command as `quorvex send --overwrite BENCH`, a whole process of the program beside this
 // benchmark: no settings of its own (an empty settings folder), the password from the
 // environment, the summary thrown away. Exit status 0 means every row arrived. Returns the
 // timing (the child's CPU time) and sets the child's peak resident set.
 Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) {
     const QTemporaryDir settings(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
-    const QByteArray program =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"));
-    std::vector<QByteArray> texts{program,
-                                  "send",
-                                  "--overwrite",
-                                  "--folder",
-                                  QFile::encodeName(login.folder),
-                                  "--sid",
-                                  login.sid.toLocal8Bit(),
-                                  "--user",
-                                  login.user.toLocal8Bit(),
-                                  kTable.toLatin1()};
-    const std::size_t argumentCount = texts.size();
-    texts.push_back("QUORVEX_PASSWORD=" + login.password.toLocal8Bit());
-    texts.push_back("XDG_CONFIG_HOME=" + QFile::encodeName(settings.path()));
-    texts.push_back("ODBCSYSINI=" + qgetenv("ODBCSYSINI"));
-    texts.push_back("PATH=" + qgetenv("PATH"));
-    std::vector<char*> argv;
-    std::vector<char*> envp;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        (i < argumentCount ? argv : envp).push_back(texts[i].data());
-    }
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
+    const test::ExecTexts exec(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"),
+                               {QStringLiteral("send"), QStringLiteral("--overwrite"),
+                                QStringLiteral("--folder"), login.folder, QStringLiteral("--sid"),
+                                login.sid, QStringLiteral("--user"), login.user, kTable},
+                               {QStringLiteral("QUORVEX_PASSWORD=") + login.password,
+                                QStringLiteral("XDG_CONFIG_HOME=") + settings.path(),
+                                QStringLiteral("ODBCSYSINI=") + qEnvironmentVariable("ODBCSYSINI"),
+                                QStringLiteral("PATH=") + qEnvironmentVariable("PATH")});
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
@@ -181,13 +181,19 @@ Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) 
     QElapsedTimer timer;
     timer.start();
     pid_t pid = 0;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+    if (::posix_spawn(&pid, exec.argv()[0], &actions, nullptr, exec.argv(), exec.envp()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", exec.argv()[0]);
         std::exit(1);
     }
+    // The peak is the child's own high-water mark, read while it runs: wait4's ru_maxrss would
+    // carry over this benchmark's own peak, which the spawned process inherits until its exec.
     int status = 0;
     rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
+    peakKib = -1;
+    while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
+        peakKib = std::max(peakKib, PeakKib(QString::number(pid)));
+        ::usleep(10000);
+    }
     const double seconds = timer.nsecsElapsed() / 1e9;
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -196,7 +202,6 @@ Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) 
     }
     const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
                        (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    peakKib = usage.ru_maxrss;
     std::printf(
         "  quorvex send: %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row, peak %.1f MiB\n",
         rows, seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0, peakKib / 1024.0);
@@ -251,19 +256,6 @@ std::vector<QString> BuildStatements(const test::FixedFields& login, QString& cr
     return inserts;
 }
 
-long PeakKib() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return -1;
-}
-
 // Child process: only the command, on the table in `folder`, then the peak resident size.
 int MemoryChild(const QString& folder) {
     const test::FixedFields login = Login(folder);
@@ -273,7 +265,7 @@ int MemoryChild(const QString& folder) {
         DropBenchTable(oracle);
     }
     CommandRun(login, 0);
-    std::printf("peak_kib=%ld\n", PeakKib());
+    std::printf("peak_kib=%ld\n", PeakKib(QStringLiteral("self")));
     // What arrived, so a figure is never taken from a copy that stopped early.
     Connection oracle;
     oracle.Open(OracleConnectionString(login));

@@ -1,5 +1,7 @@
 #include "program_run.h"
 
+#include "support/exec_texts.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -7,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <vector>
 
 #include <poll.h>
 #include <pty.h>
@@ -54,24 +55,10 @@ ProgramRun RunProgram(const QStringList& arguments, const QStringList& environme
 
 ProgramOnTerminal::ProgramOnTerminal(const QStringList& arguments, const QStringList& environment) {
     // Everything the child needs is made before the fork: after it, only exec.
-    std::vector<QByteArray> texts{QFile::encodeName(kProgram)};
-    for (const QString& argument : arguments) {
-        texts.push_back(argument.toLocal8Bit());
-    }
-    const std::size_t argumentCount = texts.size();
-    for (const QString& variable : environment) {
-        texts.push_back(variable.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    std::vector<char*> envp;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        (i < argumentCount ? argv : envp).push_back(texts[i].data());
-    }
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
+    const ExecTexts exec(kProgram, arguments, environment);
     pid_ = ::forkpty(&terminal_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
-        ::execve(argv[0], argv.data(), envp.data());
+        ::execve(exec.argv()[0], exec.argv(), exec.envp());
         ::_exit(127);
     }
     EXPECT_GT(pid_, 0) << "forkpty failed";
