@@ -23,7 +23,10 @@ finish() {
     wait || true
     bash "$root/scripts/practice-server.sh" stop $$ || true
     # Root's server folder lives in the postgres account's home; it was made for this test.
-    server=$(readlink "$practice/server" || true)
+    server=$(readlink "$practice/server" || echo "$practice")
+    if [[ -f "$server/data/postmaster.pid" ]]; then # the script failed to stop it
+        kill -INT "$(head -n 1 "$server/data/postmaster.pid")" && sleep 2 || true
+    fi
     [[ "$server" != */quorvex-practice-* ]] || rm -rf -- "$server"
     rm -rf -- "$work"
     exit "$status"

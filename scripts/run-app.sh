@@ -36,7 +36,8 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
 fi
 
 if ((!practice)); then
-    if odbcinst -q -d 2>/dev/null | grep -qi oracle; then
+    drivers=$(odbcinst -q -d 2>/dev/null || true)
+    if grep -qi oracle <<<"$drivers"; then
         exec "$program" "${arguments[@]}"
     fi
     echo "No Oracle ODBC driver is registered with unixODBC (odbcinst -q -d): starting the practice server."
