@@ -19,6 +19,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=lib/pg-server.sh
 source "$root/scripts/lib/pg-server.sh"
 
 fail() {
@@ -121,6 +122,7 @@ make_server() {
     echo "Making the practice server in $server (once: its tables stay there from run to run)"
     # A failure below leaves no server running.
     printf -v stop_init 'pg_stop %q >/dev/null 2>&1 || true' "$init"
+    # shellcheck disable=SC2064 # expanded now on purpose: the folder is a local variable
     trap "$stop_init" EXIT
     pg_create_cluster "$init" "$socket_folder" "$account"
     cat >>"$init/postgresql.conf" <<CONF
@@ -199,6 +201,7 @@ start() {
     local owner=$1 server socket_folder users error shared=0
     pg_bin >/dev/null
     psqlodbc_driver >/dev/null
+    # shellcheck disable=SC2174 # private is the practice folder; its parents are ordinary ones
     if [[ ! -d "$practice" ]] && ! error=$(mkdir -p -m 700 -- "$practice" 2>&1); then
         fail "cannot make the practice folder $practice (${error##*: }); set XDG_STATE_HOME to a folder you can write"
     fi

@@ -62,7 +62,7 @@ odbc() {
     ODBCSYSINI=$practice isql -k -b -d'|' \
         "Driver={Microsoft ODBC for Oracle};Server=$sid;Uid=scott;Pwd=tiger;" <<<"$1"
 }
-server_answers() { "$(ls -d /usr/lib/postgresql/*/bin | tail -n 1)/pg_isready" -q -h "$sid"; }
+server_answers() { pg_isready -q -h "$sid"; }
 
 echo "First run command (--practice): the login it prints"
 options=(--practice)

@@ -10,6 +10,7 @@
 # DIR/postgres.log.
 set -euo pipefail
 
+# shellcheck source=lib/pg-server.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib/pg-server.sh"
 
 readonly marker_name=".quorvex-test-server"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The recipe shared by the test server (scripts/test-server.sh) and the run command's practice
 # server (scripts/practice-server.sh): PostgreSQL with the orafce extension on a Unix socket only,
 # with the login scott/tiger, reached through psqlODBC registered for unixODBC under the driver
