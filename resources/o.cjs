@@ -53,7 +53,7 @@ QPushButton:focus {
     border: 2px solid #3b6fb6;
 }
 
-QMessageBox QPushButton, QInputDialog QPushButton, QFileDialog QPushButton {
+quorvex--MessageBox QPushButton, QInputDialog QPushButton, QFileDialog QPushButton {
     min-width: 72px;
     min-height: 22px;
 }

@@ -207,6 +207,15 @@ check_tables_screen_height() {
         fail "the tables screen is $outer_height px high with its frame, not $(px 5965) ($1)"
 }
 
+# The tables screen on its first showing: its own title, centred with the size it had then (its
+# design height), then given its outer height.
+check_tables_screen_first_showing() {
+    check_title "$form2" Quorvex
+    measure_window "$form2"
+    check_tables_screen_height "$1"
+    check_centred "the tables screen $1" $(($(px 5520) + frame_height))
+}
+
 # Starts the installed program with the settings in $work/config.
 start_program() {
     (
@@ -345,12 +354,7 @@ tables_screen_up() {
 }
 wait_until "the tables screen" tables_screen_up
 form2=$(program_windows '^Quorvex$' | head -n 1)
-check_title "$form2" Quorvex
-# Its first showing: centred with the size it had then (the design height), then given its
-# outer height.
-measure_window "$form2"
-check_tables_screen_height "after Next >"
-check_centred "the tables screen after Next >" $(($(px 5520) + frame_height))
+check_tables_screen_first_showing "after Next >"
 
 echo "< Back, then Next > again"
 click_control "$form2" 0 0 120 4980 3840 405 # < Back
@@ -457,10 +461,7 @@ printf '%s\n' "$saved_settings" >"$work/config/Veltrane.conf"
 start_program
 wait_until "the tables screen" first_main_window
 form2=$(program_windows '^Quorvex' | head -n 1)
-check_title "$form2" Quorvex
-measure_window "$form2"
-check_tables_screen_height "at start-up"
-check_centred "the tables screen at start-up" $(($(px 5520) + frame_height))
+check_tables_screen_first_showing "at start-up"
 close_program "$form2"
 
 echo "PASSED: the installed program worked in a real window from start to close"

@@ -3,7 +3,6 @@
 #include "screens/window_frame.h"
 #include "screens/window_services.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -29,8 +28,8 @@ namespace {
 // An invisible character that forbids a line break on either side of it.
 constexpr char16_t kWordJoiner = 0x2060;
 
-// The text is never set wider than this (or half the screen, when that is wider): long lines
-// read better wrapped than across the whole screen.
+// The text is set no wider than this (or half the screen, when that is wider) unless an address
+// needs more: long lines read better wrapped than across the whole screen.
 constexpr int kReadableTextWidth = 500;
 
 // A web or e-mail address with a word joiner between every two characters, so that a line
