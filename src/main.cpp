@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(quorvex::kApplicationTitle);
-    QApplication::setApplicationDisplayName(quorvex::kApplicationTitle);
+    // No application display name: Qt would add it to every window's title ("Overwrite? —
+    // Quorvex"), and each window and box shows exactly the title it is given.
     QApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + quorvex::kProgramIconFile));
 
