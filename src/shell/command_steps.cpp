@@ -5,6 +5,15 @@
 
 namespace quorvex {
 
+namespace {
+
+bool LostTheConnection(const std::exception& failure) {
+    const auto* own = dynamic_cast<const Failure*>(&failure);
+    return own != nullptr && own->connectionLost();
+}
+
+}  // namespace
+
 QString CommandSteps::Describe(const std::exception& failure) {
     if (const auto* own = dynamic_cast<const Failure*>(&failure)) {
         return own->description();
@@ -22,6 +31,7 @@ bool CommandSteps::Step(int line, const std::function<void()>& body) {
         return true;
     } catch (const std::exception& failure) {
         Report(line, failure);
+        connectionLost_ = connectionLost_ || LostTheConnection(failure);
     } catch (...) {
         ReportApplicationError(dialogs_, label_, line, QStringLiteral("Unexpected failure"));
     }

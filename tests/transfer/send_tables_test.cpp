@@ -3,6 +3,8 @@
 
 #include "transfer_fixture.h"
 
+#include "transfer/send_tables.h"
+
 #include <QTimer>
 
 namespace quorvex::test {
@@ -236,6 +238,38 @@ TEST_F(SendTables, WindowEventsRunWhileTheRowsAreCopied) {
     // The event waiting when the command started ran inside it, under the hourglass.
     EXPECT_EQ(pointerSeen, vbHourglass);
     EXPECT_EQ(pointer.state, vbDefault);
+}
+
+// A front end's stop (the command line's Ctrl+C) ends the send after the row in hand: the rows
+// before it stay, the closing steps run, nothing is reported and the next table is not begun.
+TEST_F(SendTables, AStopRequestEndsTheSendAfterTheRowInHand) {
+    std::vector<Row> rows;
+    for (int i = 1; i <= 10; ++i) {
+        rows.push_back({Int(i)});
+    }
+    WriteTable("TEN.DB", {Typed("N", px::FieldType::Long)}, rows);
+    WriteOneColumn("ABOVE.DB", "a");
+    ShowParadoxTables({"ABOVE", "TEN"}, {"ABOVE", "TEN"});
+    StopRequest stop;
+    struct StoppingBar : RecordingProgressBar {
+        StopRequest* stop = nullptr;
+        void SetValue(double v) override {
+            RecordingProgressBar::SetValue(v);
+            if (v > 25.0) stop->Request();  // while the third row is in hand
+        }
+    } bar;
+    bar.stop = &stop;
+
+    TablesScreen screen{oracleList, paradoxList, bar, pointer, dialogs, login, &stop};
+    SendTablesToOracle(screen);
+
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    EXPECT_EQ(ServerQuery("SELECT \"N\" FROM \"TEN\" ORDER BY 1"),
+              (QList<QStringList>{{"1"}, {"2"}, {"3"}}));
+    ASSERT_EQ(bar.history.size(), 4u);
+    EXPECT_EQ(bar.history.back(), 0.0);
+    EXPECT_EQ(pointer.history, kHourglassThenArrow);
+    EXPECT_EQ(Entries(oracleList), QStringList{"TEN"});
 }
 
 TEST_F(SendTables, TableFileNamesAreFoundIgnoringCase) {
