@@ -31,6 +31,11 @@ class CommandSteps {
     // steps it guards run as if it had passed.
     bool Test(int line, const std::function<bool()>& test);
 
+    // Runs a precaution of the command's own that the user never asked for (a session setting):
+    // it has no line, and its failure is not reported. Whatever it leaves wrong, the command's
+    // own steps report.
+    void Quietly(const std::function<void()>& body);
+
     // Reports a failure caught by the command itself under this command's label.
     void Report(int line, const std::exception& failure);
 

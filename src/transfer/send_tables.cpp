@@ -17,6 +17,8 @@ namespace {
 const QString kLabel = QStringLiteral("Form2.PushButton4_Click");
 const QString kSelectATable = QStringLiteral("Please select a table to send.");
 const QString kOverwriteTitle = QStringLiteral("Overwrite?");
+const QString kDecimalPointSession =
+    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
 
 QString OverwriteQuestion(const QString& table) {
     return QStringLiteral("Would you like to overwrite ") + table + u'?';
@@ -49,6 +51,9 @@ void SendTablesToOracle(TablesScreen& screen) {
     steps.Step(114, [&] { paradox->Open(ParadoxConnectionString(screen.fields)); });
     steps.Step(116, [&] { oracle->SetCursorLocation(adUseServer); });
     steps.Step(118, [&] { oracle->Open(OracleConnectionString(screen.fields)); });
+    // The number texts are written with "." as the decimal sign, whatever the language of the
+    // client or the server; a server that does not know the statement needs nothing set.
+    steps.Quietly([&] { oracle->Execute(kDecimalPointSession); });
 
     YieldPoint yield(kYieldIntervalMs);
     int count = 0;

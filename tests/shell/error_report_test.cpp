@@ -91,6 +91,7 @@ TEST(ResumeRule, ALostConnectionOrAStopRequestMarksTheCommandAsEnding) {
     StopRequest stop;
     CommandSteps steps(dialogs, QStringLiteral("Form2.PushButton4_Click"), &stop);
     steps.Step(244, [] { throw Failure(QStringLiteral("value too large")); });
+    steps.Quietly([] { throw Failure(QStringLiteral("syntax error")); });
     EXPECT_FALSE(steps.Ending());
     stop.Request();
     EXPECT_TRUE(steps.Ending());
