@@ -8,38 +8,20 @@
 namespace quorvex::test {
 namespace {
 
-// Puts the test process's own NLS_LANG back afterwards.
-class OracleClientEnvironment : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        wasSet_ = qEnvironmentVariableIsSet("NLS_LANG");
-        saved_ = qgetenv("NLS_LANG");
+TEST(OracleClientEnvironment, AnUnsetOrEmptyNlsLangBecomesUtf8AndAUsersValueStays) {
+    const bool wasSet = qEnvironmentVariableIsSet("NLS_LANG");
+    const QByteArray saved = qgetenv("NLS_LANG");
+    const QByteArray utf8("AMERICAN_AMERICA.AL32UTF8");
+    const QByteArray users("GERMAN_GERMANY.WE8ISO8859P1");
+    for (const QByteArray& before : {QByteArray(), users}) {
+        qputenv("NLS_LANG", before);
+        PrepareOracleClientEnvironment();
+        EXPECT_EQ(qgetenv("NLS_LANG"), before.isEmpty() ? utf8 : users);
     }
-    void TearDown() override {
-        if (wasSet_) {
-            qputenv("NLS_LANG", saved_);
-        } else {
-            qunsetenv("NLS_LANG");
-        }
-    }
-
-  private:
-    bool wasSet_ = false;
-    QByteArray saved_;
-};
-
-TEST_F(OracleClientEnvironment, AnUnsetOrEmptyNlsLangBecomesUtf8AndAUsersValueStays) {
     qunsetenv("NLS_LANG");
     PrepareOracleClientEnvironment();
-    EXPECT_EQ(qgetenv("NLS_LANG"), QByteArray("AMERICAN_AMERICA.AL32UTF8"));
-
-    qputenv("NLS_LANG", QByteArray());
-    PrepareOracleClientEnvironment();
-    EXPECT_EQ(qgetenv("NLS_LANG"), QByteArray("AMERICAN_AMERICA.AL32UTF8"));
-
-    qputenv("NLS_LANG", QByteArray("GERMAN_GERMANY.WE8ISO8859P1"));
-    PrepareOracleClientEnvironment();
-    EXPECT_EQ(qgetenv("NLS_LANG"), QByteArray("GERMAN_GERMANY.WE8ISO8859P1"));
+    EXPECT_EQ(qgetenv("NLS_LANG"), utf8);
+    wasSet ? qputenv("NLS_LANG", saved) : qunsetenv("NLS_LANG");
 }
 
 }  // namespace
