@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "data/oracle_client_environment.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"
 #include "shell/start_up.h"
@@ -7,6 +8,7 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    quorvex::PrepareOracleClientEnvironment();  // before any ODBC call, for every front end
     // Any argument asks for the command line (`send`, `list`, `--help`), which needs no display.
     if (argc > 1) {
         return quorvex::RunCommandLine(argc, argv);
@@ -14,7 +16,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(quorvex::kApplicationTitle);
-    QApplication::setApplicationDisplayName(quorvex::kApplicationTitle);
+    // No application display name: Qt would add it to every window's title ("Overwrite? —
+    // Quorvex"), and each window and box shows exactly the title it is given.
     QApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + quorvex::kProgramIconFile));
 

@@ -18,11 +18,18 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // The self-pipe: the handler writes one byte, waits poll the reading end.
 int wakePipe[2] = {-1, -1};
 
+// The running send's stop request, told from the handler.
+std::atomic<StopRequest*> stopRequest{nullptr};
+static_assert(std::atomic<StopRequest*>::is_always_lock_free);
+
 extern "C" void OnInterrupt(int) {
     const int savedErrno = errno;
     if (raised.exchange(true)) {
         std::signal(SIGINT, SIG_DFL);
         std::raise(SIGINT);
+    }
+    if (StopRequest* request = stopRequest.load()) {
+        request->Request();
     }
     if (wakePipe[1] >= 0) {
         const char byte = 1;
@@ -44,6 +51,13 @@ void Install() {
     // rather than failing half-way with EINTR.
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
+}
+
+void StopOnInterrupt(StopRequest* request) {
+    stopRequest.store(request);
+    if (request != nullptr && raised.load()) {
+        request->Request();
+    }
 }
 
 void Release() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/stop_request.h"
+
 namespace quorvex {
 
 // Ctrl+C on the command line. Once installed, the first SIGINT only raises a flag that the
@@ -12,6 +14,10 @@ void Install();
 
 // True once Ctrl+C was pressed.
 bool Raised();
+
+// From now on Ctrl+C also asks `request` to stop the running send (at once when it was pressed
+// already); nullptr when the send is over.
+void StopOnInterrupt(StopRequest* request);
 
 // Gives Ctrl+C back its default meaning, ending the program at once, for a command with nothing
 // to finish; one pressed meanwhile ends it now.

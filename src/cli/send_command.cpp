@@ -64,6 +64,21 @@ bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal
     return false;
 }
 
+// 130 after Ctrl+C; 2 when a name stood for no table; 1 when a row did not arrive or anything
+// was reported; else 0.
+int ExitStatusOf(const TransferSummary& summary, const TerminalDialogs& dialogs) {
+    if (interrupt_flag::Raised()) {
+        return kExitInterrupted;
+    }
+    if (summary.Count(SentTable::Fate::NotFound) > 0) {
+        return kExitUsage;
+    }
+    if (!summary.EveryRowArrived() || dialogs.Reports() > 0 || dialogs.Messages() > 0) {
+        return kExitIncomplete;
+    }
+    return kExitSuccess;
+}
+
 }  // namespace
 
 int RunSend(const CommandLineOptions& options, Terminal& terminal) {
@@ -92,32 +107,25 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         return kExitIncomplete;
     }
 
+    // A question left by Ctrl+C answers No without the user's word: that table was not kept.
     TerminalDialogs dialogs(terminal, options.overwriteAnswer, [&summary](int answer) {
-        if (answer == vbNo) {
+        if (answer == vbNo && !interrupt_flag::Raised()) {
             summary.CurrentTableKept();
         }
     });
-    int reports = 0;
-    int messages = 0;
     if (!selected.isEmpty() && !interrupt_flag::Raised()) {
         ProgressLine progress(terminal, summary, Terminal::ShowsLinesInPlace());
         HeldPointer pointer;
-        TablesScreen screen{oracle, paradox, progress, pointer, dialogs, fields, &summary};
+        StopRequest stop;
+        TablesScreen screen{oracle, paradox, progress, pointer, dialogs, fields, &stop, &summary};
+        interrupt_flag::StopOnInterrupt(&stop);
         SendTablesToOracle(screen);
+        interrupt_flag::StopOnInterrupt(nullptr);
         terminal.KeepLineInPlace();
-        reports = dialogs.Reports();
-        messages = dialogs.Messages();
     }
     summary.AddUnreached(selected);
 
-    int status = kExitSuccess;
-    if (interrupt_flag::Raised()) {
-        status = kExitInterrupted;
-    } else if (summary.Count(SentTable::Fate::NotFound) > 0) {
-        status = kExitUsage;
-    } else if (!summary.EveryRowArrived() || reports > 0 || messages > 0) {
-        status = kExitIncomplete;
-    }
+    int status = ExitStatusOf(summary, dialogs);
     WriteAll(STDOUT_FILENO, SummaryText(summary).toUtf8());
     if (!options.reportFile.isEmpty() &&
         !WriteReport(options.reportFile, SummaryJson(summary, status == kExitInterrupted, status),

@@ -1,9 +1,8 @@
 #include "data/odbc_driver.h"
 
-#include "data/failure.h"
+#include "data/odbc_failure.h"
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
-#include "data/odbc_values.h"
 
 #include <QSqlQuery>
 
@@ -19,7 +18,7 @@ class OdbcConnection : public DriverConnection {
         // The query lives only inside this block, so nothing holds the connection afterwards.
         QSqlQuery query(session_->database());
         query.setForwardOnly(true);
-        if (!query.exec(statement)) throw Failure(OdbcErrorText(query.lastError()));
+        if (!query.exec(statement)) throw OdbcQueryFailure(query);
     }
 
     std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) override {
