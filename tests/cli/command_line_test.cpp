@@ -203,5 +203,23 @@ TEST_F(CommandLine, ThePasswordIsAskedOnTheTerminalAndNeverShownOrPassed) {
     EXPECT_EQ(Count("T"), 1);
 }
 
+TEST_F(CommandLine, CtrlCStopsAfterTheRowBeingSentAndPrintsTheSummary) {
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    ProgramOnTerminal program(QStringList{"send", "--overwrite"} + Login(),
+                              ProgramEnvironment(config.path(), "tiger"));
+    ASSERT_TRUE(program.WaitFor(" rows/s, ")) << program.Shown().toStdString();  // rows flow
+
+    program.Type("\x03");  // Ctrl+C on the terminal
+
+    EXPECT_EQ(program.Wait(), 130) << program.Shown().toStdString();
+    const QRegularExpressionMatch summary =
+        QRegularExpression("\nBIG +20000 +(\\d+) +0 +\\(incomplete\\)").match(program.Shown());
+    ASSERT_TRUE(summary.hasMatch()) << program.Shown().toStdString();
+    // What the summary says arrived is on the server: no row lost or half sent.
+    EXPECT_GT(summary.captured(1).toInt(), 0);
+    EXPECT_LT(summary.captured(1).toInt(), 20000);
+    EXPECT_EQ(Count("BIG"), summary.captured(1).toInt());
+}
+
 }  // namespace
 }  // namespace quorvex::test
