@@ -107,6 +107,9 @@ full_page_writes = off
 lc_messages = 'C'
 log_statement = 'all'
 log_line_prefix = '%m [%p] %q%u@%d '
+# Ends each connection's statements in the log: the statement checks tell the ODBC connections
+# from psql's by their process, and a process number may be used again later.
+log_disconnections = on
 CONF
 
     as_account "$account" "$bin/pg_ctl" -D "$dir/data" -l "$dir/postgres.log" -w -t 60 start \

@@ -1,6 +1,7 @@
 #include "data/odbc_driver.h"
 
 #include "data/failure.h"
+#include "data/odbc_bound_statement.h"
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
 #include "data/odbc_values.h"
@@ -20,6 +21,10 @@ class OdbcConnection : public DriverConnection {
         QSqlQuery query(session_->database());
         query.setForwardOnly(true);
         if (!query.exec(statement)) throw Failure(OdbcErrorText(query.lastError()));
+    }
+
+    void executeBound(const QString& statement, const std::vector<Value>& values) override {
+        ExecuteWithBoundValues(session_->database(), statement, values);
     }
 
     std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) override {

@@ -1,6 +1,7 @@
 #include "private_server.h"
 
 #include "data/failure.h"
+#include "support/oracle_form_check.h"
 
 #include <QDir>
 #include <QProcess>
@@ -33,9 +34,17 @@ PrivateServer::PrivateServer() : dir_(FolderTemplate()) {
         return;
     }
     running_ = RunScript(QStringLiteral("start"));
+    started_ = running_;
 }
 
-PrivateServer::~PrivateServer() { Stop(); }
+PrivateServer::~PrivateServer() {
+    Stop();
+    // Whatever the test made this server run, Oracle would have to take too.
+    if (started_) {
+        const QString log = dir_.path() + QStringLiteral("/postgres.log");
+        ExpectOracleForm(ReadServerLog(log, 0), log);
+    }
+}
 
 QString PrivateServer::Sid() const { return dir_.path() + QStringLiteral("/sock"); }
 
