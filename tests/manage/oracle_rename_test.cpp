@@ -52,9 +52,9 @@ TEST_F(OracleRenameTest, SendsTheRenameStatementAndReplacesTheEntry) {
 }
 
 TEST_F(OracleRenameTest, TheTypedNameGoesIntoTheStatementExactlyAsTyped) {
-    const QStringList typed = {QStringLiteral("  spaced  name "), QStringLiteral("it's \"quoted\""),
+    const QStringList typed = {QStringLiteral("  spaced  name "), QStringLiteral("it's"),
                                QStringLiteral("a/b\\c"),          QStringLiteral("Ünïcödé 表"),
-                               QStringLiteral("lower"),           LongName(300)};
+                               QStringLiteral("lower"),           LongName(128)};
     for (const QString& newName : typed) {
         ScreenUnderTest fresh{TestServerLogin()};
         Fill(fresh.List1, {"OLD"});
@@ -68,6 +68,25 @@ TEST_F(OracleRenameTest, TheTypedNameGoesIntoTheStatementExactlyAsTyped) {
         const std::vector<ReportedFailure> failures = ReportedFailures(fresh.dialogs);
         ASSERT_EQ(failures.size(), 1u) << newName.toStdString();
         EXPECT_EQ(failures[0].line, 120);
+        EXPECT_EQ(Entries(fresh.List1), QStringList{newName});
+    }
+}
+
+TEST_F(OracleRenameTest, ANameOracleWouldRefuseIsNotSentButReportedAndListed) {
+    for (const QString& newName : {QStringLiteral("it's \"quoted\""), LongName(129)}) {
+        ScreenUnderTest fresh{TestServerLogin()};
+        Fill(fresh.List1, {"OLD"});
+        SelectEntries(fresh.List1, {"OLD"});
+        fresh.dialogs.QueueInput(newName);
+
+        const StatementLog log;
+        RenameOracleTable(fresh.screen);
+
+        EXPECT_TRUE(log.Since().isEmpty());
+        const std::vector<ReportedFailure> failures = ReportedFailures(fresh.dialogs);
+        ASSERT_EQ(failures.size(), 1u) << newName.toStdString();
+        EXPECT_EQ(failures[0].line, 120);
+        EXPECT_TRUE(failures[0].description.contains(QStringLiteral("the table is not renamed")));
         EXPECT_EQ(Entries(fresh.List1), QStringList{newName});
     }
 }
