@@ -34,22 +34,18 @@ PrivateServer::PrivateServer() : dir_(FolderTemplate()) {
         return;
     }
     running_ = RunScript(QStringLiteral("start"));
-    started_ = running_;
 }
 
-PrivateServer::~PrivateServer() {
-    Stop();
-    // Whatever the test made this server run, Oracle would have to take too.
-    if (started_) {
-        const QString log = dir_.path() + QStringLiteral("/postgres.log");
-        ExpectOracleForm(ReadServerLog(log, 0), log);
-    }
-}
+PrivateServer::~PrivateServer() { Stop(); }
 
 QString PrivateServer::Sid() const { return dir_.path() + QStringLiteral("/sock"); }
 
 void PrivateServer::Stop() {
     if (running_) {
+        // Whatever the test made this server run, Oracle would have to take too. The log goes
+        // with the server.
+        const QString log = dir_.path() + QStringLiteral("/postgres.log");
+        ExpectOracleForm(ReadServerLog(log, 0), log);
         RunScript(QStringLiteral("stop"));
         running_ = false;
     }
