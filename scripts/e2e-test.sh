@@ -339,4 +339,8 @@ fi
 setting_is User scott && setting_is Server "$QUORVEX_TEST_SID" ||
     fail "the login was not kept in the settings"
 
+# Every statement sent through ODBC (the program's, and the tests' before it) is one Oracle takes.
+"$build/bin/check_oracle_statements" "$QUORVEX_TEST_LOG" ||
+    fail "the server log holds statements Oracle would refuse (listed above)"
+
 echo "PASSED: the installed program worked in a real window from start to close"
