@@ -53,7 +53,52 @@ QPushButton:focus {
     border: 2px solid #3b6fb6;
 }
 
-QMessageBox QPushButton, QInputDialog QPushButton, QFileDialog QPushButton {
+quorvex--MessageBox QPushButton, QInputDialog QPushButton, QFileDialog QPushButton {
     min-width: 72px;
     min-height: 22px;
+}
+
+/* Scroll bars (a long message, the folder picker): a light groove with the handle, the part the
+   mouse takes, as the darker piece; no arrow buttons. */
+QScrollBar:vertical {
+    background: #eef2f8;
+    border: 1px solid #c9d2e1;
+    width: 14px;
+    margin: 0px;
+}
+
+QScrollBar:horizontal {
+    background: #eef2f8;
+    border: 1px solid #c9d2e1;
+    height: 14px;
+    margin: 0px;
+}
+
+QScrollBar::handle:vertical, QScrollBar::handle:horizontal {
+    background: #8ea2c4;
+    border: 1px solid #6f84aa;
+    border-radius: 3px;
+    margin: 1px;
+}
+
+QScrollBar::handle:vertical {
+    min-height: 24px;
+}
+
+QScrollBar::handle:horizontal {
+    min-width: 24px;
+}
+
+QScrollBar::handle:vertical:hover, QScrollBar::handle:horizontal:hover {
+    background: #7189b3;
+}
+
+QScrollBar::add-line, QScrollBar::sub-line {
+    width: 0px;
+    height: 0px;
+    border: none;
+}
+
+QScrollBar::add-page, QScrollBar::sub-page {
+    background: none;
 }

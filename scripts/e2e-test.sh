@@ -6,7 +6,11 @@
 # connection screen, both Test Connection buttons, Next >, a selection of Paradox tables sent to
 # the test server with the overwrite question answered, then a rename and a delete on each
 # side. Every effect is checked where a user would find it: the settings file, the table files
-# on disk, the tables and rows on the server and the statements in its log.
+# on disk, the tables and rows on the server and the statements in its log. What only a window
+# manager shows is read from it: the exact title of every window and box, and where the windows
+# and boxes stand with their frames, on their first showing too (two more starts: one whose
+# start-up reports failures before any window is up, one that opens the tables screen by
+# itself).
 #
 #   e2e-test.sh BUILD_DIR
 #
@@ -144,12 +148,97 @@ new_box() {
 }
 has_box() { new_box "$1" >/dev/null; }
 
-# Waits for a box titled like the pattern, leaves its id in $box and its width in $box_width.
+# The title bar must show exactly the window's own title, nothing added (as both the ICCCM and
+# the EWMH name, which window managers read).
+check_title() {
+    local window=$1 expected=$2 property shown
+    for property in WM_NAME _NET_WM_NAME; do
+        shown=$(xprop -id "$window" -notype "$property" | sed -n "s/^$property = \"\(.*\)\"\$/\1/p")
+        [[ "$shown" == "$expected" ]] ||
+            fail "$property of a window is \"$shown\" instead of \"$expected\""
+    done
+}
+
+# Waits for a box whose title starts with the given one (so that a title with something added
+# is found, and then failed), checks its exact title, leaves its id in $box and its client width
+# in $box_width.
 wait_for_box() {
-    wait_until "a box titled '$1'" has_box "$1"
-    box=$(new_box "$1")
+    local pattern
+    pattern="^$(sed 's/[][\.*^$?+(){}|]/\\&/g' <<<"$1")"
+    wait_until "a box titled '$1'" has_box "$pattern"
+    box=$(new_box "$pattern")
+    check_title "$box" "$1"
     box_width=$(xwininfo -id "$box" | awk '/^ *Width:/ {print $2}')
     xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+}
+
+# A window's outer box, title bar and borders included, as the window manager has framed it:
+# sets outer_left, outer_top, outer_width, outer_height and frame_height (title bar and borders).
+has_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q '='; }
+measure_window() {
+    local info left right top bottom
+    wait_until "the window manager to frame a window" has_frame "$1"
+    read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    info=$(xwininfo -id "$1")
+    outer_left=$(($(awk '/Absolute upper-left X:/ {print $4}' <<<"$info") - left))
+    outer_top=$(($(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info") - top))
+    outer_width=$(($(awk '/^ *Width:/ {print $2}' <<<"$info") + left + right))
+    outer_height=$(($(awk '/^ *Height:/ {print $2}' <<<"$info") + top + bottom))
+    frame_height=$((top + bottom))
+}
+
+# The window, frame included, stands in the middle of the screen; a height other than its own
+# (the size the window was centred with) may be given. Half a pixel rounds either way.
+check_centred() {
+    local what=$1 height=${2:-$outer_height} screen_width screen_height
+    read -r screen_width screen_height <<<"$(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w, h}')"
+    local off_x=$((2 * outer_left + outer_width - screen_width))
+    local off_y=$((2 * outer_top + height - screen_height))
+    ((off_x >= -1 && off_x <= 1 && off_y >= -1 && off_y <= 1)) ||
+        fail "$what is not centred: its frame is at $outer_left,$outer_top, ${outer_width}x$outer_height on ${screen_width}x$screen_height"
+    ((outer_left >= 0 && outer_top >= 0 && outer_left + outer_width <= screen_width &&
+        outer_top + outer_height <= screen_height)) ||
+        fail "$what does not fit the screen: ${outer_width}x$outer_height at $outer_left,$outer_top"
+}
+
+# The tables screen's outer height is 5965 twips (the "< Back" button's bottom and 580 more).
+check_tables_screen_height() {
+    ((outer_height == $(px 5965))) ||
+        fail "the tables screen is $outer_height px high with its frame, not $(px 5965) ($1)"
+}
+
+# The tables screen on its first showing: its own title, centred with the size it had then (its
+# design height), then given its outer height.
+check_tables_screen_first_showing() {
+    check_title "$form2" Quorvex
+    measure_window "$form2"
+    check_tables_screen_height "$1"
+    check_centred "the tables screen $1" $(($(px 5520) + frame_height))
+}
+
+# Starts the installed program with the settings in $work/config.
+start_program() {
+    (
+        cd "$work"
+        exec env -u PGHOST -u PGHOSTADDR -u PGPORT -u PGUSER -u PGPASSWORD -u PGDATABASE \
+            -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" "$prefix/bin/quorvex"
+    ) >>"$work/app.log" 2>&1 &
+    app_pid=$!
+}
+
+# Closes the window the way a user would and checks that the program ended cleanly.
+close_program() {
+    activate "$1"
+    xdotool key alt+F4
+    program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+    wait_until "the program to end" program_ended
+    local exit_code=0
+    wait "$app_pid" || exit_code=$?
+    app_pid=""
+    ((exit_code == 0)) || fail "the program ended with exit code $exit_code"
+    if grep -qE 'AddressSanitizer|LeakSanitizer|runtime error:' "$work/app.log"; then
+        fail "the sanitizers reported a fault"
+    fi
 }
 
 # Presses keys in the current box and waits until it has gone.
@@ -197,18 +286,16 @@ fi
 
 echo "Starting the installed program on display $DISPLAY"
 mkdir -p "$work/config"
-(
-    cd "$work"
-    exec env -u PGHOST -u PGHOSTADDR -u PGPORT -u PGUSER -u PGPASSWORD -u PGDATABASE \
-        -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" "$prefix/bin/quorvex"
-) >"$work/app.log" 2>&1 &
-app_pid=$!
+start_program
 
 form1=""
 form2=""
-first_main_window() { [[ -n "$(program_windows '^Quorvex$')" ]]; }
+first_main_window() { [[ -n "$(program_windows '^Quorvex')" ]]; }
 wait_until "the connection screen" first_main_window
-form1=$(program_windows '^Quorvex$' | head -n 1)
+form1=$(program_windows '^Quorvex' | head -n 1)
+check_title "$form1" Quorvex
+measure_window "$form1"
+check_centred "the connection screen"
 activate "$form1"
 
 # Connection screen: frames at (120,120) and (120,1680), in twips.
@@ -216,8 +303,14 @@ echo "Connection screen: the sample folder"
 click_control "$form1" 120 120 240 840 3600 405 # Load Sample/Example Database
 wait_until "the sample folder in the settings" setting_is ParadoxFolder "$samples"
 
+echo "Connection screen: the folder picker, cancelled"
+click_control "$form1" 120 120 6945 360 600 345 # ...
+wait_for_box "Please select folder:"
+answer_box Escape
+setting_is ParadoxFolder "$samples" || fail "cancelling the folder picker changed the folder"
+
 click_control "$form1" 120 120 3960 840 3600 405 # Test Connection (Paradox)
-wait_for_box '^Quorvex$'
+wait_for_box Quorvex
 success_width=$box_width
 answer_box Return
 
@@ -236,7 +329,7 @@ wait_until "the typed password in the settings" setting_is Password wrong
 
 mark_log
 click_control "$form1" 120 1680 240 1800 3600 405 # Test Connection (Oracle)
-wait_for_box '^Quorvex$'
+wait_for_box Quorvex
 # The refusal's text is longer than "Connection successful.", so its box is wider.
 ((box_width > success_width)) ||
     fail "a wrong password gave a box as narrow as a success ($box_width <= $success_width px)"
@@ -249,7 +342,7 @@ xdotool key ctrl+a
 type_text tiger
 wait_until "the corrected password in the settings" setting_is Password tiger
 click_control "$form1" 120 1680 240 1800 3600 405
-wait_for_box '^Quorvex$'
+wait_for_box Quorvex
 ((box_width == success_width)) ||
     fail "the right login did not give the success box ($box_width != $success_width px)"
 answer_box Return
@@ -261,6 +354,18 @@ tables_screen_up() {
 }
 wait_until "the tables screen" tables_screen_up
 form2=$(program_windows '^Quorvex$' | head -n 1)
+check_tables_screen_first_showing "after Next >"
+
+echo "< Back, then Next > again"
+click_control "$form2" 0 0 120 4980 3840 405 # < Back
+back_on_connection_screen() { is_visible "$form1" && is_hidden "$form2"; }
+wait_until "the connection screen again" back_on_connection_screen
+click_control "$form1" 0 0 120 4230 7800 400 # Next >
+tables_screen_again() { is_hidden "$form1" && is_visible "$form2"; }
+wait_until "the tables screen again" tables_screen_again
+measure_window "$form2"
+check_tables_screen_height "after < Back and Next >"
+check_centred "the tables screen after < Back and Next >"
 activate "$form2"
 
 # Tables screen: Oracle frame at (120,120), Paradox frame at (4080,120), lists at (240,360).
@@ -269,7 +374,7 @@ click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CUSTOMER
 xdotool key shift+Down                                     # and ORDERS, not PARTS
 mark_log
 click_control "$form2" 4080 120 240 2600 3330 405 # Send Table/s To Oracle
-wait_for_box '^Overwrite'
+wait_for_box "Overwrite?"
 answer_box Return # Yes, the default button
 
 for table in CUSTOMER ORDERS; do
@@ -286,7 +391,7 @@ echo "  copied $(server_rows CUSTOMER) + $(server_rows ORDERS) rows"
 echo "Paradox side: rename CUSTOMER to CLIENTS"
 click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CUSTOMER alone
 click_control "$form2" 4080 120 240 3600 3330 405         # Rename Table
-wait_for_box '^Quorvex$'
+wait_for_box Quorvex
 xdotool key ctrl+a
 type_text CLIENTS
 answer_box Return
@@ -306,11 +411,11 @@ echo "Oracle side: rename CUSTOMER (the test server refuses RENAME by design)"
 mark_log
 click_first_entry "$form2" $((120 + 240)) $((120 + 360)) # CUSTOMER
 click_control "$form2" 120 120 240 3600 3330 400         # Rename Table
-wait_for_box '^Quorvex$'
+wait_for_box Quorvex
 xdotool key ctrl+a
 type_text CUSTOMERS
 answer_box Return
-wait_for_box '^Application Error'
+wait_for_box "Application Error"
 answer_box Return
 log_has 'RENAME "CUSTOMER" TO "CUSTOMERS"' || fail "the RENAME statement did not reach the server"
 server_has_table CUSTOMER || fail "CUSTOMER went missing on the server"
@@ -325,19 +430,39 @@ server_has_table CUSTOMER || fail "CUSTOMER was dropped although it was not sele
 log_has 'DROP TABLE "ORDERS"' || fail "no DROP TABLE statement for ORDERS in the server log"
 
 echo "Closing the window ends the program"
-activate "$form2"
-xdotool key alt+F4
-program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_until "the program to end" program_ended
-exit_code=0
-wait "$app_pid" || exit_code=$?
-app_pid=""
-((exit_code == 0)) || fail "the program ended with exit code $exit_code"
-if grep -qE 'AddressSanitizer|LeakSanitizer|runtime error:' "$work/app.log"; then
-    fail "the sanitizers reported a fault"
-fi
+close_program "$form2"
 setting_is User scott && setting_is Server "$QUORVEX_TEST_SID" ||
     fail "the login was not kept in the settings"
+
+# Start-up failures are reported before any window of the program is up: each box stands on
+# its own in the middle of the screen, and a 5,000-character folder still gives a box that fits.
+echo "A start with a damaged skin and a 5,000-character folder"
+saved_settings=$(cat "$work/config/Veltrane.conf")
+long_folder=/$(printf 'Paradox tables %.0s' $(seq 1 333))
+sed -i "s|^ParadoxFolder=.*|ParadoxFolder=$long_folder|; s|^Server=.*|Server=$work/no-server|" \
+    "$work/config/Veltrane.conf"
+cp "$prefix/lib/quorvex/x/o.cjs" "$work/o.cjs"
+printf 'QPushButton { color: red' >"$prefix/lib/quorvex/x/o.cjs"
+form1=""
+form2=""
+start_program
+for failure in "the damaged skin" "the 5,000-character folder"; do
+    wait_for_box "Application Error"
+    measure_window "$box"
+    check_centred "the report of $failure"
+    answer_box Return
+done
+wait_until "the connection screen" first_main_window
+close_program "$(program_windows '^Quorvex' | head -n 1)"
+cp "$work/o.cjs" "$prefix/lib/quorvex/x/o.cjs"
+
+echo "A start that opens the tables screen by itself"
+printf '%s\n' "$saved_settings" >"$work/config/Veltrane.conf"
+start_program
+wait_until "the tables screen" first_main_window
+form2=$(program_windows '^Quorvex' | head -n 1)
+check_tables_screen_first_showing "at start-up"
+close_program "$form2"
 
 # Every statement sent through ODBC (the program's, and the tests' before it) is one Oracle takes.
 "$build/bin/check_oracle_statements" "$QUORVEX_TEST_LOG" ||

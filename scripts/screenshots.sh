@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of both screens from the real program in real windows: a virtual
-# X display with a window manager, a throwaway test server with a few tables, the sample folder
-# beside the program, and settings in a temporary folder (yours are never read or changed).
+# Takes the README's pictures of both screens and of the failure report from the real program in
+# real windows: a virtual X display with a window manager, a throwaway test server with a few
+# tables, the sample folder beside the program, and settings in a temporary folder (yours are
+# never read or changed).
 #
 #   screenshots.sh [BUILD_DIR]     BUILD_DIR defaults to build, the run command's build
 #
-# Writes docs/screenshots/connection.png and docs/screenshots/tables.png.
+# Writes docs/screenshots/connection.png, docs/screenshots/tables.png and
+# docs/screenshots/error.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -60,10 +62,10 @@ wait_for() {
     done
 }
 
-# Starts the program with the given settings; leaves its pid in $app_pid and its visible
-# window in $window.
+# Starts the program with the given settings; leaves its pid in $app_pid and, once it shows a
+# window titled like the pattern (the screen, unless given), that window in $window.
 start_program() {
-    local folder=$1 sid=$2 config=$work/config-$RANDOM
+    local folder=$1 sid=$2 title=${3:-^Quorvex\$} config=$work/config-$RANDOM
     mkdir -p "$config"
     printf '[Quorvex]\nParadoxFolder=%s\nServer=%s\nUser=scott\nPassword=tiger\n' \
         "$folder" "$sid" >"$config/Veltrane.conf"
@@ -74,7 +76,7 @@ start_program() {
     ) >>"$work/app.log" 2>&1 &
     app_pid=$!
     shown() {
-        window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Quorvex$' \
+        window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name "$title" \
             2>/dev/null | head -n 1)
         [[ -n "$window" ]]
     }
@@ -143,4 +145,10 @@ xdotool mousemove --window "$window" $(((2 * (4080 + 240) + 15) / 30 + 24)) \
 xdotool key Down shift+Down
 xdotool mousemove 5 5
 capture "$out/tables.png"
+stop_program
+
+# The failure report with a description of 5,000 characters: a saved folder text that the file
+# search rejects, reported at start-up before any window of the program is up.
+start_program "/$(printf 'Paradox tables %.0s' $(seq 1 333))" ORCL '^Application Error$'
+capture "$out/error.png"
 stop_program

@@ -1,3 +1,4 @@
+#include "data/oracle_client_environment.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"
 #include "shell/start_up.h"
@@ -6,9 +7,11 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    quorvex::PrepareOracleClientEnvironment();  // before any ODBC call, for every front end
     QApplication app(argc, argv);
     QApplication::setApplicationName(quorvex::kApplicationTitle);
-    QApplication::setApplicationDisplayName(quorvex::kApplicationTitle);
+    // No application display name: Qt would add it to every window's title ("Overwrite? —
+    // Quorvex"), and each window and box shows exactly the title it is given.
     QApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + quorvex::kProgramIconFile));
 

@@ -22,27 +22,39 @@ require_x_tools() {
     fi
 }
 
+# Xvfb's own -displayfd choice is not safe when two servers start at the same moment: both can
+# find the same number free and one then fails, or a client of one reaches the other. A server
+# takes its display by creating /tmp/.X<number>-lock, which only one can do, so each attempt
+# names a random high number (far from the low numbers desktops and -displayfd use) and tries
+# another when that one turns out to be taken.
 start_x_session() {
-    local dir=$1 number="" deadline
-    # Xvfb picks a free display itself and writes its number once it accepts clients.
-    : >"$dir/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten local \
-        3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
-    x_server_pid=$!
-    deadline=$((SECONDS + 60))
-    while [[ -z "$number" ]]; do
-        if ! kill -0 "$x_server_pid" 2>/dev/null; then
-            x_session_error="Xvfb ended at start: $(tail -n 3 "$dir/xvfb.log" | tr '\n' ' ')"
-            x_server_pid=""
-            return 1
-        fi
-        if ((SECONDS >= deadline)); then
-            x_session_error="Xvfb gave no display number within 60 s"
-            return 1
-        fi
-        sleep 0.1
-        number=$(tr -dc '0-9' <"$dir/display")
+    local dir=$1 number="" attempt deadline
+    for attempt in $(seq 1 20); do
+        number=$((1000 + RANDOM % 30000))
+        [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]] && continue
+        # -displayfd writes the number back once the server accepts clients.
+        : >"$dir/display"
+        Xvfb ":$number" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten local \
+            3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+        x_server_pid=$!
+        deadline=$((SECONDS + 60))
+        until [[ -s "$dir/display" ]]; do
+            if ! kill -0 "$x_server_pid" 2>/dev/null; then
+                wait "$x_server_pid" 2>/dev/null || true
+                x_server_pid=""
+                break
+            fi
+            if ((SECONDS >= deadline)); then
+                x_session_error="Xvfb gave no display within 60 s: $(tail -n 3 "$dir/xvfb.log")"
+                return 1
+            fi
+            sleep 0.1
+        done
+        [[ -n "$x_server_pid" ]] && break
+        # Taken by a server that started at the same moment, or Xvfb cannot run at all.
+        x_session_error="Xvfb ended at start: $(tail -n 3 "$dir/xvfb.log" | tr '\n' ' ')"
     done
+    [[ -n "$x_server_pid" ]] || return 1
     export DISPLAY=":$number"
     unset WAYLAND_DISPLAY
 

@@ -1,6 +1,7 @@
 #include "data/odbc_bound_statement.h"
 
 #include "data/failure.h"
+#include "data/odbc_failure.h"
 #include "data/odbc_values.h"
 
 #include <sql.h>
@@ -80,10 +81,11 @@ QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
 
 class StatementHandle {
   public:
-    explicit StatementHandle(SQLHDBC connection) {
+    explicit StatementHandle(SQLHDBC connection) : connection_(connection) {
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle_))) {
             handle_ = SQL_NULL_HSTMT;
-            throw Failure(DiagnosticText(SQL_HANDLE_DBC, connection));
+            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_DBC, connection), nullptr,
+                                    connection);
         }
     }
     ~StatementHandle() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
@@ -91,13 +93,15 @@ class StatementHandle {
     StatementHandle& operator=(const StatementHandle&) = delete;
 
     SQLHSTMT get() const { return handle_; }
+    // A failed call raises the driver's message, as a lost connection when it is one.
     void Check(SQLRETURN result) const {
         if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
-            throw Failure(DiagnosticText(SQL_HANDLE_STMT, handle_));
+            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_STMT, handle_), handle_, connection_);
         }
     }
 
   private:
+    SQLHDBC connection_;
     SQLHSTMT handle_ = SQL_NULL_HSTMT;
 };
 

@@ -1,10 +1,9 @@
 #include "data/odbc_driver.h"
 
-#include "data/failure.h"
 #include "data/odbc_bound_statement.h"
+#include "data/odbc_failure.h"
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
-#include "data/odbc_values.h"
 
 #include <QSqlQuery>
 
@@ -20,7 +19,7 @@ class OdbcConnection : public DriverConnection {
         // The query lives only inside this block, so nothing holds the connection afterwards.
         QSqlQuery query(session_->database());
         query.setForwardOnly(true);
-        if (!query.exec(statement)) throw Failure(OdbcErrorText(query.lastError()));
+        if (!query.exec(statement)) throw OdbcQueryFailure(query);
     }
 
     void executeBound(const QString& statement, const std::vector<Value>& values) override {

@@ -2,6 +2,7 @@
 
 #include "data/ado_types.h"
 #include "data/failure.h"
+#include "data/odbc_failure.h"
 #include "data/odbc_values.h"
 
 #include <QSqlQuery>
@@ -33,7 +34,7 @@ std::unique_ptr<QSqlQuery> Execute(const QSqlDatabase& db, const QString& statem
     query->setForwardOnly(true);
     // Numbers as exact text, converted by their column's type: no digits lost on the way.
     query->setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!query->exec(statement)) throw Failure(OdbcErrorText(query->lastError()));
+    if (!query->exec(statement)) throw OdbcQueryFailure(*query);
     return query;
 }
 
@@ -73,7 +74,7 @@ class ClientCursor : public RecordSource {
             rows_.push_back(std::move(row));
         }
         // next() answers false at the end and on a failed fetch alike.
-        if (query.lastError().isValid()) throw Failure(OdbcErrorText(query.lastError()));
+        if (query.lastError().isValid()) throw OdbcQueryFailure(query);
     }
 
     int fieldCount() const override { return columns_.count(); }
@@ -139,7 +140,7 @@ class ServerCursor : public RecordSource, private SessionUser {
     void fetch() {
         onRow_ = query_->isSelect() && query_->next();
         if (!onRow_ && query_->lastError().isValid()) {
-            throw Failure(OdbcErrorText(query_->lastError()));
+            throw OdbcQueryFailure(*query_);
         }
     }
 

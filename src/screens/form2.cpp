@@ -9,6 +9,7 @@
 #include "screens/table_list_widget.h"
 #include "screens/tables_screen_commands.h"
 #include "screens/vendor_controls.h"
+#include "screens/window_frame.h"
 #include "screens/window_services.h"
 #include "shell/command_steps.h"
 #include "shell/files.h"
@@ -66,11 +67,6 @@ VendorPushButton* MakeButton(const QString& name, const QString& caption, QWidge
     button->setFont(ArialFont(11.25));
     button->setAutoDefault(false);
     return button;
-}
-
-// The height the window manager adds for the title bar and borders.
-int FrameHeight(const QWidget& window) {
-    return std::max(0, window.frameGeometry().height() - window.geometry().height());
 }
 
 }  // namespace
@@ -228,15 +224,11 @@ void Form2::LoadMouseIconIfPresent() {
 }
 
 void Form2::ApplyHeightRule() {
-    // The rule sets the outer height, title bar and borders included. Their height is known
-    // once this window has been on the screen; before its first showing the connection
-    // screen's, dressed by the same window manager, stands in for it.
-    int frame = FrameHeight(*this);
-    if (frame == 0 && connectionScreen_ != nullptr) {
-        frame = FrameHeight(*connectionScreen_);
-    }
+    // The rule sets the outer height, title bar and borders included, on the first showing too
+    // (the window manager is asked for the frame it will give).
+    const QMargins frame = WindowFrameMargins(*this);
     const int outer = TwipsToPixels(kBackTop + kBackHeight + kHeightBelowBack);
-    setFixedHeight(std::max(1, outer - frame));
+    setFixedHeight(std::max(1, outer - frame.top() - frame.bottom()));
 }
 
 TablesScreen Form2::Screen() {

@@ -1,6 +1,10 @@
 #include "screens/form_controls.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleFactory>
 
 namespace quorvex {
 
@@ -16,8 +20,30 @@ void FieldTextBox::mouseMoveEvent(QMouseEvent* event) {
     QLineEdit::mouseMoveEvent(event);
 }
 
+namespace {
+
+// The classic frame: an etched line with the caption standing on it, and nothing drawn inside,
+// so the frame's own colour fills it. The platform's default style draws a shaded panel below
+// its caption instead. One style serves every frame; the application owns it.
+QStyle& ClassicFrameStyle() {
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = QStyleFactory::create(QStringLiteral("Windows"));
+        if (style.isNull()) {
+            style = QApplication::style();
+        } else {
+            style->setParent(QCoreApplication::instance());
+        }
+    }
+    return *style;
+}
+
+}  // namespace
+
 MouseFrame::MouseFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {
     setMouseTracking(true);
+    // Only the frame itself: its controls keep the application's style.
+    setStyle(&ClassicFrameStyle());
 }
 
 void MouseFrame::mouseMoveEvent(QMouseEvent* event) {

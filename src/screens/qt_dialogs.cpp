@@ -1,10 +1,11 @@
 #include "screens/qt_dialogs.h"
 
+#include "screens/message_box.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QMessageBox>
 
 namespace quorvex {
 
@@ -46,23 +47,19 @@ QWidget* QtDialogs::Owner() const {
     if (QWidget* active = QApplication::activeWindow()) {
         return active;
     }
-    return owner_.data();
+    // A box over a window that is not on the screen would be placed by where that window would
+    // be; a box of its own is centred on the screen instead.
+    return owner_ && owner_->isVisible() ? owner_.data() : nullptr;
 }
 
 int QtDialogs::MsgBox(const QString& text, int buttons, const QString& title) {
-    QMessageBox box(IconOf(buttons), BoxTitle(title), ToDisplayLineBreaks(text),
-                    QMessageBox::NoButton, Owner());
-    box.setTextFormat(Qt::PlainText);
-    if ((buttons & kButtonBits) == vbYesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-    }
-    const int answer = box.exec();
-    if ((buttons & kButtonBits) == vbYesNo) {
-        return answer == QMessageBox::Yes ? vbYes : vbNo;
+    const bool yesNo = (buttons & kButtonBits) == vbYesNo;
+    MessageBox box(IconOf(buttons), BoxTitle(title), ToDisplayLineBreaks(text),
+                   yesNo ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok,
+                   Owner());
+    box.exec();
+    if (yesNo) {
+        return box.Answer() == QDialogButtonBox::Yes ? vbYes : vbNo;
     }
     return vbOK;
 }

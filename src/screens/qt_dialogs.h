@@ -7,9 +7,9 @@
 
 namespace quorvex {
 
-// The program's boxes as real Qt dialogs: QMessageBox, QInputDialog and a folders-only
-// QFileDialog. Each box is modal and owned by the active window of the program, or by the owner
-// given here when none is active.
+// The program's boxes as real dialogs: MessageBox, QInputDialog and a folders-only QFileDialog.
+// Each box is modal and owned by the active window of the program, or by the owner given here
+// when none is active and it is on the screen; with neither, the box stands on its own.
 class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}

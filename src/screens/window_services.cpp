@@ -1,6 +1,7 @@
 #include "screens/window_services.h"
 
 #include "data/failure.h"
+#include "screens/window_frame.h"
 #include "shell/center_form.h"
 
 #include <QApplication>
@@ -47,10 +48,16 @@ void CenterForm(QWidget& form) {
         throw Failure(QStringLiteral("There is no screen to place the window on."));
     }
     const QRect area = screen->geometry();
-    const QSize outer = form.frameGeometry().size();
+    const QMargins frame = WindowFrameMargins(form);
+    const QSize outer = form.size().grownBy(frame);
     const CenteredPosition position =
         CenterOnScreen(area.width(), area.height(), outer.width(), outer.height());
-    form.move(area.left() + qRound(position.left), area.top() + qRound(position.top));
+    // The client area's place, which the window manager keeps whether or not it has framed the
+    // window yet: a frame position given before the first showing would be read with a frame of
+    // unknown size.
+    const QPoint frameTopLeft(area.left() + qRound(position.left),
+                              area.top() + qRound(position.top));
+    form.setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), form.size()));
 }
 
 }  // namespace quorvex

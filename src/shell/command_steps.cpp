@@ -5,6 +5,15 @@
 
 namespace quorvex {
 
+namespace {
+
+bool LostTheConnection(const std::exception& failure) {
+    const auto* own = dynamic_cast<const Failure*>(&failure);
+    return own != nullptr && own->connectionLost();
+}
+
+}  // namespace
+
 QString CommandSteps::Describe(const std::exception& failure) {
     if (const auto* own = dynamic_cast<const Failure*>(&failure)) {
         return own->description();
@@ -22,6 +31,7 @@ bool CommandSteps::Step(int line, const std::function<void()>& body) {
         return true;
     } catch (const std::exception& failure) {
         Report(line, failure);
+        connectionLost_ = connectionLost_ || LostTheConnection(failure);
     } catch (...) {
         ReportApplicationError(dialogs_, label_, line, QStringLiteral("Unexpected failure"));
     }
@@ -32,6 +42,14 @@ bool CommandSteps::Test(int line, const std::function<bool()>& test) {
     bool answer = true;
     Step(line, [&] { answer = test(); });
     return answer;
+}
+
+void CommandSteps::Quietly(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception&) {
+        // Not the user's step: the steps that follow meet and report whatever it left wrong.
+    }
 }
 
 }  // namespace quorvex

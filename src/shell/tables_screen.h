@@ -2,6 +2,7 @@
 
 #include "data/connection_fields.h"
 #include "data/table_list.h"
+#include "shell/stop_request.h"
 #include "shell/ui.h"
 
 namespace quorvex {
@@ -15,6 +16,9 @@ struct TablesScreen {
     Pointer& Screen;  // the tables screen's MousePointer
     Dialogs& dialogs;
     const ConnectionFields& fields;
+    // Set only by a front end that can stop a running send (see StopRequest); the screens have
+    // no such control and leave it null.
+    const StopRequest* stopRequest = nullptr;
 };
 
 }  // namespace quorvex

@@ -17,6 +17,8 @@ namespace {
 const QString kLabel = QStringLiteral("Form2.PushButton4_Click");
 const QString kSelectATable = QStringLiteral("Please select a table to send.");
 const QString kOverwriteTitle = QStringLiteral("Overwrite?");
+const QString kDecimalPointSession =
+    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
 
 QString OverwriteQuestion(const QString& table) {
     return QStringLiteral("Would you like to overwrite ") + table + u'?';
@@ -28,7 +30,7 @@ constexpr int kYieldIntervalMs = 10;
 }  // namespace
 
 void SendTablesToOracle(TablesScreen& screen) {
-    CommandSteps steps(screen.dialogs, kLabel);
+    CommandSteps steps(screen.dialogs, kLabel, screen.stopRequest);
     TableList& oracleList = screen.List1;
     TableList& paradoxList = screen.List2;
 
@@ -49,11 +51,16 @@ void SendTablesToOracle(TablesScreen& screen) {
     steps.Step(114, [&] { paradox->Open(ParadoxConnectionString(screen.fields)); });
     steps.Step(116, [&] { oracle->SetCursorLocation(adUseServer); });
     steps.Step(118, [&] { oracle->Open(OracleConnectionString(screen.fields)); });
+    // The number texts are written with "." as the decimal sign, whatever the language of the
+    // client or the server; a server that does not know the statement needs nothing set.
+    steps.Quietly([&] { oracle->Execute(kDecimalPointSession); });
 
     YieldPoint yield(kYieldIntervalMs);
     int count = 0;
     steps.Step(120, [&] { count = paradoxList.ListCount(); });
-    for (int i = count - 1; i >= 0; --i) {
+    // A lost connection or a stop request ends the walk between tables, and within a table after
+    // the row in hand (TableCopy); the closing steps below run as always.
+    for (int i = count - 1; i >= 0 && !steps.Ending(); --i) {
         if (!steps.Test(122, [&] { return paradoxList.Selected(i); })) {
             continue;
         }
@@ -70,28 +77,40 @@ void SendTablesToOracle(TablesScreen& screen) {
                 answer = screen.dialogs.MsgBox(OverwriteQuestion(table), vbYesNo, kOverwriteTitle);
             });
         }                      // 130: otherwise the answer stays 0
+        if (steps.Ending()) {  // a stop asked for while the question was open: nothing dropped
+            break;
+        }
         if (answer == vbNo) {  // 132
             continue;
         }
         if (answer == vbYes) {  // 134
             steps.Step(136, [&] { oracle->Execute(DropTableStatement(table)); });
             steps.Step(138, [&] { RemoveFromList(oracleList, table); });
+            if (steps.Ending()) {
+                break;  // the drop lost the connection
+            }
         }
 
         // A table that cannot be opened has no fields and no rows: its failure is reported
         // once, and no CREATE TABLE is built from nothing.
+        bool created = false;
         if (steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
             TableCopy copy{steps, yield, *source, *oracle, table};
             // Rows go only into a table this command has just created: after a refused CREATE
             // they would land in a table the user never agreed to overwrite, or fail one by one.
-            if (copy.CreateOracleTable()) {
+            created = copy.CreateOracleTable();
+            if (created) {
                 copy.CopyRows(screen.ProgressBar1);
             }
         }
 
         steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });
         steps.Step(252, [&] { source->Close(); });
-        steps.Step(254, [&] { oracleList.AddItem(table); });
+        // Cut short, the table is listed only when it stands on the server, with the rows sent
+        // so far: sending it again then asks before overwriting the partial copy.
+        if (created || !steps.Ending()) {
+            steps.Step(254, [&] { oracleList.AddItem(table); });
+        }
     }  // 256: next entry
 
     steps.Step(264, [&] { screen.Screen.SetMousePointer(vbDefault); });

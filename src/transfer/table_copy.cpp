@@ -59,7 +59,8 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         const std::vector<Value>* bound = nullptr;
     } row;
     row.count = rowCount;
-    for (row.number = 1; row.number <= row.count; ++row.number) {  // 212
+    // A lost connection or a stop request ends the copy after the row in hand.
+    for (row.number = 1; row.number <= row.count && !steps.Ending(); ++row.number) {  // 212
         steps.Step(214, [this] { yield.AtRow(); });
         steps.Step(216, [&progress, &row] {
             progress.SetValue(static_cast<double>(row.number) / static_cast<double>(row.count) *

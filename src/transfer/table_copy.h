@@ -28,7 +28,8 @@ struct TableCopy {
     // Lines 210 to 248: one INSERT per row, counted on the record count; the progress bar is set
     // to r / n * 100 before row r is sent. A record count that cannot be read copies no rows; a
     // source that cannot move to its next row ends the copy of this table (every further row
-    // would repeat or miss data).
+    // would repeat or miss data). When the command is ending (steps.Ending()), no further row
+    // is sent.
     void CopyRows(ProgressBar& progress);
 };
 

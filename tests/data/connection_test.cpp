@@ -128,6 +128,26 @@ TEST_F(ConnectionOnServer, ARefusedStatementFailsWithTheServersMessage) {
     EXPECT_EQ(ServerQuery(QStringLiteral("SELECT table_name FROM user_tables")).size(), 1);
 }
 
+// The server ending the session answers the statement in hand with its farewell (57P01 here),
+// then the driver refuses every further one (08S01): both count as a lost connection; a refused
+// statement does not.
+TEST_F(ConnectionOnServer, AFailureSaysWhetherItLostTheConnection) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    const auto lost = [&](const QString& statement) {
+        try {
+            connection.Execute(statement);
+        } catch (const Failure& failure) {
+            return failure.connectionLost();
+        }
+        ADD_FAILURE() << statement.toStdString() << " did not fail";
+        return false;
+    };
+    EXPECT_FALSE(lost(QStringLiteral("DROP TABLE \"NOPE\"")));
+    EXPECT_TRUE(lost(QStringLiteral("SELECT pg_terminate_backend(pg_backend_pid())")));
+    EXPECT_TRUE(lost(QStringLiteral("SELECT 1")));
+}
+
 TEST_F(ConnectionOnServer, AStatementThatFailsToParseReachesTheServerAndIsReported) {
     Connection connection;
     connection.Open(TestServerConnectionString());

@@ -56,6 +56,24 @@ TEST_F(Form1Test, WindowIsFixedSizeWithoutMaximiseAndWhite) {
     }
 }
 
+// Without the skin a frame is a classic one: white inside, its caption standing on its top line
+// (not above it, with a shaded panel below).
+TEST_F(Form1Test, FramesAreWhiteInsideWithTheCaptionOnTheirTopLine) {
+    for (const char* name : {"Frame1", "Frame2"}) {
+        SCOPED_TRACE(name);
+        QWidget* frame = Control(name);
+        const QImage image = frame->grab().toImage();
+        int line = 0;  // the top line, found at its right-hand end
+        while (line < image.height() && image.pixelColor(image.width() - 4, line) == Qt::white) {
+            ++line;
+        }
+        EXPECT_GT(line, 0);
+        EXPECT_LT(line, QFontMetrics(frame->font()).height());
+        EXPECT_EQ(image.pixelColor(8, image.height() - 8), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(image.width() - 8, image.height() / 2), QColor(Qt::white));
+    }
+}
+
 TEST_F(Form1Test, EveryControlSitsWhereTheLayoutPutsIt) {
     for (const Placement& placement : kLayout) {
         QWidget* control = Control(placement.name);

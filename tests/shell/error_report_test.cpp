@@ -84,5 +84,25 @@ TEST(ResumeRule, TwoFailuresGiveTwoBoxesInStepOrder) {
     EXPECT_TRUE(errors[1].text.contains(QStringLiteral("at line 102")));
 }
 
+// A lost connection is reported like any failure, and marks the command as ending; a refused
+// statement does not. A front end's stop request ends it too, without a box.
+TEST(ResumeRule, ALostConnectionOrAStopRequestMarksTheCommandAsEnding) {
+    ScriptedDialogs dialogs;
+    StopRequest stop;
+    CommandSteps steps(dialogs, QStringLiteral("Form2.PushButton4_Click"), &stop);
+    steps.Step(244, [] { throw Failure(QStringLiteral("value too large")); });
+    steps.Quietly([] { throw Failure(QStringLiteral("syntax error")); });
+    EXPECT_FALSE(steps.Ending());
+    stop.Request();
+    EXPECT_TRUE(steps.Ending());
+    EXPECT_EQ(dialogs.Errors().size(), 1u);
+
+    CommandSteps lost(dialogs, QStringLiteral("Form2.PushButton4_Click"));
+    lost.Step(244, [] { throw Failure::ConnectionLost(QStringLiteral("connection lost")); });
+    EXPECT_TRUE(lost.Ending());
+    ASSERT_EQ(dialogs.Errors().size(), 2u);
+    EXPECT_TRUE(dialogs.Errors()[1].text.startsWith(QStringLiteral("connection lost\r\n")));
+}
+
 }  // namespace
 }  // namespace quorvex::test

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 namespace quorvex::test {
@@ -27,6 +28,23 @@ TEST(SkinFramework, ShippedSkinLoadsAndDressesAWindow) {
     skin.ApplyWindow(window);
     EXPECT_FALSE(window.styleSheet().isEmpty());
     EXPECT_EQ(window.styleSheet(), skin.StyleSheet());
+}
+
+// The handle, the part the mouse takes, is the darker piece on a lighter groove.
+TEST(SkinFramework, ShippedSkinDrawsTheScrollBarHandleDarkerThanItsGroove) {
+    SkinFramework skin;
+    skin.LoadSkin(QStringLiteral(QUORVEX_SOURCE_DIR "/resources/o.cjs"), QString());
+    skin.SetApplyOptions(skin.ApplyOptions() | SkinFramework::kApplySheet);
+    QWidget window;
+    QScrollBar bar(Qt::Vertical, &window);
+    bar.setRange(0, 100);
+    bar.setPageStep(10);
+    bar.setGeometry(0, 0, 16, 200);
+    skin.ApplyWindow(window);
+    const QImage image = bar.grab().toImage();
+    const int middle = image.width() / 2;
+    EXPECT_LT(image.pixelColor(middle, 12).lightness(),
+              image.pixelColor(middle, image.height() - 12).lightness());
 }
 
 TEST(SkinFramework, WithoutItsOptionBitTheSheetIsNotApplied) {

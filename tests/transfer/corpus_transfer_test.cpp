@@ -202,9 +202,8 @@ TEST_P(CorpusTransfer, EveryRowGoesOutWithTheTablesValues) {
 
     const StatementLog log;
     Send();
+    const QStringList sent = SentAfterSessionSetting(log);
     const QList<LoggedStatement> logged = log.SinceWithBoundValues();
-    QStringList sent;
-    for (const LoggedStatement& statement : logged) sent.append(statement.text);
 
     // Only rows the server refuses (texts longer than a column holds) may be reported.
     for (const int line : ReportedLines()) {

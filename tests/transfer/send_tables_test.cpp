@@ -3,6 +3,8 @@
 
 #include "transfer_fixture.h"
 
+#include "transfer/send_tables.h"
+
 #include <QTimer>
 
 namespace quorvex::test {
@@ -38,8 +40,10 @@ TEST_F(SendTables, CopiesATableWithTheExactStatements) {
     const StatementLog log;
     Send();
 
+    // The session setting right after the connection opens: the test server refuses it (it is
+    // no statement of its own), and no report follows.
     EXPECT_EQ(log.Since(),
-              (QStringList{kOrdersCreate,
+              (QStringList{kDecimalPointSession, kOrdersCreate,
                            "INSERT INTO \"ORDERS\" VALUES('1001', 'O''Brien', '249.95', "
                            "'3/14/2014', NULL)",
                            "INSERT INTO \"ORDERS\" VALUES('1002', 'Smith', '-12.5', NULL, "
@@ -81,7 +85,7 @@ TEST_F(SendTables, ACurrentEntryButNoSelectionCopiesNothingQuietly) {
     Send();
 
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_TRUE(log.Since().isEmpty());
+    EXPECT_TRUE(SentAfterSessionSetting(log).isEmpty());
     EXPECT_EQ(pointer.history, kHourglassThenArrow);
     EXPECT_EQ(oracleList.ListCount(), 0);
 }
@@ -95,7 +99,7 @@ TEST_F(SendTables, SeveralTablesGoFromTheBottomOfTheListUp) {
     const StatementLog log;
     Send();
 
-    EXPECT_EQ(StatementsStartingWith(log.Since(), "CREATE TABLE"),
+    EXPECT_EQ(StatementsStartingWith(SentAfterSessionSetting(log), "CREATE TABLE"),
               (QStringList{"CREATE TABLE \"D4\"(\"Name\" NVARCHAR2(2000))",
                            "CREATE TABLE \"C3\"(\"Name\" NVARCHAR2(2000))",
                            "CREATE TABLE \"A1\"(\"Name\" NVARCHAR2(2000))"}));
@@ -121,7 +125,7 @@ TEST_F(SendTables, OverwriteYesDropsAndCopiesAgain) {
     EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Would you like to overwrite ORDERS?"));
     EXPECT_EQ(dialogs.boxes[0].buttons, vbYesNo);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Overwrite?"));
-    const QStringList sent = log.Since();
+    const QStringList sent = SentAfterSessionSetting(log);
     ASSERT_GE(sent.size(), 2);
     EXPECT_EQ(sent[0], QStringLiteral("DROP TABLE \"ORDERS\""));
     EXPECT_EQ(sent[1], kOrdersCreate);
@@ -142,8 +146,9 @@ TEST_F(SendTables, OverwriteNoLeavesThatTableAloneAndCopiesTheOthers) {
     Send();
 
     EXPECT_EQ(dialogs.Texts(), QStringList{"Would you like to overwrite ORDERS?"});
-    EXPECT_EQ(log.Since(), (QStringList{"CREATE TABLE \"ZIP\"(\"Name\" NVARCHAR2(2000))",
-                                        "INSERT INTO \"ZIP\" VALUES('12345')"}));
+    EXPECT_EQ(SentAfterSessionSetting(log),
+              (QStringList{"CREATE TABLE \"ZIP\"(\"Name\" NVARCHAR2(2000))",
+                           "INSERT INTO \"ZIP\" VALUES('12345')"}));
     EXPECT_EQ(Entries(oracleList), (QStringList{"ORDERS", "ZIP"}));
     EXPECT_EQ(Entries(paradoxList), (QStringList{"ORDERS", "ZIP"}));
     EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"ORDERS\""), (QList<QStringList>{{"0"}}));
@@ -164,7 +169,7 @@ TEST_F(SendTables, EachListedTableGetsItsOwnQuestion) {
 
     EXPECT_EQ(dialogs.Texts(),
               (QStringList{"Would you like to overwrite B?", "Would you like to overwrite A?"}));
-    EXPECT_EQ(log.Since(),
+    EXPECT_EQ(SentAfterSessionSetting(log),
               (QStringList{"DROP TABLE \"B\"", "CREATE TABLE \"B\"(\"Name\" NVARCHAR2(2000))",
                            "INSERT INTO \"B\" VALUES('b')"}));
 }
@@ -184,7 +189,7 @@ TEST_F(SendTables, ANameListedInAnotherCaseIsAskedAboutAndAddedOnceMore) {
     ASSERT_FALSE(dialogs.boxes.empty());
     EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Would you like to overwrite ORDERS?"));
     EXPECT_EQ(ReportedLines(), std::vector<int>{136});
-    const QStringList sent = log.Since();
+    const QStringList sent = SentAfterSessionSetting(log);
     ASSERT_GE(sent.size(), 2);
     EXPECT_EQ(sent[0], QStringLiteral("DROP TABLE \"ORDERS\""));
     EXPECT_EQ(sent[1], kOrdersCreate);
@@ -200,7 +205,8 @@ TEST_F(SendTables, AnEmptyTableIsCreatedWithoutRowsAndTheBarStaysAtZero) {
     const StatementLog log;
     Send();
 
-    EXPECT_EQ(log.Since(), QStringList{QString(kOrdersCreate).replace("\"ORDERS\"", "\"EMPTY\"")});
+    EXPECT_EQ(SentAfterSessionSetting(log),
+              QStringList{QString(kOrdersCreate).replace("\"ORDERS\"", "\"EMPTY\"")});
     EXPECT_EQ(progress.history, std::vector<double>{0.0});
     EXPECT_EQ(Entries(oracleList), QStringList{"EMPTY"});
     EXPECT_TRUE(dialogs.boxes.empty());
@@ -236,6 +242,38 @@ TEST_F(SendTables, WindowEventsRunWhileTheRowsAreCopied) {
     // The event waiting when the command started ran inside it, under the hourglass.
     EXPECT_EQ(pointerSeen, vbHourglass);
     EXPECT_EQ(pointer.state, vbDefault);
+}
+
+// A front end's stop (the command line's Ctrl+C) ends the send after the row in hand: the rows
+// before it stay, the closing steps run, nothing is reported and the next table is not begun.
+TEST_F(SendTables, AStopRequestEndsTheSendAfterTheRowInHand) {
+    std::vector<Row> rows;
+    for (int i = 1; i <= 10; ++i) {
+        rows.push_back({Int(i)});
+    }
+    WriteTable("TEN.DB", {Typed("N", px::FieldType::Long)}, rows);
+    WriteOneColumn("ABOVE.DB", "a");
+    ShowParadoxTables({"ABOVE", "TEN"}, {"ABOVE", "TEN"});
+    StopRequest stop;
+    struct StoppingBar : RecordingProgressBar {
+        StopRequest* stop = nullptr;
+        void SetValue(double v) override {
+            RecordingProgressBar::SetValue(v);
+            if (v > 25.0) stop->Request();  // while the third row is in hand
+        }
+    } bar;
+    bar.stop = &stop;
+
+    TablesScreen screen{oracleList, paradoxList, bar, pointer, dialogs, login, &stop};
+    SendTablesToOracle(screen);
+
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    EXPECT_EQ(ServerQuery("SELECT \"N\" FROM \"TEN\" ORDER BY 1"),
+              (QList<QStringList>{{"1"}, {"2"}, {"3"}}));
+    ASSERT_EQ(bar.history.size(), 4u);
+    EXPECT_EQ(bar.history.back(), 0.0);
+    EXPECT_EQ(pointer.history, kHourglassThenArrow);
+    EXPECT_EQ(Entries(oracleList), QStringList{"TEN"});
 }
 
 TEST_F(SendTables, TableFileNamesAreFoundIgnoringCase) {

@@ -39,7 +39,8 @@ TEST_F(TransferFaults, ARefusedCreateIsReportedOnceAndNoRowsFollow) {
 
     EXPECT_EQ(ReportedLines(), std::vector<int>{202});
     EXPECT_TRUE(ErrorText(0).contains("already exists")) << ErrorText(0).toStdString();
-    EXPECT_TRUE(StatementsStartingWith(log.Since(), "INSERT INTO \"KEEP\"").isEmpty());
+    EXPECT_TRUE(
+        StatementsStartingWith(SentAfterSessionSetting(log), "INSERT INTO \"KEEP\"").isEmpty());
     EXPECT_EQ(ServerQuery("SELECT \"Name\"::text FROM \"KEEP\""),
               (QList<QStringList>{{"precious"}}));
     // The walk went on, and both names are in the list, the failed one included.
@@ -63,7 +64,7 @@ TEST_F(TransferFaults, ATableNameWithADoubleQuoteIsRefusedBeforeAnythingIsSent) 
     EXPECT_EQ(ReportedLines(), (std::vector<int>{136, 140}));
     EXPECT_TRUE(ErrorText(0).contains("A\"B")) << ErrorText(0).toStdString();
     EXPECT_TRUE(ErrorText(1).contains("A\"B")) << ErrorText(1).toStdString();
-    const QStringList sent = log.Since();
+    const QStringList sent = SentAfterSessionSetting(log);
     EXPECT_EQ(sent, (QStringList{"CREATE TABLE \"GOOD\"(\"Name\" NVARCHAR2(2000))",
                                  "INSERT INTO \"GOOD\" VALUES('one')",
                                  "INSERT INTO \"GOOD\" VALUES('two')"}));
@@ -80,7 +81,7 @@ TEST_F(TransferFaults, AFieldNameWithADoubleQuoteKeepsTheTableFromBeingCreated) 
     // Reported at the line that appends that field's column (a text column).
     EXPECT_EQ(ReportedLines(), std::vector<int>{154});
     EXPECT_TRUE(ErrorText(0).contains("Bad\"Name")) << ErrorText(0).toStdString();
-    EXPECT_TRUE(log.Since().isEmpty());
+    EXPECT_TRUE(SentAfterSessionSetting(log).isEmpty());
     EXPECT_EQ(Entries(oracleList), QStringList{"QUOTED"});
 }
 
@@ -94,9 +95,10 @@ TEST_F(TransferFaults, AParadoxTableThatCannotBeOpenedIsReportedOnceAndTheWalkGo
 
     EXPECT_EQ(ReportedLines(), (std::vector<int>{140, 140}));
     EXPECT_TRUE(ErrorText(0).contains("MISSING")) << ErrorText(0).toStdString();
-    EXPECT_EQ(log.Since(), (QStringList{"CREATE TABLE \"FINE\"(\"Name\" NVARCHAR2(2000))",
-                                        "INSERT INTO \"FINE\" VALUES('one')",
-                                        "INSERT INTO \"FINE\" VALUES('two')"}));
+    EXPECT_EQ(
+        SentAfterSessionSetting(log),
+        (QStringList{"CREATE TABLE \"FINE\"(\"Name\" NVARCHAR2(2000))",
+                     "INSERT INTO \"FINE\" VALUES('one')", "INSERT INTO \"FINE\" VALUES('two')"}));
     EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
 }
 
@@ -132,7 +134,7 @@ TEST_F(TransferFaults, AMissingParadoxFolderIsReportedPerTable) {
     const std::vector<int> lines = ReportedLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), 140);
-    EXPECT_TRUE(log.Since().isEmpty());
+    EXPECT_TRUE(SentAfterSessionSetting(log).isEmpty());
     EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
 }
 
@@ -197,7 +199,7 @@ TEST_F(TransferSourceFaults, AValueThatCannotBeReadIsReportedAndWrittenAsNull) {
     Send();
 
     EXPECT_EQ(ReportedLines(), (std::vector<int>{224, 224, 224}));
-    EXPECT_EQ(StatementsStartingWith(log.Since(), "INSERT"),
+    EXPECT_EQ(StatementsStartingWith(SentAfterSessionSetting(log), "INSERT"),
               (QStringList{"INSERT INTO \"MEMOS\" VALUES('1', NULL)",
                            "INSERT INTO \"MEMOS\" VALUES('2', NULL)",
                            "INSERT INTO \"MEMOS\" VALUES('3', NULL)"}));

@@ -101,6 +101,15 @@ px::Value Raw(const QByteArray& bytes) {
     return px::Value::Raw(px::Bytes(bytes.begin(), bytes.end()));
 }
 
+QStringList SentAfterSessionSetting(const StatementLog& log) {
+    QStringList sent = log.Since();
+    if (!sent.isEmpty()) {
+        EXPECT_EQ(sent.first(), kDecimalPointSession) << "the session setting did not come first";
+        sent.removeOne(kDecimalPointSession);
+    }
+    return sent;
+}
+
 QStringList StatementsStartingWith(const QStringList& statements, const QString& prefix) {
     QStringList matching;
     for (const QString& statement : statements) {

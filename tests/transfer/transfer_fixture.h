@@ -71,6 +71,14 @@ px::Value TimeOf(int hour, int minute, int second);
 px::Value StampOf(int year, int month, int day, int hour, int minute, int second);
 px::Value Raw(const QByteArray& bytes);
 
+// The session setting every transfer sends right after it connects to Oracle.
+inline const QString kDecimalPointSession =
+    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
+
+// What a transfer sent since `log` began, after its session setting, which is checked to come
+// first whenever anything was sent.
+QStringList SentAfterSessionSetting(const StatementLog& log);
+
 // The statements of the log that start with `prefix`.
 QStringList StatementsStartingWith(const QStringList& statements, const QString& prefix);
 

@@ -61,7 +61,7 @@ TEST_F(TransferValues, EveryFieldTypeArrivesAndReadsBack) {
     Send();
 
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
-    const QStringList sent = log.Since();
+    const QStringList sent = SentAfterSessionSetting(log);
     ASSERT_EQ(sent.size(), 3);
     EXPECT_EQ(sent[0],
               QStringLiteral("CREATE TABLE \"ALLTYPES\"(\"Alpha\" NVARCHAR2(2000),\"Date\" "

@@ -1,0 +1,141 @@
+# shellcheck shell=bash
+# The recipe shared by the test server (scripts/test-server.sh) and the run command's practice
+# server (scripts/practice-server.sh): PostgreSQL with the orafce extension on a Unix socket only,
+# with the login scott/tiger, reached through psqlODBC registered for unixODBC under the driver
+# name the program asks for. Source it; the functions exit with a one-line reason on failure.
+#
+#   pg_bin                          the folder of pg_ctl, initdb and psql
+#   server_account                  the account that runs the server: root's is postgres
+#   as_account ACCOUNT CMD...       runs CMD as ACCOUNT
+#   psqlodbc_driver                 the path of psqlodbcw.so
+#   socket_fits SOCKDIR             true when the socket path in SOCKDIR stays within 107 bytes
+#   pg_create_cluster DATA SOCKDIR ACCOUNT
+#                                   initdb into DATA as ACCOUNT, listening only on SOCKDIR; the
+#                                   superuser's random password is left in $pg_superuser_password
+#   pg_start DATA LOG               starts the server of DATA as DATA's owner, logging to LOG
+#   pg_create_login SOCKDIR         creates scott/tiger with its own schema and orafce
+#   pg_stop DATA                    stops the server of DATA (fast, else immediate)
+#   write_odbc_registry DIR TEXT    writes DIR/odbcinst.ini (and an empty DIR/odbc.ini)
+
+readonly pg_socket_name=".s.PGSQL.5432"
+readonly pg_socket_limit=107
+pg_superuser_password=""
+
+pg_bin() {
+    local dir
+    for dir in /usr/lib/postgresql/15/bin /usr/lib/postgresql/*/bin; do
+        if [[ -x "$dir/pg_ctl" ]]; then
+            echo "$dir"
+            return
+        fi
+    done
+    echo "PostgreSQL is not installed (pg_ctl not found); run scripts/install-deps.sh" >&2
+    exit 1
+}
+
+# initdb and postgres refuse to run as root: root runs them as the postgres account.
+server_account() {
+    if [[ $(id -u) -eq 0 ]]; then echo postgres; else id -un; fi
+}
+
+as_account() {
+    local account=$1
+    shift
+    if [[ "$account" == "$(id -un)" ]]; then
+        "$@"
+    else
+        runuser -u "$account" -- "$@"
+    fi
+}
+
+psqlodbc_driver() {
+    local candidate
+    for candidate in /usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so /usr/lib/*/odbc/psqlodbcw.so \
+        $(dpkg -L odbc-postgresql 2>/dev/null | grep '/psqlodbcw\.so$' || true); do
+        if [[ -f "$candidate" ]]; then
+            echo "$candidate"
+            return
+        fi
+    done
+    echo "psqlODBC (psqlodbcw.so) not found; run scripts/install-deps.sh" >&2
+    exit 1
+}
+
+socket_fits() {
+    local socket="$1/$pg_socket_name"
+    ((${#socket} <= pg_socket_limit))
+}
+
+pg_create_cluster() {
+    local data=$1 sockdir=$2 account=$3 bin pwfile
+    bin=$(pg_bin)
+    pg_superuser_password=$(head -c 32 /dev/urandom | base64 | tr -dc 'A-Za-z0-9')
+    pwfile=$(dirname "$data")/superuser.pw
+    (umask 077 && printf '%s\n' "$pg_superuser_password" >"$pwfile")
+    chown "$account" "$pwfile"
+    as_account "$account" "$bin/initdb" -D "$data" -U postgres --pwfile="$pwfile" \
+        --auth=scram-sha-256 -E UTF8 --locale=C.UTF-8 --no-sync --no-instructions >/dev/null
+    rm -f "$pwfile"
+    cat >>"$data/postgresql.conf" <<CONF
+# Socket only: no TCP port to clash with or to reach from outside.
+listen_addresses = ''
+unix_socket_directories = '$sockdir'
+unix_socket_permissions = 0777
+lc_messages = 'C'
+log_line_prefix = '%m [%p] %q%u@%d '
+CONF
+}
+
+pg_start() {
+    local data=$1 log=$2 bin
+    bin=$(pg_bin)
+    as_account "$(stat -c %U "$data")" "$bin/pg_ctl" -D "$data" -l "$log" -w -t 60 start \
+        >/dev/null
+}
+
+pg_create_login() {
+    local sockdir=$1 bin superuser_psql
+    bin=$(pg_bin)
+    superuser_psql=(env -u PGHOST -u PGUSER -u PGDATABASE PGPASSWORD="$pg_superuser_password"
+        "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$sockdir" -U postgres)
+    "${superuser_psql[@]}" -d postgres <<'SQL'
+CREATE ROLE scott LOGIN PASSWORD 'tiger';
+CREATE DATABASE scott OWNER scott TEMPLATE template0 ENCODING 'UTF8';
+SQL
+    "${superuser_psql[@]}" -d scott <<'SQL'
+CREATE EXTENSION orafce;
+CREATE SCHEMA scott AUTHORIZATION scott;
+ALTER ROLE scott IN DATABASE scott SET search_path = "$user", public, oracle;
+CREATE DOMAIN scott.blob AS bytea;
+ALTER DOMAIN scott.blob OWNER TO scott;
+-- orafce's own oracle.user_tables lists every schema; this one lists the login's own tables.
+CREATE VIEW scott.user_tables AS
+  SELECT c.relname::varchar(128) AS table_name
+    FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+   WHERE n.nspname = current_user AND c.relkind IN ('r','p');
+ALTER VIEW scott.user_tables OWNER TO scott;
+SQL
+}
+
+pg_stop() {
+    local data=$1 bin owner
+    bin=$(pg_bin)
+    owner=$(stat -c %U "$data")
+    as_account "$owner" "$bin/pg_ctl" -D "$data" stop -m fast -w -t 60 >/dev/null ||
+        as_account "$owner" "$bin/pg_ctl" -D "$data" stop -m immediate -w -t 60 >/dev/null
+}
+
+# The program asks for this driver name; the registry maps it to psqlODBC, which takes a Server
+# starting with "/" as the socket folder.
+write_odbc_registry() {
+    local dir=$1 description=$2 driver
+    driver=$(psqlodbc_driver)
+    cat >"$dir/odbcinst.ini" <<INI
+[Microsoft ODBC for Oracle]
+Description=$description
+Driver=$driver
+Debug=0
+CommLog=0
+INI
+    : >"$dir/odbc.ini"
+}
