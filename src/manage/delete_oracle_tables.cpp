@@ -29,7 +29,9 @@ void DeleteOracleTables(TablesScreen& screen) {
             if (steps.Test(110, [&] { return list.Selected(i); })) {
                 steps.Step(112, [&] {
                     RequireConnection(connection)
-                        .Execute(QStringLiteral("DROP TABLE ") + QuotedName(list.List(i)));
+                        .Execute(
+                            QStringLiteral("DROP TABLE ") +
+                            QuotedName(list.List(i), QStringLiteral("the table is not deleted")));
                 });
                 steps.Step(114, [&] { list.RemoveItem(i); });
             }

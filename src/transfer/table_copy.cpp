@@ -54,8 +54,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         std::int64_t count = 0;
         int fieldCount = 0;
         int field = 0;
-        QString text;
+        Value value;
         const QString* insert = nullptr;
+        const std::vector<Value>* bound = nullptr;
     } row;
     row.count = rowCount;
     // A lost connection or a stop request ends the copy after the row in hand.
@@ -72,16 +73,16 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         for (row.field = 0; row.field < row.fieldCount; ++row.field) {
             steps.Step(222, [this] { yield.AtField(); });
             // A value that cannot be read is reported and written as NULL.
-            row.text.clear();
+            row.value = Value::Null();
             steps.Step(224, [this, &row] {
-                row.text =
-                    ValueText(NullToDefault(source.FieldValue(row.field), Value::Text(QString())));
+                row.value = NullToDefault(source.FieldValue(row.field), Value::Text(QString()));
             });
-            statement->AddValue(row.text);  // 226 to 234
-        }                                   // 236: next field
+            statement->AddValue(row.value);  // 226 to 234; a long value is bound instead
+        }                                    // 236: next field
 
         row.insert = &statement->Finish();  // 238, 240
-        steps.Step(244, [this, &row] { oracle.Execute(*row.insert); });
+        row.bound = &statement->BoundValues();
+        steps.Step(244, [this, &row] { oracle.Execute(*row.insert, *row.bound); });
         if (!steps.Step(246, [this] { source.MoveNext(); })) {
             return;
         }
