@@ -71,6 +71,18 @@ struct CountingDialogs : Dialogs {
     QString BrowseForFolder(const QString&) override { return {}; }
 };
 
+// The tables screen as the commands see it, with the real list widgets.
+struct BenchScreen {
+    explicit BenchScreen(const test::FixedFields& login) : fields(login) {}
+    test::FixedFields fields;
+    TableListWidget oracleList;
+    TableListWidget paradoxList;
+    test::RecordingProgressBar progress;
+    test::RecordingPointer pointer;
+    CountingDialogs dialogs;
+    TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, fields};
+};
+
 std::vector<int> Sizes(const char* text) {
     std::vector<int> sizes;
     for (const QByteArray& part : QByteArray(text).split(',')) {
@@ -198,24 +210,20 @@ bool DeleteParadox(const std::vector<int>& sizes, int rounds) {
 
             test::FixedFields fields;
             fields.folder = commandFolder.path();
-            TableListWidget oracleList;
-            TableListWidget paradoxList;
-            test::RecordingProgressBar progress;
-            test::RecordingPointer pointer;
-            CountingDialogs dialogs;
-            TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, fields};
+            BenchScreen bench(fields);
+            TableListWidget& paradoxList = bench.paradoxList;
             Place(paradoxList);
             LoadParadoxTables(paradoxList, fields);
-            SetEveryEntrySelected(paradoxList, true, dialogs, QStringLiteral("bench"));
+            SetEveryEntrySelected(paradoxList, true, bench.dialogs, QStringLiteral("bench"));
             paradoxList.SetListIndex(size - 1);  // the current entry goes first, then each next
             Settle();
             if (paradoxList.ListCount() != size) {
                 std::fprintf(stderr, "listed %d of %d tables\n", paradoxList.ListCount(), size);
                 valid = false;
             }
-            command = std::min(command, CommandSeconds([&] { DeleteParadoxTables(screen); }));
+            command = std::min(command, CommandSeconds([&] { DeleteParadoxTables(bench.screen); }));
             if (paradoxList.ListCount() != 0 || CountDataFiles(commandFolder.path()) != 0 ||
-                CountDataFiles(rmFolder.path()) != 0 || dialogs.errors != 0) {
+                CountDataFiles(rmFolder.path()) != 0 || bench.dialogs.errors != 0) {
                 std::fprintf(stderr, "the delete of %d tables left %d entries, %d data files\n",
                              size, paradoxList.ListCount(), CountDataFiles(commandFolder.path()));
                 valid = false;
@@ -264,19 +272,15 @@ bool DeleteOracle(const std::vector<int>& sizes) {
         });
 
         CreateTables(oracle, size);
-        TableListWidget oracleList;
-        TableListWidget paradoxList;
-        test::RecordingProgressBar progress;
-        test::RecordingPointer pointer;
-        CountingDialogs dialogs;
-        TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, login};
+        BenchScreen bench(login);
+        TableListWidget& oracleList = bench.oracleList;
         Place(oracleList);
         LoadOracleTables(oracleList, login);
-        SetEveryEntrySelected(oracleList, true, dialogs, QStringLiteral("bench"));
+        SetEveryEntrySelected(oracleList, true, bench.dialogs, QStringLiteral("bench"));
         Settle();
         const int listed = oracleList.ListCount();  // the server may hold a few others too
-        const double command = CommandSeconds([&] { DeleteOracleTables(screen); });
-        if (listed < size || oracleList.ListCount() != 0 || dialogs.errors != 0) {
+        const double command = CommandSeconds([&] { DeleteOracleTables(bench.screen); });
+        if (listed < size || oracleList.ListCount() != 0 || bench.dialogs.errors != 0) {
             std::fprintf(stderr, "listed %d of %d tables, %d left after the delete\n", listed, size,
                          oracleList.ListCount());
             valid = false;

@@ -142,13 +142,18 @@ void Click(TableListWidget& list, int row, Qt::KeyboardModifiers keys) {
     QCoreApplication::sendEvent(list.viewport(), &release);
 }
 
-TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) {
-    TableListWidget list;
+// Six entries, A to F, on the screen.
+void FillAndShow(TableListWidget& list) {
     for (const char* name : {"A", "B", "C", "D", "E", "F"}) {
         list.AddItem(name);
     }
     list.resize(200, 200);
     list.show();
+}
+
+TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) {
+    TableListWidget list;
+    FillAndShow(list);
 
     Click(list, 1, Qt::NoModifier);
     EXPECT_EQ(list.SelCount(), 1);
@@ -174,11 +179,7 @@ TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) 
 
 TEST(TableListWidget, ChangesAreReadAtOnceAndShownInTheViewBeforeItPaintsOrTakesAClick) {
     TableListWidget list;
-    for (const char* name : {"A", "B", "C", "D", "E", "F"}) {
-        list.AddItem(name);
-    }
-    list.resize(200, 200);
-    list.show();
+    FillAndShow(list);
     list.SetSelected(1, true);
     list.SetSelected(2, true);
     list.SetSelected(4, true);
