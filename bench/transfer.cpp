@@ -1,12 +1,14 @@
 // "Send Table/s To Oracle" against the test server: the command's rate through the real tables
-// screen against a bare loop sending the same INSERT texts over the same kind of ODBC
-// connection, and the command's peak memory for a large table.
+// screen against a bare loop sending the same INSERT statements over the same kind of ODBC
+// connection, for a plain table and for one in which one row in ten holds a 50 KB picture (sent
+// as a bound value), and the command's peak memory for a large table.
 //
-//   bench_transfer [ROWS] [MEMORY_ROWS] [ROUNDS]      defaults: 100000, 1000000 and 3
+//   bench_transfer [ROWS] [MEMORY_ROWS] [ROUNDS] [PICTURE_ROWS]
+//                                         defaults: 100000, 1000000, 3 and 10000
 //
 // With --send first, the command runs instead as `quorvex send --overwrite BENCH`, the program
 // beside this benchmark started as a whole process for each run; its peak memory is the child's
-// maximum resident set (wait4).
+// own high-water mark.
 //
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
@@ -39,6 +41,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,23 +90,39 @@ test::FixedFields Login(const QString& folder) {
     return fields;
 }
 
+constexpr std::size_t kPictureBytes = 50 * 1024;
+
 // Six columns of the common kinds: a counter, two texts, money, a small integer and a date.
-void WriteBenchTable(const QString& path, long rows) {
+// With pictures, a seventh: a graphic field holding a 50 KB picture in every tenth row (too long
+// for a literal: it is bound) and NULL in the others.
+void WriteBenchTable(const QString& path, long rows, bool withPictures = false) {
     pw::TableDesign design;
     design.fields = {{"Id", px::FieldType::Long, 0},      {"Name", px::FieldType::Alpha, 30},
                      {"Amount", px::FieldType::Money, 0}, {"Qty", px::FieldType::Short, 0},
                      {"Placed", px::FieldType::Date, 0},  {"Note", px::FieldType::Alpha, 60}};
+    if (withPictures) {
+        design.fields.push_back({"Picture", px::FieldType::Graphic, 10});
+    }
+    px::Bytes picture(kPictureBytes);
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = static_cast<std::uint8_t>(i * 131 % 251);
+    }
     pw::TableWriter writer(QFile::encodeName(path).toStdString(), design);
     const std::int32_t firstDay =
         static_cast<std::int32_t>(QDate(2014, 3, 14).toJulianDay() - 1721425);
     for (long r = 0; r < rows; ++r) {
-        writer.addRow(
-            {px::Value::Integer(static_cast<std::int32_t>(r + 1)),
-             px::Value::Text("Customer O'Brien " + std::to_string(r % 977)),
-             px::Value::Number(static_cast<double>(r % 100000) / 100.0 + 0.17),
-             px::Value::Integer(static_cast<std::int32_t>(r % 300)),
-             px::Value::Date({firstDay + static_cast<std::int32_t>(r % 3650)}),
-             r % 5 == 0 ? px::Value() : px::Value::Text("Deliver to the back door, ring twice")});
+        std::vector<px::Value> row = {
+            px::Value::Integer(static_cast<std::int32_t>(r + 1)),
+            px::Value::Text("Customer O'Brien " + std::to_string(r % 977)),
+            px::Value::Number(static_cast<double>(r % 100000) / 100.0 + 0.17),
+            px::Value::Integer(static_cast<std::int32_t>(r % 300)),
+            px::Value::Date({firstDay + static_cast<std::int32_t>(r % 3650)}),
+            r % 5 == 0 ? px::Value() : px::Value::Text("Deliver to the back door, ring twice")};
+        if (withPictures) {
+            picture[0] = static_cast<std::uint8_t>(r);  // no two pictures alike
+            row.push_back(r % 10 == 0 ? px::Value::Raw(picture) : px::Value());
+        }
+        writer.addRow(row);
     }
     writer.finish();
 }
@@ -143,6 +162,55 @@ Timing CommandRun(const test::FixedFields& login, long rows) {
     std::printf("  command:   %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
                 seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0);
     return {seconds, cpu};
+}
+
+// The same INSERT statements, built beforehand with their bound values, executed one by one on
+// an ODBC connection of the same kind (server-side cursor, opened with the same connection
+// string).
+Timing BareLoopRun(const test::FixedFields& login, const QString& createText,
+                   const std::vector<InsertRow>& inserts) {
+    Connection oracle;
+    oracle.SetCursorLocation(adUseServer);
+    oracle.Open(OracleConnectionString(login));
+    DropBenchTable(oracle);
+    oracle.Execute(createText);
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuBefore = CpuSeconds();
+    for (const InsertRow& insert : inserts) {
+        oracle.Execute(insert.text, insert.boundValues);
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    const double rows = static_cast<double>(inserts.size());
+    std::printf("  bare loop: %.0f rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
+                seconds, rows / seconds, cpu * 1e6 / rows);
+    return {seconds, cpu};
+}
+
+// Reads the Paradox table once and builds the statements the command sends.
+std::vector<InsertRow> BuildStatements(const test::FixedFields& login, QString& createText) {
+    Connection paradox;
+    paradox.SetCursorLocation(adUseClient);
+    paradox.Open(ParadoxConnectionString(login));
+    Recordset source;
+    source.Open(SelectAllStatement(kTable), paradox);
+    std::vector<SourceField> fields;
+    for (int i = 0; i < source.FieldCount(); ++i) {
+        fields.push_back({source.FieldName(i), TypeCodeAsInt16(source.FieldType(i))});
+    }
+    createText = BuildCreateTableStatement(kTable, fields);
+    std::vector<InsertRow> inserts;
+    inserts.reserve(static_cast<std::size_t>(source.RecordCount()));
+    std::vector<Value> row(fields.size());
+    for (std::int64_t r = 0; r < source.RecordCount(); ++r) {
+        for (int i = 0; i < source.FieldCount(); ++i) {
+            row[static_cast<std::size_t>(i)] = source.FieldValue(i);
+        }
+        inserts.push_back(BuildInsertStatement(kTable, row));
+        source.MoveNext();
+    }
+    return inserts;
 }
 
 // The peak resident set (VmHWM) of a process of this machine, "self" for this one; -1 once it
@@ -208,54 +276,6 @@ Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) 
     return {seconds, cpu};
 }
 
-// The same INSERT texts, built beforehand, executed one by one on an ODBC connection of the
-// same kind (server-side cursor, opened with the same connection string).
-Timing BareLoopRun(const test::FixedFields& login, const QString& createText,
-                   const std::vector<QString>& inserts) {
-    Connection oracle;
-    oracle.SetCursorLocation(adUseServer);
-    oracle.Open(OracleConnectionString(login));
-    DropBenchTable(oracle);
-    oracle.Execute(createText);
-    QElapsedTimer timer;
-    timer.start();
-    const double cpuBefore = CpuSeconds();
-    for (const QString& insert : inserts) {
-        oracle.Execute(insert);
-    }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    const double cpu = CpuSeconds() - cpuBefore;
-    const double rows = static_cast<double>(inserts.size());
-    std::printf("  bare loop: %.0f rows in %.2f s = %.0f rows/s, client CPU %.1f us/row\n", rows,
-                seconds, rows / seconds, cpu * 1e6 / rows);
-    return {seconds, cpu};
-}
-
-// Reads the Paradox table once and builds the statements the command sends.
-std::vector<QString> BuildStatements(const test::FixedFields& login, QString& createText) {
-    Connection paradox;
-    paradox.SetCursorLocation(adUseClient);
-    paradox.Open(ParadoxConnectionString(login));
-    Recordset source;
-    source.Open(SelectAllStatement(kTable), paradox);
-    std::vector<SourceField> fields;
-    for (int i = 0; i < source.FieldCount(); ++i) {
-        fields.push_back({source.FieldName(i), TypeCodeAsInt16(source.FieldType(i))});
-    }
-    createText = BuildCreateTableStatement(kTable, fields);
-    std::vector<QString> inserts;
-    inserts.reserve(static_cast<std::size_t>(source.RecordCount()));
-    std::vector<Value> row(fields.size());
-    for (std::int64_t r = 0; r < source.RecordCount(); ++r) {
-        for (int i = 0; i < source.FieldCount(); ++i) {
-            row[static_cast<std::size_t>(i)] = source.FieldValue(i);
-        }
-        inserts.push_back(BuildInsertStatement(kTable, row));
-        source.MoveNext();
-    }
-    return inserts;
-}
-
 // Child process: only the command, on the table in `folder`, then the peak resident size.
 int MemoryChild(const QString& folder) {
     const test::FixedFields login = Login(folder);
@@ -292,56 +312,16 @@ long ChildPeak(const QString& folder, const char* what) {
     return peak;
 }
 
-}  // namespace
+// The command (the window's, or `quorvex send`) against a run of the given rows.
+using CommandRunner = std::function<Timing(const test::FixedFields& login, long rows)>;
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QUORVEX_TEST_SID") ||
-        qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
-        std::fprintf(stderr,
-                     "No test server: start one with scripts/test-server.sh and export "
-                     "ODBCSYSINI and QUORVEX_TEST_SID (see bench/README.md).\n");
-        return 2;
-    }
-    if (argc == 3 && std::string(argv[1]) == "--memory-child") {
-        return MemoryChild(QString::fromLocal8Bit(argv[2]));
-    }
-    const bool throughSend = argc > 1 && std::string(argv[1]) == "--send";
-    if (throughSend) {
-        --argc;
-        ++argv;
-    }
-    const long rows = argc > 1 ? std::atol(argv[1]) : 100000;
-    const long memoryRows = argc > 2 ? std::atol(argv[2]) : 1000000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    long sendPeakKib = 0;
-    // The command under test: the window's button, or the whole `quorvex send` process.
-    const auto runCommand = [&](const test::FixedFields& fields, long count) {
-        return throughSend ? SendProcessRun(fields, count, sendPeakKib) : CommandRun(fields, count);
-    };
-
-    QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
-    const test::FixedFields login = Login(folder.path());
-
-    // The cost that throttling the yields avoids: one idle processEvents().
-    {
-        const int calls = 200000;
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < calls; ++i) {
-            DoEvents();
-        }
-        std::printf("one idle DoEvents: %.2f us\n", timer.nsecsElapsed() / 1e3 / calls);
-    }
-
-    std::printf("speed, %ld rows x 6 columns:\n", rows);
-    WriteBenchTable(folder.filePath(kTable + QStringLiteral(".DB")), rows);
+// The command against the bare loop of the same statements on the table in the login's folder,
+// in alternating rounds.
+void SpeedRounds(const test::FixedFields& login, long rows, int rounds,
+                 const CommandRunner& runCommand) {
     QString createText;
     const double buildStart = CpuSeconds();
-    const std::vector<QString> inserts = BuildStatements(login, createText);
+    const std::vector<InsertRow> inserts = BuildStatements(login, createText);
     std::printf("  reading and building the statements alone: %.1f us/row\n",
                 (CpuSeconds() - buildStart) * 1e6 / rows);
     // Alternating rounds: the machine is shared and the server's speed swings, so each round's
@@ -384,6 +364,63 @@ int main(int argc, char** argv) {
         "  client CPU per row (best): command %.1f us, bare loop %.1f us; reading, "
         "building and yielding add %.1f us\n",
         commandCpu * 1e6 / rows, bareCpu * 1e6 / rows, (commandCpu - bareCpu) * 1e6 / rows);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QUORVEX_TEST_SID") ||
+        qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
+        std::fprintf(stderr,
+                     "No test server: start one with scripts/test-server.sh and export "
+                     "ODBCSYSINI and QUORVEX_TEST_SID (see bench/README.md).\n");
+        return 2;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--memory-child") {
+        return MemoryChild(QString::fromLocal8Bit(argv[2]));
+    }
+    const bool throughSend = argc > 1 && std::string(argv[1]) == "--send";
+    if (throughSend) {
+        --argc;
+        ++argv;
+    }
+    const long rows = argc > 1 ? std::atol(argv[1]) : 100000;
+    const long memoryRows = argc > 2 ? std::atol(argv[2]) : 1000000;
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    const long pictureRows = argc > 4 ? std::atol(argv[4]) : 10000;
+    long sendPeakKib = 0;
+    const CommandRunner runCommand = [&](const test::FixedFields& fields, long count) {
+        return throughSend ? SendProcessRun(fields, count, sendPeakKib) : CommandRun(fields, count);
+    };
+
+    QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+    const test::FixedFields login = Login(folder.path());
+
+    // The cost that throttling the yields avoids: one idle processEvents().
+    {
+        const int calls = 200000;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < calls; ++i) {
+            DoEvents();
+        }
+        std::printf("one idle DoEvents: %.2f us\n", timer.nsecsElapsed() / 1e3 / calls);
+    }
+
+    std::printf("speed, %ld rows x 6 columns:\n", rows);
+    WriteBenchTable(folder.filePath(kTable + QStringLiteral(".DB")), rows);
+    SpeedRounds(login, rows, rounds, runCommand);
+    if (pictureRows > 0) {
+        std::printf("speed, %ld rows x 7 columns, a 50 KB picture in every tenth row:\n",
+                    pictureRows);
+        QTemporaryDir pictures(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(pictures.filePath(kTable + QStringLiteral(".DB")), pictureRows, true);
+        SpeedRounds(Login(pictures.path()), pictureRows, rounds, runCommand);
+    }
 
     if (memoryRows > 0 && throughSend) {
         std::printf("memory of quorvex send (peak resident set of the process):\n");

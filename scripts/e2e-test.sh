@@ -464,4 +464,8 @@ form2=$(program_windows '^Quorvex' | head -n 1)
 check_tables_screen_first_showing "at start-up"
 close_program "$form2"
 
+# Every statement sent through ODBC (the program's, and the tests' before it) is one Oracle takes.
+"$build/bin/check_oracle_statements" "$QUORVEX_TEST_LOG" ||
+    fail "the server log holds statements Oracle would refuse (listed above)"
+
 echo "PASSED: the installed program worked in a real window from start to close"

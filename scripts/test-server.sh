@@ -57,6 +57,9 @@ fsync = off
 synchronous_commit = off
 full_page_writes = off
 log_statement = 'all'
+# Ends each connection's statements in the log: the statement checks tell the ODBC connections
+# from psql's by their process, and a process number may be used again later.
+log_disconnections = on
 CONF
     pg_start "$dir/data" "$dir/postgres.log"
     pg_create_login "$dir/sock"

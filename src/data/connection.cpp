@@ -40,6 +40,15 @@ void Connection::Execute(const QString& statement) {
     driver_->execute(statement);
 }
 
+void Connection::Execute(const QString& statement, const std::vector<Value>& boundValues) {
+    if (boundValues.empty()) {
+        Execute(statement);
+        return;
+    }
+    RequireOpen();
+    driver_->executeBound(statement, boundValues);
+}
+
 void Connection::Close() { driver_.reset(); }
 
 std::unique_ptr<RecordSource> Connection::Query(const QString& statement) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace quorvex {
 
@@ -13,7 +14,7 @@ namespace quorvex {
 // the driver: our Paradox reader for the Paradox driver name, otherwise unixODBC through Qt SQL.
 // Failures raise Failure with the driver's own message. Destroying an open connection closes it.
 class Connection {
-public:
+  public:
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;
@@ -26,13 +27,16 @@ public:
 
     void Open(const QString& connectionString);
     void Execute(const QString& statement);  // the result is not used
+    // The same for a statement whose "?" markers stand for `boundValues`, in order. Without
+    // bound values this is Execute(statement).
+    void Execute(const QString& statement, const std::vector<Value>& boundValues);
     void Close();
     bool IsOpen() const { return driver_ != nullptr; }
 
     // For Recordset: runs a query on the open connection.
     std::unique_ptr<RecordSource> Query(const QString& statement);
 
-private:
+  private:
     void RequireOpen() const;
 
     int cursorLocation_ = adUseServer;
@@ -41,7 +45,7 @@ private:
 
 // The result of a query, standing on its first row after Open.
 class Recordset {
-public:
+  public:
     void Open(const QString& source, Connection& activeConnection);
     int FieldCount() const;
     QString FieldName(int index) const;
@@ -53,7 +57,7 @@ public:
     void Close();
     bool IsOpen() const { return source_ != nullptr; }
 
-private:
+  private:
     const RecordSource& Require() const;
     RecordSource& Require();
 

@@ -1,5 +1,6 @@
 #include "data/odbc_driver.h"
 
+#include "data/odbc_bound_statement.h"
 #include "data/odbc_failure.h"
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
@@ -19,6 +20,10 @@ class OdbcConnection : public DriverConnection {
         QSqlQuery query(session_->database());
         query.setForwardOnly(true);
         if (!query.exec(statement)) throw OdbcQueryFailure(query);
+    }
+
+    void executeBound(const QString& statement, const std::vector<Value>& values) override {
+        ExecuteWithBoundValues(session_->database(), statement, values);
     }
 
     std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) override {

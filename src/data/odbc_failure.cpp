@@ -49,11 +49,15 @@ bool IsConnectionDead(SQLHANDLE connection) {
 }  // namespace
 
 Failure OdbcQueryFailure(const QSqlQuery& query) {
-    const QString text = OdbcErrorText(query.lastError());
     const QSqlResult* result = query.result();
-    const bool lost =
-        (result != nullptr && HasConnectionFailureState(OdbcHandle(result->handle()))) ||
-        (query.driver() != nullptr && IsConnectionDead(OdbcHandle(query.driver()->handle())));
+    return OdbcHandleFailure(
+        OdbcErrorText(query.lastError()),
+        result != nullptr ? OdbcHandle(result->handle()) : nullptr,
+        query.driver() != nullptr ? OdbcHandle(query.driver()->handle()) : nullptr);
+}
+
+Failure OdbcHandleFailure(const QString& text, void* statement, void* connection) {
+    const bool lost = HasConnectionFailureState(statement) || IsConnectionDead(connection);
     return lost ? Failure::ConnectionLost(text) : Failure(text);
 }
 

@@ -13,4 +13,9 @@ namespace quorvex {
 // driver's verdict that the connection is dead. Read before anything else runs on `query`.
 Failure OdbcQueryFailure(const QSqlQuery& query);
 
+// The same rule for a statement run on an ODBC statement handle of the program's own (bound
+// values, data/odbc_bound_statement.h): `text` is the driver's message, the handles those the
+// statement ran on.
+Failure OdbcHandleFailure(const QString& text, void* statement, void* connection);
+
 }  // namespace quorvex

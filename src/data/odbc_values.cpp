@@ -164,6 +164,10 @@ Value OdbcValue(const QVariant& value, int adoType, int scale) {
 QString OdbcErrorText(const QSqlError& error) {
     QString text = error.databaseText();
     if (text.trimmed().isEmpty()) text = error.driverText();
+    return OdbcMessageText(std::move(text));
+}
+
+QString OdbcMessageText(QString text) {
     // Drivers end some messages with a line break; the report adds its own.
     while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
     if (text.isEmpty())

@@ -22,4 +22,8 @@ Value OdbcValue(const QVariant& value, int adoType, int scale);
 // wrapper text when the driver gave none.
 QString OdbcErrorText(const QSqlError& error);
 
+// A driver's message as a failure shows it: without trailing line breaks, and a plain sentence
+// in place of an empty message.
+QString OdbcMessageText(QString text);
+
 }  // namespace quorvex

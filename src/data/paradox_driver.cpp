@@ -40,6 +40,9 @@ class ParadoxConnection : public DriverConnection {
     explicit ParadoxConnection(QString folder) : folder_(std::move(folder)) {}
 
     void execute(const QString& statement) override { RefuseStatement(statement); }
+    void executeBound(const QString& statement, const std::vector<Value>& /*values*/) override {
+        RefuseStatement(statement);
+    }
 
     std::unique_ptr<RecordSource> query(const QString& statement, int /*cursorLocation*/) override {
         // Both cursor locations give the exact count up front: the reader walks the block

@@ -1,5 +1,6 @@
 #include "data/collect_subfolders.h"
 #include "data/directory_entries.h"
+#include "data/event_pump.h"
 #include "data/find_files.h"
 #include "data/path_case.h"
 #include "data/table_listing.h"
@@ -63,8 +64,10 @@ void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
     QStringList folders{ResolvePathIgnoringCase(folderField) + QLatin1Char('/')};
     TableFilesSeen seen;
     CollectSubfolders(folders, true, seen);
+    EventPump pump;  // a hundred thousand entries take a while to add
     for (const QString& folder : folders) {
         for (const QString& name : seen.TableFiles(folder)) {
+            pump.Pump();
             if (name.startsWith(QLatin1Char('~'))) {
                 continue;  // the Paradox engine's temporary tables
             }

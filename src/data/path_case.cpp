@@ -1,36 +1,104 @@
 #include "data/path_case.h"
 
-#include <QDir>
+#include "data/folder_name_index.h"
+
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace quorvex {
 
 namespace {
 
-// The one entry of `folder` whose name equals `name` ignoring case, or an empty string.
-QString FindEntryIgnoringCase(const QString& folder, const QString& name) {
-    QDir dir(folder.isEmpty() ? QStringLiteral("/") : folder);
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    QString found;
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            if (!found.isEmpty()) {
-                return QString();  // ambiguous: two spellings exist, none is exact
-            }
-            found = entry;
-        }
-    }
-    return found;
+// A folder as the file system knows it, whatever spelling of its path led there.
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+size_t qHash(const FolderIdentity& identity, size_t seed = 0) {
+    return qHashMulti(seed, identity.device, identity.inode);
 }
 
-}  // namespace
+// What the current holder of FolderNamesKept learnt of a folder path.
+struct KnownFolder {
+    QString resolved;    // as it exists on disk
+    bool found = false;  // it names an existing folder
+    FolderIdentity identity;
+};
 
-QString ResolvePathIgnoringCase(const QString& path) {
-    if (path.isEmpty() || QFileInfo::exists(path)) {
-        return path;
+struct KeptFolderNames {
+    int holders = 0;
+    QHash<QString, KnownFolder> foldersByText;
+    QHash<FolderIdentity, FolderNameIndex> namesByFolder;
+
+    void Forget() {
+        foldersByText.clear();
+        namesByFolder.clear();
     }
+};
+
+// One thread runs the program; the kept names belong to whichever command holds them.
+KeptFolderNames& Kept() {
+    static KeptFolderNames kept;
+    return kept;
+}
+
+bool IdentityOfFolder(const QString& folder, FolderIdentity& identity) {
+    const QByteArray bytes = QFile::encodeName(folder);
+    struct stat info {};
+    if (bytes.isEmpty() || bytes.contains('\0') || ::stat(bytes.constData(), &info) != 0 ||
+        !S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    identity = {info.st_dev, info.st_ino};
+    return true;
+}
+
+// A name that stands for an entry of its folder (not "", "." or "..").
+bool IsEntryName(QStringView name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+KnownFolder Known(KeptFolderNames& kept, const QString& folder) {
+    const auto known = kept.foldersByText.constFind(folder);
+    if (known != kept.foldersByText.constEnd()) {
+        return *known;
+    }
+    KnownFolder learnt;
+    learnt.resolved = folder;
+    learnt.found = IdentityOfFolder(folder, learnt.identity);
+    if (!learnt.found) {
+        learnt.resolved = ResolvePathIgnoringCase(folder);
+        learnt.found = IdentityOfFolder(learnt.resolved, learnt.identity);
+    }
+    kept.foldersByText.insert(folder, learnt);
+    return learnt;
+}
+
+// The last name of `path` looked up in the kept names of its folder, its exact spelling first
+// like any other; empty when none matches. The names read are trusted for the whole command:
+// asking the file system about each spelling first would cost a directory search for every
+// spelling that does not exist, most of a delete's time.
+QString FindInKeptFolder(KeptFolderNames& kept, const QString& path, qsizetype slash) {
+    const KnownFolder folder = Known(kept, path.left(slash));
+    if (!folder.found) {
+        return QString();
+    }
+    auto names = kept.namesByFolder.find(folder.identity);
+    if (names == kept.namesByFolder.end()) {
+        names = kept.namesByFolder.insert(folder.identity, FolderNameIndex(folder.resolved));
+    }
+    const QString match = names->Find(path.mid(slash + 1));
+    return match.isEmpty() ? QString() : folder.resolved + QLatin1Char('/') + match;
+}
+
+// Each component of the path in turn, its exact spelling first; empty when one matches nothing.
+QString WalkIgnoringCase(const QString& path) {
     const bool absolute = path.startsWith(QLatin1Char('/'));
     const QStringList parts = path.split(QLatin1Char('/'));
     QString resolved;
@@ -44,7 +112,7 @@ QString ResolvePathIgnoringCase(const QString& path) {
         }
         const QString prefix = resolved.isEmpty() ? (absolute ? QStringLiteral("/") : QString())
                                                   : resolved + QLatin1Char('/');
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
+        if (!IsEntryName(part)) {
             resolved = prefix + part;
             continue;
         }
@@ -55,13 +123,48 @@ QString ResolvePathIgnoringCase(const QString& path) {
         }
         const QString folder =
             resolved.isEmpty() ? (absolute ? QStringLiteral("/") : QStringLiteral(".")) : resolved;
-        const QString match = FindEntryIgnoringCase(folder, part);
+        const QString match = FolderNameIndex(folder).Find(part);
         if (match.isEmpty()) {
-            return path;
+            return QString();
         }
         resolved = prefix + match;
     }
     return resolved;
+}
+
+}  // namespace
+
+FolderNamesKept::FolderNamesKept() {
+    KeptFolderNames& kept = Kept();
+    ++kept.holders;
+    kept.Forget();  // a new command reads every folder afresh
+}
+
+FolderNamesKept::~FolderNamesKept() {
+    KeptFolderNames& kept = Kept();
+    if (--kept.holders == 0) {
+        kept.Forget();
+    }
+}
+
+QString ExistingPathIgnoringCase(const QString& path) {
+    if (path.isEmpty()) {
+        return QString();
+    }
+    KeptFolderNames& kept = Kept();
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (kept.holders > 0 && slash > 0 && IsEntryName(QStringView(path).mid(slash + 1))) {
+        return FindInKeptFolder(kept, path, slash);
+    }
+    if (QFileInfo::exists(path)) {
+        return path;
+    }
+    return WalkIgnoringCase(path);
+}
+
+QString ResolvePathIgnoringCase(const QString& path) {
+    const QString existing = ExistingPathIgnoringCase(path);
+    return existing.isEmpty() ? path : existing;
 }
 
 QString ResolveNewPathIgnoringCase(const QString& path) {
@@ -74,6 +177,24 @@ QString ResolveNewPathIgnoringCase(const QString& path) {
         return path;  // no folder part, or the root
     }
     return ResolvePathIgnoringCase(path.left(slash)) + path.mid(slash);
+}
+
+void NoteEntryChanged(const QString& path, bool exists) {
+    KeptFolderNames& kept = Kept();
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (kept.holders == 0 || !IsEntryName(name)) {
+        return;
+    }
+    const QString folderText = slash > 0    ? path.left(slash)
+                               : slash == 0 ? QStringLiteral("/")
+                                            : QStringLiteral(".");
+    const KnownFolder folder = Known(kept, folderText);
+    const auto names = kept.namesByFolder.find(folder.identity);
+    if (folder.found && names != kept.namesByFolder.end()) {
+        names->Note(name, exists);
+    }
+    // A folder not read yet is read with the change in it.
 }
 
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 #include "manage/command_support.h"
 
 #include "data/failure.h"
+#include "data/quoted_identifier.h"
 
 namespace quorvex {
 
@@ -20,6 +21,8 @@ QString AskNewName(Dialogs& dialogs, const QString& oldName) {
                             QString(), oldName);
 }
 
-QString QuotedName(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+QString QuotedName(const QString& name, const QString& outcome) {
+    return QuotedOracleIdentifier(name, QStringLiteral("table name"), outcome);
+}
 
 }  // namespace quorvex

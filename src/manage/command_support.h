@@ -19,7 +19,9 @@ void ShowMessage(Dialogs& dialogs, const QString& text);
 // Asks for the new name of a table, pre-filled with its current name. "" means Cancel.
 QString AskNewName(Dialogs& dialogs, const QString& oldName);
 
-// A table name as a quoted identifier: between double quotes, nothing inside escaped.
-QString QuotedName(const QString& name);
+// A table name as a quoted identifier: between double quotes, nothing inside escaped. A name
+// Oracle would refuse (one holding a double quote, or over 128 bytes in UTF-8) raises a Failure
+// that says so and ends with `outcome`, so no statement is sent.
+QString QuotedName(const QString& name, const QString& outcome);
 
 }  // namespace quorvex

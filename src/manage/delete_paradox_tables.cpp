@@ -1,3 +1,5 @@
+#include "data/event_pump.h"
+#include "data/path_case.h"
 #include "manage/command_support.h"
 #include "manage/table_commands.h"
 #include "manage/table_files.h"
@@ -13,9 +15,14 @@ namespace quorvex {
 // An entry leaves the list only when its data file is really gone: a file that could not be
 // deleted (read-only folder, file in use) keeps its entry, so a failed delete never looks done.
 // Nothing is reported for files.
+//
+// Every table is looked up in the same folder: its names are read once for the whole command,
+// and pending window events run now and then so the window repaints while thousands go.
 void DeleteParadoxTables(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton5_Click"));
     TableList& list = screen.List2;
+    const FolderNamesKept folderNames;
+    EventPump pump;
 
     steps.Step(100, [&] { screen.Screen.SetMousePointer(vbHourglass); });
     if (steps.Test(102, [&] { return list.ListIndex() == -1; })) {
@@ -26,6 +33,7 @@ void DeleteParadoxTables(TablesScreen& screen) {
         int count = 0;
         steps.Step(104, [&] { count = list.ListCount(); });
         for (int i = count - 1; i >= 0; --i) {
+            pump.Pump();
             QString name;  // taken once, before the entry can be removed
             if (!steps.Test(106, [&] {
                     if (!list.Selected(i)) {

@@ -16,9 +16,11 @@ namespace {
 // source itself, is never written over.
 void CopyFileWithoutOverwriting(const QString& source, const QString& destination) {
     QFile file(ResolvePathIgnoringCase(source));
-    if (!file.copy(ResolveNewPathIgnoringCase(destination))) {
+    const QString target = ResolveNewPathIgnoringCase(destination);
+    if (!file.copy(target)) {
         throw Failure(file.errorString());
     }
+    NoteEntryChanged(target, true);
 }
 
 }  // namespace
@@ -28,7 +30,9 @@ bool RenameFile(Dialogs& dialogs, const QString& source, const QString& destinat
     if (!steps.Step(100, [&] { CopyFileWithoutOverwriting(source, destination); })) {
         return false;  // deleting the source now would lose the table's data
     }
-    steps.Step(102, [&] { DeleteFileQuietly(source); });
+    // A source that stays (a locked or immutable file) is reported with the platform's reason:
+    // the file now exists under both names, and nothing else would tell why.
+    steps.Step(102, [&] { DeleteFileOrFail(source); });
     return true;
 }
 

@@ -40,9 +40,10 @@ void RenameOracleTable(TablesScreen& screen) {
                 continue;  // Cancel, or an empty answer: nothing is renamed
             }
             steps.Step(120, [&] {
+                const QString notRenamed = QStringLiteral("the table is not renamed");
                 RequireConnection(connection)
-                    .Execute(QStringLiteral("RENAME ") + QuotedName(oldName) +
-                             QStringLiteral(" TO ") + QuotedName(newName));
+                    .Execute(QStringLiteral("RENAME ") + QuotedName(oldName, notRenamed) +
+                             QStringLiteral(" TO ") + QuotedName(newName, notRenamed));
             });
             steps.Step(122, [&] { list.RemoveItem(i); });
             steps.Step(124, [&] { list.AddItem(newName); });

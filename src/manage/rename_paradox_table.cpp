@@ -1,4 +1,5 @@
 #include "data/connection_strings.h"
+#include "data/path_case.h"
 #include "manage/command_support.h"
 #include "manage/rename_file.h"
 #include "manage/table_commands.h"
@@ -14,14 +15,24 @@ namespace {
 // files (indexes, memo and blob values, checks, settings) so the renamed table can still be read
 // whole. The companions only follow once the data file was copied: after a refused copy they stay
 // with the table they belong to. Each companion keeps the spelling of its own extension.
-void RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString& oldName,
-                      const QString& newName, const QString& extension) {
+//
+// `copiedBefore` is the data file the other spelling's step copied. Where both spellings name
+// that one file and it could not be deleted (a locked or immutable file), it is left alone: a
+// second copy would only meet the first and hide what happened. Returns the data file, as found
+// on disk, when its copy was made; otherwise an empty text.
+QString RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString& oldName,
+                         const QString& newName, const QString& extension,
+                         const QString& copiedBefore) {
     const QString oldPath = DataFilePath(folder, oldName, extension);
     if (!FileExists(oldPath)) {
-        return;
+        return QString();
+    }
+    const QString dataFile = ResolvePathIgnoringCase(oldPath);
+    if (dataFile == copiedBefore) {
+        return QString();
     }
     if (!RenameFile(dialogs, oldPath, DataFilePath(folder, newName, extension))) {
-        return;
+        return QString();
     }
     // A data file that could not be deleted (a locked or immutable file) still names the old
     // table: its companions are then copied, not moved, or the old table would lose its memo
@@ -37,6 +48,7 @@ void RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString& ol
             RenameFile(dialogs, source, destination);
         }
     }
+    return dataFile;
 }
 
 }  // namespace
@@ -48,6 +60,7 @@ void RenameParadoxTable(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton7_Click"));
     TableList& list = screen.List2;
     std::unique_ptr<Connection> connection;
+    const FolderNamesKept folderNames;  // the folder is read once; its own changes are noted
 
     steps.Step(100, [&] { connection = std::make_unique<Connection>(); });
     steps.Step(102, [&] { screen.Screen.SetMousePointer(vbHourglass); });
@@ -76,13 +89,14 @@ void RenameParadoxTable(TablesScreen& screen) {
             if (steps.Test(118, [&] { return newName.isEmpty(); })) {
                 continue;  // Cancel, or an empty answer: nothing is renamed
             }
+            QString copied;  // the data file the ".DB" step copied
             steps.Step(120, [&] {
-                RenameTableFiles(screen.dialogs, screen.fields.Text1(), oldName, newName,
-                                 QStringLiteral(".DB"));
+                copied = RenameTableFiles(screen.dialogs, screen.fields.Text1(), oldName, newName,
+                                          QStringLiteral(".DB"), QString());
             });
             steps.Step(122, [&] {
                 RenameTableFiles(screen.dialogs, screen.fields.Text1(), oldName, newName,
-                                 QStringLiteral(".db"));
+                                 QStringLiteral(".db"), copied);
             });
             steps.Step(124, [&] { list.RemoveItem(i); });
             steps.Step(126, [&] { list.AddItem(newName); });

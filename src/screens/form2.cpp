@@ -23,7 +23,6 @@
 #include <QIcon>
 
 #include <algorithm>
-#include <functional>
 
 namespace quorvex {
 
@@ -182,29 +181,17 @@ void Form2::ConnectEvents() {
 }
 
 void Form2::Form_Load() {
-    QStringList failures;
-    const auto run = [&failures](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const std::exception& failure) {
-            failures.append(CommandSteps::Describe(failure));
-        }
-    };
-    run([this] { ApplyPlainColors(*this); });
-    run([this] { SetWindowIconFromProgramFolder(); });
-    run([this] { CenterForm(*this); });  // with the size before the height rule below
-    run([this] { LoadMouseIconIfPresent(); });
-    run([this] { setWindowTitle(kApplicationTitle); });
-    run([this] {
-        List1->Clear();
-        List2->Clear();
-    });
-    run([this] { LoadOracleTables(*List1, fields_); });
-    run([this] { LoadParadoxTables(*List2, fields_); });
-    run([this] { ApplyHeightRule(); });
-    if (!failures.isEmpty()) {
-        throw Failure(failures.join(QStringLiteral("\r\n")));
-    }
+    // No handler of its own: the first failure ends the refresh and goes to the caller.
+    ApplyPlainColors(*this);
+    SetWindowIconFromProgramFolder();
+    CenterForm(*this);  // with the size before the height rule below
+    LoadMouseIconIfPresent();
+    setWindowTitle(kApplicationTitle);
+    List1->Clear();
+    List2->Clear();
+    LoadOracleTables(*List1, fields_);
+    LoadParadoxTables(*List2, fields_);
+    ApplyHeightRule();
 }
 
 void Form2::SetWindowIconFromProgramFolder() {

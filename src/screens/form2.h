@@ -24,9 +24,9 @@ class Form2 : public QWidget {
     Form2(const ConnectionFields& fields, Dialogs& dialogs, QWidget* parent = nullptr);
     ~Form2() override;
 
-    // The refresh: dresses the window and fills both lists. Every step runs even when an
-    // earlier one failed (a dead Oracle login must not leave the Paradox list empty); the
-    // failures then go to the caller together.
+    // The refresh: dresses the window and fills both lists. The first failure (a dead Oracle
+    // login, a folder no search can take) ends it at once and goes to the caller, which reports
+    // it; the steps after it do not run.
     void Form_Load();
 
     // The connection screen that "< Back" shows again. Set once by the connection screen when

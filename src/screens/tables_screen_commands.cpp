@@ -1,5 +1,6 @@
 #include "screens/tables_screen_commands.h"
 
+#include "data/event_pump.h"
 #include "shell/command_steps.h"
 
 namespace quorvex {
@@ -15,9 +16,11 @@ void ShowTablesHelp(Dialogs& dialogs) {
 
 void SetEveryEntrySelected(TableList& list, bool selected, Dialogs& dialogs, const QString& label) {
     CommandSteps steps(dialogs, label);
+    EventPump pump;  // a hundred thousand entries still let the window repaint
     int count = 0;
     steps.Step(100, [&] { count = list.ListCount(); });  // read once
     for (int i = 0; i < count; ++i) {
+        pump.Pump();
         steps.Step(102, [&] { list.SetSelected(i, selected); });
     }
 }

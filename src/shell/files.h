@@ -11,4 +11,9 @@ bool FileExists(const QString& path);
 // Deletes the file (matched ignoring case); any failure (missing, read-only, in use) is ignored.
 void DeleteFileQuietly(const QString& path);
 
+// Deletes the file (matched ignoring case) like DeleteFileQuietly, but a file that stays (locked,
+// immutable, in a folder that refuses changes) raises Failure with the platform's reason. A path
+// that names no file is left alone.
+void DeleteFileOrFail(const QString& path);
+
 }  // namespace quorvex

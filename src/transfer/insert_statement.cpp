@@ -10,6 +10,7 @@ const QString kSingleQuote = QStringLiteral("'");
 const QString kDoubledQuote = QStringLiteral("''");
 const QString kNullValue = QStringLiteral("NULL, '");
 const QString kValueEnd = QStringLiteral("', '");
+const QString kBoundValue = QStringLiteral("?, '");
 }  // namespace
 
 InsertStatement::InsertStatement(const QString& table)
@@ -20,6 +21,17 @@ void InsertStatement::Begin() {
     // Keeps the buffer's capacity from the previous row: rows of one table are alike in size.
     text_.resize(0);
     text_ += prefix_;
+    bound_.clear();
+}
+
+void InsertStatement::AddValue(const Value& value) {
+    if (MustBeBound(value)) {
+        text_.chop(1);
+        text_ += kBoundValue;
+        bound_.push_back(value);
+        return;
+    }
+    AddValue(ValueText(value));
 }
 
 void InsertStatement::AddValue(const QString& text) {
@@ -44,13 +56,13 @@ const QString& InsertStatement::Finish() {
     return text_;
 }
 
-QString BuildInsertStatement(const QString& table, const std::vector<Value>& values) {
+InsertRow BuildInsertStatement(const QString& table, const std::vector<Value>& values) {
     InsertStatement statement(table);
     statement.Begin();
     for (const Value& value : values) {
-        statement.AddValue(ValueText(NullToDefault(value, Value::Text(QString()))));
+        statement.AddValue(NullToDefault(value, Value::Text(QString())));
     }
-    return statement.Finish();
+    return {statement.Finish(), statement.BoundValues()};
 }
 
 }  // namespace quorvex

@@ -10,15 +10,21 @@ namespace quorvex {
 
 // Builds INSERT INTO "<table>" VALUES('v1', 'v2', NULL, ...) one value at a time, so the caller
 // can yield and report per value. Every value is a string literal with its single quotes
-// doubled; a value whose text is empty is written as NULL. Depends only on its inputs.
+// doubled; a value whose text is empty is written as NULL; a value whose literal Oracle cannot
+// take (MustBeBound) is written as a "?" marker, its value bound in its place when the statement
+// runs. Depends only on its inputs.
 class InsertStatement {
   public:
-    // Refuses a table name holding a double quote.
+    // Refuses a table name Oracle would refuse (QuotedTableName).
     explicit InsertStatement(const QString& table);
 
     // Starts a row: INSERT INTO, a blank, the quoted name, " VALUES(" and the single quote that
-    // opens the first value.
+    // opens the first value. No value is bound yet.
     void Begin();
+
+    // Appends one value: a "?" for a value that must be bound (the quote opened for it is taken
+    // back and "?, '" written), otherwise the literal of its text (ValueText).
+    void AddValue(const Value& value);
 
     // Appends one value's text. The text so far always ends with the quote that opens this
     // value: an empty text takes that quote back and writes "NULL, '"; any other text is written
@@ -29,12 +35,22 @@ class InsertStatement {
     // characters ", '") and closes the parenthesis. The text is ready to execute.
     const QString& Finish();
 
+    // The values the "?" markers of the row stand for, in order; empty for most rows.
+    const std::vector<Value>& BoundValues() const { return bound_; }
+
   private:
     QString prefix_;
     QString text_;
+    std::vector<Value> bound_;
+};
+
+// One row's statement and the values bound to its "?" markers.
+struct InsertRow {
+    QString text;
+    std::vector<Value> boundValues;
 };
 
 // The whole statement for one row, values in field order (Null, or a value with a text form).
-QString BuildInsertStatement(const QString& table, const std::vector<Value>& values);
+InsertRow BuildInsertStatement(const QString& table, const std::vector<Value>& values);
 
 }  // namespace quorvex

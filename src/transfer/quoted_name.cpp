@@ -1,33 +1,23 @@
 #include "transfer/quoted_name.h"
 
-#include "data/failure.h"
+#include "data/quoted_identifier.h"
 
 namespace quorvex {
 
 namespace {
 
-constexpr QChar kDoubleQuote = u'"';
-
-QString Quoted(const QString& name) { return kDoubleQuote + name + kDoubleQuote; }
+const QString kTableName = QStringLiteral("table name");
+const QString kTableNotCopied = QStringLiteral("the table is not copied");
 
 }  // namespace
 
 QString QuotedTableName(const QString& table) {
-    if (table.contains(kDoubleQuote)) {
-        throw Failure(QStringLiteral("The table name %1 contains a double quote (\"), which an "
-                                     "Oracle table name cannot hold; the table is not copied.")
-                          .arg(table));
-    }
-    return Quoted(table);
+    return QuotedOracleIdentifier(table, kTableName, kTableNotCopied);
 }
 
 QString QuotedFieldName(const QString& field) {
-    if (field.contains(kDoubleQuote)) {
-        throw Failure(QStringLiteral("The field name %1 contains a double quote (\"), which an "
-                                     "Oracle column name cannot hold; the table is not created.")
-                          .arg(field));
-    }
-    return Quoted(field);
+    return QuotedOracleIdentifier(field, QStringLiteral("field name"),
+                                  QStringLiteral("the table is not created"));
 }
 
 QString DropTableStatement(const QString& table) {
@@ -35,7 +25,8 @@ QString DropTableStatement(const QString& table) {
 }
 
 QString SelectAllStatement(const QString& table) {
-    return QStringLiteral("SELECT * FROM ") + QuotedTableName(table);
+    // The Paradox side: only the quote rule applies, Oracle's length limit does not.
+    return QStringLiteral("SELECT * FROM ") + QuotedIdentifier(table, kTableName, kTableNotCopied);
 }
 
 }  // namespace quorvex

@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/connection_strings.h"
+#include "data/path_case.h"
 #include "shell/command_steps.h"
 #include "transfer/list_procedures.h"
 #include "transfer/quoted_name.h"
@@ -33,6 +34,8 @@ void SendTablesToOracle(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, kLabel, screen.stopRequest);
     TableList& oracleList = screen.List1;
     TableList& paradoxList = screen.List2;
+    // Each table is found ignoring case in the same folder: its names are read once.
+    const FolderNamesKept folderNames;
 
     std::unique_ptr<Connection> oracle;
     std::unique_ptr<Connection> paradox;

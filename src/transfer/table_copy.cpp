@@ -57,8 +57,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         std::int64_t count = 0;
         int fieldCount = 0;
         int field = 0;
-        QString text;
+        Value value;
         const QString* insert = nullptr;
+        const std::vector<Value>* bound = nullptr;
         QString refusal;  // why the server refused the row, for the observer
     } row;
     row.count = rowCount;
@@ -76,18 +77,18 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         for (row.field = 0; row.field < row.fieldCount; ++row.field) {
             steps.Step(222, [this] { yield.AtField(); });
             // A value that cannot be read is reported and written as NULL.
-            row.text.clear();
+            row.value = Value::Null();
             steps.Step(224, [this, &row] {
-                row.text =
-                    ValueText(NullToDefault(source.FieldValue(row.field), Value::Text(QString())));
+                row.value = NullToDefault(source.FieldValue(row.field), Value::Text(QString()));
             });
-            statement->AddValue(row.text);  // 226 to 234
-        }                                   // 236: next field
+            statement->AddValue(row.value);  // 226 to 234; a long value is bound instead
+        }                                    // 236: next field
 
         row.insert = &statement->Finish();  // 238, 240
+        row.bound = &statement->BoundValues();
         const bool arrived = steps.Step(244, [this, &row] {
             try {
-                oracle.Execute(*row.insert);
+                oracle.Execute(*row.insert, *row.bound);
             } catch (const std::exception& failure) {
                 if (observer != nullptr) {
                     row.refusal = CommandSteps::Describe(failure);

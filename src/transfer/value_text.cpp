@@ -287,6 +287,29 @@ QString ValueText(const Value& value) {
     return QString();
 }
 
+bool MustBeBound(const Value& value) {
+    if (value.kind() == Value::Kind::Bytes) {
+        return value.toBytes().size() > kLongestHexLiteralBytes;
+    }
+    if (value.kind() != Value::Kind::Text) {
+        return false;
+    }
+    const QString text = value.toText();
+    // A UTF-16 code unit takes one to three bytes in UTF-8 (a surrogate pair four for its two
+    // units), so only texts between these bounds need counting.
+    if (text.size() * 3 <= kLongestStringLiteralBytes) {
+        return false;
+    }
+    if (text.size() > kLongestStringLiteralBytes) {
+        return true;
+    }
+    qsizetype bytes = 0;
+    for (const QChar c : text) {
+        bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
+    }
+    return bytes > kLongestStringLiteralBytes;
+}
+
 Value NullToDefault(Value value, Value defaultValue) {
     return value.isNull() ? defaultValue : value;
 }

@@ -21,6 +21,16 @@ namespace quorvex {
 //                       literal into a BLOB as hex)
 QString ValueText(const Value& value);
 
+// Oracle takes a string literal of at most 4,000 bytes (ORA-01704), and converts a hex literal
+// into at most 2,000 bytes of RAW on its way into a BLOB.
+constexpr qsizetype kLongestStringLiteralBytes = 4000;
+constexpr qsizetype kLongestHexLiteralBytes = 2000;
+
+// True for a value whose literal Oracle cannot take, so it goes into the INSERT as a bound
+// value: bytes over kLongestHexLiteralBytes, a text over kLongestStringLiteralBytes in UTF-8
+// (the longest a text can be in the database character set). Every other value is a literal.
+bool MustBeBound(const Value& value);
+
 // A double with at most 15 significant digits, the way the classic string conversion of a
 // double prints it: the value is rounded to 15 significant digits, trailing zeros (and a bare
 // decimal point) dropped, "." as the decimal point and no thousands separators. Fixed notation

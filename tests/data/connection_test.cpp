@@ -159,6 +159,32 @@ TEST_F(ConnectionOnServer, AStatementThatFailsToParseReachesTheServerAndIsReport
     EXPECT_EQ(log.Since(), QStringList{rename});
 }
 
+TEST_F(ConnectionOnServer, BoundValuesArriveByteForByteAndARefusalReadsLikeAnyOther) {
+    Connection connection;
+    connection.Open(TestServerConnectionString());
+    connection.Execute(QStringLiteral("CREATE TABLE \"LONG\"(\"B\" BLOB, \"T\" NVARCHAR2(2000))"));
+    QByteArray bytes;
+    for (int i = 0; i < 5000; ++i) bytes.append(static_cast<char>(i % 256));
+    const QString text = QString(1500, QChar(0x6771)) + QStringLiteral("'\\\n$1 \U0001F600");
+    const QString insert = QStringLiteral("INSERT INTO \"LONG\" VALUES(?, ?)");
+    const StatementLog log;
+    connection.Execute(insert, {Value::Bytes(bytes), Value::Text(text)});
+
+    const QList<LoggedStatement> logged = log.SinceWithBoundValues();
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_EQ(logged[0].text, QStringLiteral("INSERT INTO \"LONG\" VALUES($1::bytea, $2)"));
+    EXPECT_EQ(logged[0].boundValues,
+              (QStringList{QStringLiteral("\\x") + QString::fromLatin1(bytes.toHex()), text}));
+    EXPECT_EQ(ServerQuery(QStringLiteral("SELECT encode(\"B\", 'hex'), \"T\"::text FROM \"LONG\"")),
+              (QList<QStringList>{{QString::fromLatin1(bytes.toHex()), text}}));
+    EXPECT_EQ(
+        FailureOf([&] {
+            connection.Execute(insert, {Value::Bytes(bytes), Value::Text(QString(2001, u'x'))});
+        }),
+        QStringLiteral("ERROR: input value too long for type nvarchar2(2000);\n"
+                       "Error while executing the query"));
+}
+
 TEST_F(ConnectionOnServer, ExecuteOnAClosedConnectionFailsClearlyUntilItOpensAgain) {
     Connection never;
     EXPECT_EQ(FailureOf([&] { never.Execute(QStringLiteral("SELECT 1")); }),

@@ -1,8 +1,12 @@
 #include "data/connection.h"
 #include "data/failure.h"
+#include "support/oracle_statement_rules.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace quorvex::test {
 namespace {
@@ -51,6 +55,63 @@ TEST(StatementLog, TwoLogsSeeOnlyWhatCameAfterEachWasMade) {
     EXPECT_EQ(late.Since(), QStringList{QStringLiteral("SELECT 'b'")});
     EXPECT_EQ(early.Since(),
               (QStringList{QStringLiteral("SELECT 'a'"), QStringLiteral("SELECT 'b'")}));
+}
+
+TEST(OracleStatementRules, NameWhatOracleRefusesForItsFormAndNothingElse) {
+    const auto insert = [](const QString& literal) {
+        return QStringLiteral("INSERT INTO \"T\" VALUES('") + literal + QStringLiteral("', NULL)");
+    };
+    for (const QString& fine : {
+             insert(QString(4000, u'x')),
+             insert(QString(2000, QChar(0xFC))),                     // 4,000 bytes in UTF-8
+             insert(QString(3998, u'x') + QStringLiteral("''")),     // a doubled quote counts once
+             insert(QStringLiteral("it''s; DROP TABLE \"X\"; --")),  // all inside the literal
+             QStringLiteral("DROP TABLE \"") + QString(128, u'N') + u'"',
+             QStringLiteral("INSERT INTO \"T\" VALUES($1::bytea, '1') -- a; b"),
+         }) {
+        EXPECT_EQ(OracleFormProblem(fine), QString()) << fine.left(80).toStdString();
+    }
+    for (const QString& refused : {
+             insert(QString(4001, u'x')),
+             insert(QString(2000, QChar(0xFC)) + u'x'),
+             insert(QString(3999, u'x') + QStringLiteral("''''")),
+             QStringLiteral("DROP TABLE \"A\"; DROP TABLE \"B\""),
+             QStringLiteral("SELECT 1;"),
+             QStringLiteral("DROP TABLE \"") + QString(129, u'N') + u'"',
+             QStringLiteral("DROP TABLE \"A\"B\""),
+             QStringLiteral("RENAME \"OLD\" TO \"it's \"quoted\"\""),
+             QStringLiteral("INSERT INTO \"T\" VALUES('never closed)"),
+         }) {
+        EXPECT_NE(OracleFormProblem(refused), QString()) << refused.left(80).toStdString();
+    }
+}
+
+TEST(OracleStatementRules, OnlyTheOdbcConnectionsOfALogAreChecked) {
+    const QString longLiteral = u'\'' + QString(4001, u'x') + u'\'';
+    const auto line = [](int pid, const QString& text) {
+        return QStringLiteral("2026-01-01 10:00:00.000 UTC [%1] scott@scott LOG:  %2\n")
+            .arg(pid)
+            .arg(text);
+    };
+    const QString connect = QStringLiteral(
+        "statement: SET DateStyle = 'ISO';SET extra_float_digits = 2;show transaction_isolation");
+    QTemporaryDir folder;
+    QFile log(folder.filePath(QStringLiteral("postgres.log")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write((line(7, QStringLiteral("statement: SELECT 1; SELECT ") + longLiteral) +  // psql
+               line(8, connect) + line(8, QStringLiteral("statement: SELECT 2")) +
+               line(8, QStringLiteral("execute <unnamed>: SELECT $1")) +
+               line(8, QStringLiteral("disconnection: session time: 0:00:00.010")) +
+               line(8, QStringLiteral("statement: SELECT 3; SELECT 4")) +  // psql, same process
+               line(9, connect) + line(9, QStringLiteral("statement: SELECT ") + longLiteral))
+                  .toUtf8());
+    log.close();
+
+    const OracleFormCheck check = CheckOracleForm(ReadServerLog(log.fileName(), 0));
+    EXPECT_EQ(check.statements, 3);
+    ASSERT_EQ(check.violations.size(), 1);
+    EXPECT_TRUE(check.violations[0].contains(QStringLiteral("4001 bytes")))
+        << check.violations[0].toStdString();
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "support/oracle_form_check.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,5 +15,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // Every statement these tests made the server run is one Oracle would take for its form.
+    ::testing::AddGlobalTestEnvironment(new quorvex::test::OracleFormOfTheServerLog);
     return RUN_ALL_TESTS();
 }

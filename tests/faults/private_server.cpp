@@ -1,6 +1,7 @@
 #include "private_server.h"
 
 #include "data/failure.h"
+#include "support/oracle_form_check.h"
 
 #include <QDir>
 #include <QProcess>
@@ -41,6 +42,10 @@ QString PrivateServer::Sid() const { return dir_.path() + QStringLiteral("/sock"
 
 void PrivateServer::Stop() {
     if (running_) {
+        // Whatever the test made this server run, Oracle would have to take too. The log goes
+        // with the server.
+        const QString log = dir_.path() + QStringLiteral("/postgres.log");
+        ExpectOracleForm(ReadServerLog(log, 0), log);
         RunScript(QStringLiteral("stop"));
         running_ = false;
     }

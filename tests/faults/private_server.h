@@ -10,7 +10,8 @@ namespace quorvex::test {
 // A test server of the test's own (scripts/test-server.sh in a fresh folder), for faults that
 // would ruin the shared one: it can be stopped in the middle of a command. It is reached through
 // the same ODBC driver registration as the shared server (ODBCSYSINI of the test command), with
-// its own socket folder as the SID. Stopped and removed with the object.
+// its own socket folder as the SID. Stopped and removed with the object. Stopping it first checks
+// its statement log by Oracle's statement rules (a failure of the test that made the statement).
 class PrivateServer {
   public:
     PrivateServer();

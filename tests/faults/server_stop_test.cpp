@@ -2,6 +2,7 @@
 #include "program_fixture.h"
 
 #include "screens/vendor_controls.h"
+#include "table_writer.h"
 
 #include <QObject>
 
@@ -10,20 +11,42 @@
 namespace quorvex::test {
 namespace {
 
-constexpr int kBigRows = 10000;
 constexpr int kAfterRows = 5;
 
-// The server goes away while "Send Table/s To Oracle" copies a table of 10,000 rows: it is
-// stopped from the progress bar, that is between two INSERT statements, a quarter of the way in.
-// The lost connection is reported once and ends the command; AFTER, above BIG in the list, is
-// never begun.
-class ServerStoppedMidTransfer : public ProgramTest {};
+// BIG as the copy meets it: 10,000 rows of literals, or 1,000 rows each holding a picture too
+// long for a literal, so every INSERT binds a value.
+struct BigTable {
+    int rows;
+    bool pictures;
+};
 
-TEST_F(ServerStoppedMidTransfer, OneReportEndsTheCommandAndTheRowsBeforeStay) {
+void WritePictureTable(const QString& path, int rows) {
+    namespace px = quorvex::paradox;
+    pxwriter::TableDesign design;
+    design.fields = {{"ID", px::FieldType::Long, 0}, {"PICTURE", px::FieldType::Graphic, 10}};
+    pxwriter::TableWriter writer(path.toStdString(), design);
+    for (int row = 1; row <= rows; ++row) {
+        writer.addRow({px::Value::Integer(row), px::Value::Raw(px::Bytes(2500, 0x5A))});
+    }
+    writer.finish();
+}
+
+// The server goes away while "Send Table/s To Oracle" copies BIG: it is stopped from the
+// progress bar, that is between two INSERT statements, a quarter of the way in. The lost
+// connection is reported once and ends the command; AFTER, above BIG in the list, is never begun.
+class ServerStoppedMidTransfer : public ProgramTest,
+                                 public ::testing::WithParamInterface<BigTable> {};
+
+TEST_P(ServerStoppedMidTransfer, OneReportEndsTheCommandAndTheRowsBeforeStay) {
     PrivateServer server;
     ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
 
-    WriteNumberedTable(QStringLiteral("BIG.DB"), kBigRows);
+    const int kBigRows = GetParam().rows;
+    if (GetParam().pictures) {
+        WritePictureTable(tables.path() + QStringLiteral("/BIG.DB"), kBigRows);
+    } else {
+        WriteNumberedTable(QStringLiteral("BIG.DB"), kBigRows);
+    }
     WriteNumberedTable(QStringLiteral("AFTER.DB"), kAfterRows);
     EnterLogin(tables.path(), server.Sid());
     Form2* form2 = Next();
@@ -71,6 +94,12 @@ TEST_F(ServerStoppedMidTransfer, OneReportEndsTheCommandAndTheRowsBeforeStay) {
     Click(*form2, "PushButton9");  // "Deselect All", Paradox
     EXPECT_EQ(form2->ParadoxList().SelCount(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ServerStoppedMidTransfer,
+                         ::testing::Values(BigTable{10000, false}, BigTable{1000, true}),
+                         [](const ::testing::TestParamInfo<BigTable>& info) {
+                             return info.param.pictures ? "WithBoundValues" : "OfLiterals";
+                         });
 
 }  // namespace
 }  // namespace quorvex::test

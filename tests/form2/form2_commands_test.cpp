@@ -2,6 +2,7 @@
 #include "screens/vendor_controls.h"
 
 #include <QGroupBox>
+#include <QScrollBar>
 
 namespace quorvex::test {
 namespace {
@@ -26,11 +27,17 @@ TEST_F(Form2Commands, SelectAllSelectsEveryEntryOfItsOwnListOnly) {
     List1().SetListIndex(7);
     List2().SetSelected(1, true);
     form->MousePointerState().SetMousePointer(vbCustom);
+    form->show();
+    QCoreApplication::processEvents();
+    List1().verticalScrollBar()->setValue(40);
 
     Button("PushButton10").click();
     EXPECT_EQ(List1().SelCount(), 300);
     EXPECT_EQ(List1().ListIndex(), 7);
     EXPECT_EQ(SelectedRows(List2()), QList<int>{1});
+    QCoreApplication::processEvents();  // the view shows what the entries hold, where it was
+    EXPECT_EQ(List1().selectedItems().size(), 300);
+    EXPECT_EQ(List1().verticalScrollBar()->value(), 40);
 
     Button("PushButton8").click();
     EXPECT_EQ(List2().SelCount(), 3);

@@ -1,3 +1,5 @@
+#include "support/oracle_form_check.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +11,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // Every statement these tests made the server run is one Oracle would take for its form.
+    ::testing::AddGlobalTestEnvironment(new quorvex::test::OracleFormOfTheServerLog);
     return RUN_ALL_TESTS();
 }

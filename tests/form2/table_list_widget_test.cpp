@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -141,13 +142,18 @@ void Click(TableListWidget& list, int row, Qt::KeyboardModifiers keys) {
     QCoreApplication::sendEvent(list.viewport(), &release);
 }
 
-TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) {
-    TableListWidget list;
+// Six entries, A to F, on the screen.
+void FillAndShow(TableListWidget& list) {
     for (const char* name : {"A", "B", "C", "D", "E", "F"}) {
         list.AddItem(name);
     }
     list.resize(200, 200);
     list.show();
+}
+
+TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) {
+    TableListWidget list;
+    FillAndShow(list);
 
     Click(list, 1, Qt::NoModifier);
     EXPECT_EQ(list.SelCount(), 1);
@@ -169,6 +175,49 @@ TEST(TableListWidget, ClicksSelectOneShiftSelectsARangeControlAddsOrRemovesOne) 
     Click(list, 0, Qt::NoModifier);
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_TRUE(list.Selected(0));
+}
+
+TEST(TableListWidget, ChangesAreReadAtOnceAndShownInTheViewBeforeItPaintsOrTakesAClick) {
+    TableListWidget list;
+    FillAndShow(list);
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    list.SetSelected(4, true);
+    list.SetSelected(2, false);
+    EXPECT_EQ(list.SelCount(), 2);
+    EXPECT_TRUE(list.Selected(1) && list.Selected(4));
+    EXPECT_FALSE(list.Selected(2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.selectedItems(), (QList<QListWidgetItem*>{list.item(1), list.item(4)}));
+
+    // A click on a list whose last change the view has not shown yet works on that change.
+    list.SetSelected(5, true);
+    Click(list, 0, Qt::ControlModifier);
+    EXPECT_EQ(list.SelCount(), 4);
+    Click(list, 3, Qt::NoModifier);
+    EXPECT_EQ(list.SelCount(), 1);
+    EXPECT_TRUE(list.Selected(3));
+    EXPECT_EQ(list.selectedItems(), QList<QListWidgetItem*>{list.item(3)});
+}
+
+TEST(TableListWidget, ARefilledListStartsAtItsTopEntry) {
+    TableListWidget list;
+    list.resize(222, 109);
+    list.show();
+    for (int i = 0; i < 200; ++i) {
+        list.AddItem(QStringLiteral("T%1").arg(i, 3, 10, QLatin1Char('0')));
+    }
+    QCoreApplication::processEvents();
+    list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
+    ASSERT_GT(list.verticalScrollBar()->value(), 0);
+
+    list.Clear();
+    for (int i = 0; i < 200; ++i) {
+        list.AddItem(QStringLiteral("U%1").arg(i, 3, 10, QLatin1Char('0')));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(list.indexAt(QPoint(5, 5)).row(), 0);
 }
 
 }  // namespace

@@ -58,13 +58,15 @@ TEST_F(OracleDeleteTest, NamesGoBetweenQuotesExactlyAsListed) {
     const StatementLog log;
     DeleteOracleTables(ui.screen);
 
-    EXPECT_EQ(log.Since(), (QStringList{"DROP TABLE \"MiXed\"", "DROP TABLE \"lower case\"",
-                                        "DROP TABLE \"A\"B\""}));
-    // The name holding a quote makes a malformed statement: reported, its entry still removed.
+    // A name holding a quote would make a malformed statement: none is sent, the refusal is
+    // reported, and its entry is still removed.
+    EXPECT_EQ(log.Since(), (QStringList{"DROP TABLE \"MiXed\"", "DROP TABLE \"lower case\""}));
     const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].label, kLabel);
     EXPECT_EQ(failures[0].line, 112);
+    EXPECT_TRUE(failures[0].description.contains(QStringLiteral("A\"B contains a double quote")))
+        << failures[0].description.toStdString();
     EXPECT_TRUE(Entries(ui.List1).isEmpty());
     EXPECT_TRUE(ServerTables().isEmpty());
     EXPECT_EQ(ui.pointer.history, hourglassThenArrow);

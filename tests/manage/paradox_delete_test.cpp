@@ -6,6 +6,7 @@
 #include "shell/files.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,23 @@ TEST_F(ParadoxDeleteTest, FindsTheFolderAndTheFileIgnoringCase) {
     EXPECT_TRUE(QDir(folder.PathOf(QStringLiteral("Paradox"))).isEmpty());
     EXPECT_TRUE(Entries(ui.List2).isEmpty());
     EXPECT_TRUE(ui.dialogs.boxes.empty());
+}
+
+TEST_F(ParadoxDeleteTest, EachRunSeesWhatOthersChangedInTheFolderSinceTheLast) {
+    folder.Write(QStringLiteral("a.db"));
+    folder.Write(QStringLiteral("b.db"));
+    Fill(ui.List2, {"A", "B", "C"});
+    SelectEntries(ui.List2, {"A"});
+    DeleteParadoxTables(ui.screen);  // reads the folder, finding A ignoring case
+
+    // Someone else creates C and removes B before the next run.
+    folder.Write(QStringLiteral("c.db"));
+    QFile::remove(folder.PathOf(QStringLiteral("b.db")));
+    SelectEntries(ui.List2, {"B", "C"});
+    DeleteParadoxTables(ui.screen);
+
+    EXPECT_TRUE(folder.Names().isEmpty());
+    EXPECT_EQ(Entries(ui.List2), QStringList{"B"});  // no file of its own to delete
 }
 
 TEST_F(ParadoxDeleteTest, BothSpellingsOnACaseKeepingFileSystemGoAndTheEntryGoesOnce) {

@@ -4,6 +4,7 @@
 #include "manage/table_commands.h"
 #include "manage_support.h"
 #include "shell/files.h"
+#include "support/immutable_flag.h"
 
 #include <QDir>
 
@@ -156,6 +157,45 @@ TEST_F(ParadoxRenameTest, BothSpellingsOnACaseKeepingFileSystem) {
     EXPECT_EQ(folder.Names(), (QStringList{"NEW.DB", "orders.db"}));
     EXPECT_EQ(folder.Read(QStringLiteral("NEW.DB")), QByteArray("upper"));
     EXPECT_EQ(folder.Read(QStringLiteral("orders.db")), QByteArray("lower"));
+}
+
+TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
+    struct Case {
+        QStringList files;  // the first is the one that cannot be deleted
+        QStringList after;
+        std::vector<int> reportedLines;
+    };
+    const std::vector<Case> cases = {
+        // One file, found by both spellings: the second leaves the copied file alone.
+        {{"orders.db"}, {"NEW.DB", "orders.db"}, {102}},
+        // Two files: the second spelling acts on its own one, whose copy meets the new file.
+        {{"ORDERS.DB", "ORDERS.db"}, {"NEW.DB", "ORDERS.DB", "ORDERS.db"}, {102, 100}},
+    };
+    for (const Case& c : cases) {
+        TableFolder own;
+        for (const QString& file : c.files) {
+            own.Write(file, file.toUtf8());
+        }
+        const QString locked = own.PathOf(c.files[0]);
+        if (!SetImmutableFlag(locked, true)) {
+            GTEST_SKIP() << "this file system or user cannot make a file immutable";
+        }
+        ScreenUnderTest fresh{FolderField(own.Path())};
+        Fill(fresh.List2, {"ORDERS"});
+        SelectEntries(fresh.List2, {"ORDERS"});
+        fresh.dialogs.QueueInput(QStringLiteral("NEW"));
+        RenameParadoxTable(fresh.screen);
+        SetImmutableFlag(locked, false);
+
+        const std::vector<ReportedFailure> failures = ReportedFailures(fresh.dialogs);
+        ASSERT_EQ(failures.size(), c.reportedLines.size()) << c.files.join(' ').toStdString();
+        EXPECT_EQ(failures[0].label, QStringLiteral("Main.RenameFile"));
+        EXPECT_EQ(failures[0].line, 102);  // the old file stays, and why
+        EXPECT_EQ(failures.back().line, c.reportedLines.back());
+        EXPECT_EQ(own.Names(), c.after);
+        EXPECT_EQ(own.Read(QStringLiteral("NEW.DB")), c.files[0].toUtf8());
+        EXPECT_EQ(Entries(fresh.List2), QStringList{"NEW"});
+    }
 }
 
 TEST_F(ParadoxRenameTest, ATableInASubfolderChangesNoFileButItsEntryIsReplaced) {

@@ -2,15 +2,11 @@
 
 #include "manage/rename_file.h"
 #include "manage_support.h"
+#include "support/immutable_flag.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace quorvex::test {
 namespace {
@@ -88,25 +84,21 @@ TEST_F(RenameFileTest, ASourceThatCannotBeCopiedIsReportedAndCreatesNothing) {
     EXPECT_EQ(folder.Names(), QStringList{QStringLiteral("SUB.DB")});
 }
 
-TEST_F(RenameFileTest, ASourceThatCannotBeDeletedLeavesTwoCopiesAndNoReport) {
-    // The delete is quiet by design; the copy is made, so nothing is lost either way.
+TEST_F(RenameFileTest, ASourceThatCannotBeDeletedLeavesTwoCopiesAndSaysWhy) {
+    // Nothing is lost, but the file now has both names: the user is told, with the reason.
     const QString source = folder.Write(QStringLiteral("ORDERS.DB"), "orders");
-    const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    int flags = 0;
-    const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                           ::ioctl(fd, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
-    if (!immutable) {
-        ::close(fd);
+    if (!SetImmutableFlag(source, true)) {
         GTEST_SKIP() << "files cannot be made immutable here";
     }
     const bool renamed = RenameFile(dialogs, source, folder.PathOf(QStringLiteral("SALES.DB")));
-    flags &= ~FS_IMMUTABLE_FL;
-    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    ::close(fd);
+    SetImmutableFlag(source, false);
 
     EXPECT_TRUE(renamed);
-    EXPECT_TRUE(dialogs.boxes.empty());
+    const std::vector<ReportedFailure> failures = ReportedFailures(dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].label, QStringLiteral("Main.RenameFile"));
+    EXPECT_EQ(failures[0].line, 102);
+    EXPECT_EQ(failures[0].description, QStringLiteral("Operation not permitted: ") + source);
     EXPECT_EQ(folder.Names(), (QStringList{"ORDERS.DB", "SALES.DB"}));
     EXPECT_EQ(folder.Read(QStringLiteral("SALES.DB")), QByteArray("orders"));
 }

@@ -1,15 +1,14 @@
 #include "support/test_server.h"
 
+#include "support/server_log.h"
+
 #include "data/connection_strings.h"
 #include "data/failure.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -86,9 +85,15 @@ class ServerConnection {
     QString name_;
 };
 
-// --- Reading the server's statement log -------------------------------------------------------
+QStringList Texts(const QList<LoggedStatement>& statements) {
+    QStringList texts;
+    for (const LoggedStatement& statement : statements) texts.append(statement.text);
+    return texts;
+}
 
-QString LogPath() {
+}  // namespace
+
+QString TestServerLogPath() {
     const QString path = qEnvironmentVariable("QUORVEX_TEST_LOG");
     if (path.isEmpty()) {
         ADD_FAILURE() << "QUORVEX_TEST_LOG is not set: run the tests through scripts/run-tests.sh";
@@ -96,93 +101,10 @@ QString LogPath() {
     return path;
 }
 
-struct LogEntry {
-    QString pid;
-    QString level;  // LOG, ERROR, STATEMENT, DETAIL, ...
-    QString text;   // continuation lines joined with "\n"
-};
-
-// Entries written from byte `offset` on. The line prefix is '%m [%p] %q%u@%d '.
-QList<LogEntry> ReadLog(const QString& path, std::int64_t offset) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "Cannot read the server log " << path.toStdString();
-        return {};
-    }
-    file.seek(offset);
-    const QString text = QString::fromUtf8(file.readAll());
-    static const QRegularExpression header(QStringLiteral(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d(?:\.\d+)? \S+ \[(\d+)\] (?:\S*@\S* )?([A-Z]+):  (.*)$)"));
-    QList<LogEntry> entries;
-    for (const QString& line : text.split(u'\n')) {
-        if (line.startsWith(u'\t')) {
-            if (!entries.isEmpty()) entries.last().text += u'\n' + line.mid(1);
-            continue;
-        }
-        const QRegularExpressionMatch match = header.match(line);
-        if (match.hasMatch())
-            entries.append({match.captured(1), match.captured(2), match.captured(3)});
-    }
-    return entries;
-}
-
-const QString kMarkerPrefix = QStringLiteral("SELECT 'quorvex-log-sync-");
-
-// What psqlODBC sends on its own (at connect, for column descriptions, around statements):
-// none of it is the program's.
-bool IsDriverHousekeeping(const QString& statement) {
-    static const QStringList prefixes = {
-        QStringLiteral("SET DateStyle"),
-        QStringLiteral("SET extra_float_digits"),
-        QStringLiteral("select oid, typbasetype from pg_type"),
-        QStringLiteral("show "),
-        QStringLiteral("DEALLOCATE "),
-        QStringLiteral("SAVEPOINT _EXEC_SVP"),
-        QStringLiteral("RELEASE _EXEC_SVP"),
-        QStringLiteral("ROLLBACK TO _EXEC_SVP"),
-        kMarkerPrefix,
-    };
-    for (const QString& prefix : prefixes) {
-        if (statement.startsWith(prefix)) return true;
-    }
-    // Catalogue look-ups, written in lower case by the driver.
-    return statement.startsWith(QStringLiteral("select ")) &&
-           statement.contains(QStringLiteral("pg_catalog."));
-}
-
-// The executed statements among the entries: "statement:" and "execute <name>:" lines, and the
-// "STATEMENT:" line of an ERROR for a statement that never got that far (one that failed to
-// parse). Housekeeping is left out.
-QStringList StatementsOf(const QList<LogEntry>& entries) {
-    static const QRegularExpression executed(QStringLiteral(R"(^execute [^:]*: )"));
-    QStringList statements;
-    QHash<QString, QString> lastLoggedByBackend;
-    for (const LogEntry& entry : entries) {
-        QString statement;
-        if (entry.level == u"LOG" && entry.text.startsWith(QStringLiteral("statement: "))) {
-            statement = entry.text.mid(11);
-            lastLoggedByBackend[entry.pid] = statement;
-        } else if (entry.level == u"LOG" && entry.text.contains(executed)) {
-            statement = entry.text;
-            statement.remove(executed);
-            lastLoggedByBackend[entry.pid] = statement;
-        } else if (entry.level == u"STATEMENT") {
-            if (lastLoggedByBackend.value(entry.pid) == entry.text) continue;
-            statement = entry.text;
-        } else {
-            continue;
-        }
-        if (!IsDriverHousekeeping(statement)) statements.append(statement);
-    }
-    return statements;
-}
-
-std::int64_t LogSize() {
-    const QString path = LogPath();
+std::int64_t TestServerLogSize() {
+    const QString path = TestServerLogPath();
     return path.isEmpty() ? 0 : QFileInfo(path).size();
 }
-
-}  // namespace
 
 QString TestServerSid() {
     const QString sid = qEnvironmentVariable("QUORVEX_TEST_SID");
@@ -219,27 +141,33 @@ void DropAllTables() {
     }
 }
 
-StatementLog::StatementLog() : start_(LogSize()) {}
+StatementLog::StatementLog() : start_(TestServerLogSize()) {}
 
-QStringList StatementLog::Since() const {
-    const QString path = LogPath();
+QStringList StatementLog::Since() const { return Texts(SinceWithBoundValues()); }
+
+QList<LoggedStatement> StatementLog::SinceWithBoundValues() const {
+    return ExecutedStatements(ServerLogEntriesSince(start_));
+}
+
+QList<LogEntry> ServerLogEntriesSince(std::int64_t offset) {
+    const QString path = TestServerLogPath();
     if (path.isEmpty()) return {};
     // A statement of our own marks the end: once the log shows it, everything executed before
     // this call is in the file too, however the server buffers its log.
     static std::atomic<int> markers{0};
     const QString marker =
-        kMarkerPrefix +
+        kLogMarkerPrefix +
         QStringLiteral("%1-%2'").arg(QCoreApplication::applicationPid()).arg(++markers);
     ServerExecute(marker);
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const QList<LogEntry> entries = ReadLog(path, start_);
+        const QList<LogEntry> entries = ReadServerLog(path, offset);
         for (const LogEntry& entry : entries) {
-            if (entry.text.endsWith(marker)) return StatementsOf(entries);
+            if (entry.text.endsWith(marker)) return entries;
         }
         QThread::msleep(25);
     }
     ADD_FAILURE() << "The server log never showed the marker statement " << marker.toStdString();
-    return StatementsOf(ReadLog(path, start_));
+    return ReadServerLog(path, offset);
 }
 
 }  // namespace quorvex::test

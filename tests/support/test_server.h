@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/recording_ui.h"
+#include "support/server_log.h"
 
 #include <QList>
 #include <QString>
@@ -18,6 +19,11 @@ namespace quorvex::test {
 // The SID of the test server; fails the current test when the test command did not start one.
 QString TestServerSid();
 
+// The server's statement log (QUORVEX_TEST_LOG), and its size in bytes now; both fail the
+// current test when the test command did not start a server.
+QString TestServerLogPath();
+std::int64_t TestServerLogSize();
+
 // Connection fields holding the test server's login and the given Paradox folder.
 FixedFields TestServerLogin(const QString& paradoxFolder = QString());
 
@@ -33,15 +39,21 @@ QList<QStringList> ServerQuery(const QString& sql);
 // Drops every table of scott's schema, so each test starts from an empty schema.
 void DropAllTables();
 
+// Every entry the server logged from byte `offset` on, up to and including everything executed
+// before this call (a marker statement of its own shows where that is).
+QList<LogEntry> ServerLogEntriesSince(std::int64_t offset);
+
 // The statements the server executed, read from its log: construct before the action, then
 // Since() lists what was executed after that point (continuation lines joined with "\n").
 // Statements the ODBC driver sends by itself at connect are left out.
 class StatementLog {
-public:
+  public:
     StatementLog();
     QStringList Since() const;
+    // The same statements with the values bound to them.
+    QList<LoggedStatement> SinceWithBoundValues() const;
 
-private:
+  private:
     std::int64_t start_ = 0;
 };
 

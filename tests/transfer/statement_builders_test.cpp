@@ -6,6 +6,8 @@
 
 #include <QDate>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace quorvex::test {
@@ -75,44 +77,46 @@ TEST(InsertStatement, OrdersExample) {
     const std::vector<Value> row = {Value::Integer(1001), Value::Text(QStringLiteral("O'Brien")),
                                     Value::Double(249.95), Value::Date(QDate(2014, 3, 14)),
                                     Value::Null()};
-    EXPECT_EQ(BuildInsertStatement(QStringLiteral("ORDERS"), row),
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("ORDERS"), row).text,
               QStringLiteral("INSERT INTO \"ORDERS\" VALUES('1001', 'O''Brien', '249.95', "
                              "'3/14/2014', NULL)"));
 }
 
 TEST(InsertStatement, NullsFirstLastAndEverywhere) {
     const QString t = QStringLiteral("T");
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Integer(2)}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Integer(2)}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES(NULL, '2')"));
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(1), Value::Null()}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(1), Value::Null()}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES('1', NULL)"));
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Null(), Value::Null()}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null(), Value::Null(), Value::Null()}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES(NULL, NULL, NULL)"));
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Null()}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Null()}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES(NULL)"));
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(0)}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Integer(0)}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES('0')"));
 }
 
 TEST(InsertStatement, EmptyTextAndEmptyBytesAreNull) {
     EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"),
                                    {Value::Text(QString()), Value::Text(QStringLiteral("")),
-                                    Value::Bytes(QByteArray())}),
+                                    Value::Bytes(QByteArray())})
+                  .text,
               QStringLiteral("INSERT INTO \"T\" VALUES(NULL, NULL, NULL)"));
 }
 
 TEST(InsertStatement, QuotesAreDoubledAndEverythingElseKept) {
     const QString t = QStringLiteral("T");
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("'"))}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("'"))}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES('''')"));
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("''x'"))}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("''x'"))}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES('''''x''')"));
     const QString raw = QStringLiteral("a \"b\" c\\d\\\ne\r\nf\tg ü €");
-    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(raw)}),
+    EXPECT_EQ(BuildInsertStatement(t, {Value::Text(raw)}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES('") + raw + QStringLiteral("')"));
     // A value that looks like the builder's own separators stays a value.
     EXPECT_EQ(BuildInsertStatement(t, {Value::Text(QStringLiteral("', NULL, '")),
-                                       Value::Text(QStringLiteral(", '"))}),
+                                       Value::Text(QStringLiteral(", '"))})
+                  .text,
               QStringLiteral("INSERT INTO \"T\" VALUES(''', NULL, ''', ', ''')"));
 }
 
@@ -131,6 +135,59 @@ TEST(InsertStatement, BuilderIsReusedRowAfterRow) {
 
 TEST(InsertStatement, RefusesTableNameHoldingADoubleQuote) {
     EXPECT_THROW(InsertStatement(QStringLiteral("T\" VALUES('x');--")), Failure);
+}
+
+TEST(InsertStatement, ValuesWhoseLiteralOracleRefusesAreBoundTheRestStayLiterals) {
+    const QByteArray picture(2001, '\x7f');
+    const QByteArray shortBytes(2000, '\x01');   // its hex literal: 4,000 characters
+    const QString chinese(1500, QChar(0x4E2D));  // 4,500 bytes in UTF-8
+    const QString umlauts(2000, QChar(0xFC));    // 4,000 bytes in UTF-8: still a literal
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(1001);  // 4,004 bytes
+    const InsertRow row = BuildInsertStatement(
+        QStringLiteral("T"),
+        {Value::Bytes(picture), Value::Integer(1), Value::Null(), Value::Text(chinese),
+         Value::Text(umlauts), Value::Bytes(shortBytes), Value::Text(emoji)});
+    EXPECT_EQ(row.text, QStringLiteral("INSERT INTO \"T\" VALUES(?, '1', NULL, ?, '") + umlauts +
+                            QStringLiteral("', '") +
+                            QString::fromLatin1(shortBytes.toHex().toUpper()) +
+                            QStringLiteral("', ?)"));
+    EXPECT_EQ(row.boundValues, (std::vector<Value>{Value::Bytes(picture), Value::Text(chinese),
+                                                   Value::Text(emoji)}));
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), {Value::Text(QString(4001, u'x'))}).text,
+              QStringLiteral("INSERT INTO \"T\" VALUES(?)"));
+    EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(emoji.left(2000))})
+                    .boundValues.empty());
+
+    // The next row starts with nothing bound.
+    InsertStatement statement(QStringLiteral("T"));
+    statement.Begin();
+    statement.AddValue(Value::Bytes(picture));
+    statement.Finish();
+    statement.Begin();
+    statement.AddValue(Value::Integer(2));
+    EXPECT_EQ(statement.Finish(), QStringLiteral("INSERT INTO \"T\" VALUES('2')"));
+    EXPECT_TRUE(statement.BoundValues().empty());
+}
+
+TEST(TableStatements, RefuseNamesLongerThanOracleTakesButNotOnTheParadoxSide) {
+    const QString longest(64, QChar(0xFC));  // 128 bytes in UTF-8
+    const QString tooLong = longest + u'x';
+    EXPECT_EQ(DropTableStatement(longest), QStringLiteral("DROP TABLE \"") + longest + u'"');
+    for (const auto& build : std::vector<std::function<void()>>{
+             [&] { DropTableStatement(tooLong); }, [&] { InsertStatement statement(tooLong); },
+             [&] {
+                 BuildCreateTableStatement(QStringLiteral("T"), {{tooLong, adInteger}});
+             }}) {
+        try {
+            build();
+            ADD_FAILURE() << "a name of 129 bytes was accepted";
+        } catch (const Failure& failure) {
+            EXPECT_TRUE(failure.description().contains(tooLong));
+            EXPECT_TRUE(failure.description().contains(QStringLiteral("129 bytes")))
+                << failure.description().toStdString();
+        }
+    }
+    EXPECT_EQ(SelectAllStatement(tooLong), QStringLiteral("SELECT * FROM \"") + tooLong + u'"');
 }
 
 }  // namespace

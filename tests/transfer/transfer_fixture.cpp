@@ -16,9 +16,10 @@ void TransferTest::SetUp() {
 }
 
 void TransferTest::WriteTable(const QString& fileName, const std::vector<pw::FieldDesign>& fields,
-                              const std::vector<Row>& rows) {
+                              const std::vector<Row>& rows, int codePage) {
     pw::TableDesign design;
     design.fields = fields;
+    design.codePage = codePage;
     pw::WriteTable(QFile::encodeName(folder.filePath(fileName)).toStdString(), design, rows);
 }
 

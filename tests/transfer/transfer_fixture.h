@@ -32,9 +32,10 @@ class TransferTest : public ::testing::Test {
     TransferTest();
     void SetUp() override;
 
-    // Writes <name>.DB (and its .MB when needed) into the Paradox folder.
+    // Writes <name>.DB (and its .MB when needed) into the Paradox folder, its texts in the given
+    // code page.
     void WriteTable(const QString& fileName, const std::vector<pw::FieldDesign>& fields,
-                    const std::vector<Row>& rows);
+                    const std::vector<Row>& rows, int codePage = 1252);
 
     // Puts names into the Paradox list, selects `selected` and makes the last selected one (or
     // the first entry) current.

@@ -3,6 +3,8 @@
 
 #include "transfer_fixture.h"
 
+#include <QCryptographicHash>
+
 namespace quorvex::test {
 namespace {
 
@@ -147,6 +149,50 @@ TEST_F(TransferValues, TheLongestMemoAColumnTakesArrivesWhole) {
 
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
     EXPECT_EQ(ServerQuery("SELECT \"Memo\"::text FROM \"MEMO\""), (QList<QStringList>{{memo}}));
+}
+
+TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiterals) {
+    QByteArray picture(5 * 1024 * 1024, '\0');
+    for (qsizetype i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 7 % 251);
+    const QByteArray smallPicture = picture.left(3000);
+    const QByteArray longestLiteral = picture.left(2000);                  // 4,000 hex digits
+    const QString chinese = QStringLiteral("汉字测试数据").repeated(250);  // 4,500 bytes in UTF-8
+    const QString longestMemo = QStringLiteral("长备注").repeated(667).left(2000);
+    WriteTable("LONG.DB",
+               {Typed("Id", px::FieldType::Short), Typed("Picture", px::FieldType::Graphic, 10),
+                Typed("Memo", px::FieldType::Memo, 10)},
+               {{Int(1), Raw(picture), {}},
+                {Int(2), {}, Text(chinese)},
+                {Int(3), Raw(smallPicture), Text(longestMemo)},
+                {Int(4), Raw(longestLiteral), Text("short")}},
+               936);
+    ShowParadoxTables({"LONG"}, {"LONG"});
+
+    const StatementLog log;
+    Send();
+
+    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
+    const QStringList inserts =
+        StatementsStartingWith(log.Since(), QStringLiteral("INSERT INTO \"LONG\""));
+    ASSERT_EQ(inserts.size(), 4);
+    EXPECT_EQ(inserts[0], QStringLiteral("INSERT INTO \"LONG\" VALUES('1', $1::bytea, NULL)"));
+    EXPECT_EQ(inserts[1], QStringLiteral("INSERT INTO \"LONG\" VALUES('2', NULL, $1)"));
+    EXPECT_EQ(inserts[2], QStringLiteral("INSERT INTO \"LONG\" VALUES('3', $1::bytea, $2)"));
+    EXPECT_EQ(inserts[3], QStringLiteral("INSERT INTO \"LONG\" VALUES('4', '") +
+                              QString::fromLatin1(longestLiteral.toHex().toUpper()) +
+                              QStringLiteral("', 'short')"));
+
+    // A bound picture arrives as its bytes; one written as a literal as its hex text.
+    const auto md5 = [](const QByteArray& bytes) {
+        return QString::fromLatin1(
+            QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    };
+    EXPECT_EQ(
+        ServerQuery("SELECT \"Id\", md5(\"Picture\"), \"Memo\"::text FROM \"LONG\" ORDER BY 1"),
+        (QList<QStringList>{{"1", md5(picture), QString()},
+                            {"2", QString(), chinese},
+                            {"3", md5(smallPicture), longestMemo},
+                            {"4", md5(longestLiteral.toHex().toUpper()), "short"}}));
 }
 
 TEST_F(TransferValues, ARowTheServerRefusesIsReportedAndTheOthersArrive) {

@@ -1,0 +1,155 @@
+#include "data/odbc_bound_statement.h"
+
+#include "data/failure.h"
+#include "data/odbc_failure.h"
+#include "data/odbc_values.h"
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <QSqlDriver>
+#include <QVariant>
+
+namespace quorvex {
+namespace {
+
+// Why the values are not bound through QSqlQuery::addBindValue:
+//
+// Qt 6.4's ODBC driver binds every QString longer than 254 bytes of UTF-16 (127 characters) as
+// SQL_WLONGVARCHAR, with its size in bytes as the column size. Oracle's ODBC driver sends such a
+// parameter as LONG data, which Oracle takes only into a LONG column: into an NVARCHAR2 column
+// the row fails with ORA-01461. A text is bound here as SQL_WVARCHAR instead, its column size
+// in characters (UTF-16 code units), so a text of up to 2,000 characters is ordinary national
+// character data of at most 4,000 bytes (AL16UTF16), which an NVARCHAR2(2000) column takes
+// whatever the database character set. A longer text exceeds the column itself (ORA-12899) and
+// its row is reported like any refused row.
+//
+// Qt binds every QByteArray as SQL_LONGVARBINARY. Oracle's driver takes that as LONG RAW data,
+// but the test server's driver (psqlODBC) sends a SQL_LONGVARBINARY parameter as a large object
+// and refuses it for any other column ("Could not convert binary other than LO type"), so that
+// binding could never be proven here. Bytes are bound as SQL_VARBINARY, their column size the
+// byte count: Oracle's driver passes them as RAW data, which Oracle writes into a BLOB column
+// on INSERT at any length (its data interface for LOBs), and psqlODBC sends them as bytea.
+//
+// The statement runs with SQLExecDirectW on a statement handle of its own, allocated on the
+// connection handle Qt uses: the statement and its values travel in one exchange, on the same
+// session (autocommit, session settings) as every other statement of the connection.
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t),
+              "the driver manager's wide characters are UTF-16");
+
+SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
+    const QSqlDriver* driver = database.driver();
+    const QVariant handle = driver != nullptr ? driver->handle() : QVariant();
+    if (handle.metaType() != QMetaType::fromType<SQLHANDLE>() ||
+        *static_cast<const SQLHANDLE*>(handle.constData()) == nullptr) {
+        throw Failure(QStringLiteral("The connection has no ODBC handle to bind values on."));
+    }
+    return *static_cast<const SQLHANDLE*>(handle.constData());
+}
+
+// Every diagnostic record of a handle, joined by blanks as Qt SQL joins them for its own errors,
+// so a refused row reads the same whether or not it held a bound value.
+QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
+    QString text;
+    QString previous;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLWCHAR state[6];
+        SQLINTEGER nativeError = 0;
+        SQLSMALLINT length = 0;
+        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError, nullptr,
+                                          0, &length))) {
+            break;
+        }
+        std::vector<SQLWCHAR> message(static_cast<size_t>(length) + 1);
+        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError,
+                                          message.data(), static_cast<SQLSMALLINT>(message.size()),
+                                          &length))) {
+            break;
+        }
+        const QString part = QString::fromUtf16(reinterpret_cast<const char16_t*>(message.data()),
+                                                qMin<qsizetype>(length, message.size() - 1));
+        if (!part.isEmpty() && part != previous) {
+            if (!text.isEmpty()) text += u' ';
+            text += part;
+            previous = part;
+        }
+    }
+    return OdbcMessageText(text);
+}
+
+class StatementHandle {
+  public:
+    explicit StatementHandle(SQLHDBC connection) : connection_(connection) {
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle_))) {
+            handle_ = SQL_NULL_HSTMT;
+            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_DBC, connection), nullptr,
+                                    connection);
+        }
+    }
+    ~StatementHandle() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
+    StatementHandle(const StatementHandle&) = delete;
+    StatementHandle& operator=(const StatementHandle&) = delete;
+
+    SQLHSTMT get() const { return handle_; }
+    // A failed call raises the driver's message, as a lost connection when it is one.
+    void Check(SQLRETURN result) const {
+        if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
+            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_STMT, handle_), handle_, connection_);
+        }
+    }
+
+  private:
+    SQLHDBC connection_;
+    SQLHSTMT handle_ = SQL_NULL_HSTMT;
+};
+
+// One bound value and the buffers the driver reads while the statement executes.
+struct BoundBuffer {
+    QByteArray bytes;
+    QString text;
+    SQLLEN length = 0;
+};
+
+void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& value,
+          BoundBuffer& buffer) {
+    switch (value.kind()) {
+        case Value::Kind::Bytes:
+            buffer.bytes = value.toBytes();
+            buffer.length = buffer.bytes.size();
+            statement.Check(SQLBindParameter(
+                statement.get(), number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY,
+                static_cast<SQLULEN>(buffer.bytes.size()), 0,
+                const_cast<char*>(buffer.bytes.constData()), buffer.length, &buffer.length));
+            return;
+        case Value::Kind::Text:
+            buffer.text = value.toText();
+            buffer.length = buffer.text.size() * static_cast<SQLLEN>(sizeof(SQLWCHAR));
+            statement.Check(SQLBindParameter(
+                statement.get(), number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                static_cast<SQLULEN>(buffer.text.size()), 0,
+                const_cast<char16_t*>(reinterpret_cast<const char16_t*>(buffer.text.utf16())),
+                buffer.length, &buffer.length));
+            return;
+        default:
+            throw Failure(QStringLiteral("Only texts and bytes are bound to a statement."));
+    }
+}
+
+}  // namespace
+
+void ExecuteWithBoundValues(const QSqlDatabase& database, const QString& statement,
+                            const std::vector<Value>& values) {
+    const StatementHandle handle(ConnectionHandle(database));
+    // Bound buffers must not move until the statement has run.
+    std::vector<BoundBuffer> buffers(values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        Bind(handle, static_cast<SQLUSMALLINT>(i + 1), values[i], buffers[i]);
+    }
+    handle.Check(SQLExecDirectW(
+        handle.get(), const_cast<SQLWCHAR*>(reinterpret_cast<const SQLWCHAR*>(statement.utf16())),
+        static_cast<SQLINTEGER>(statement.size())));
+}
+
+}  // namespace quorvex

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace quorvex::test {
+
+// Reading the test server's statement log (log_statement = 'all', line prefix
+// '%m [%p] %q%u@%d '), shared by the tests' StatementLog and the Oracle statement rules check.
+
+struct LogEntry {
+    QString backend;  // the server process of the connection
+    QString level;    // LOG, ERROR, STATEMENT, DETAIL, ...
+    QString text;     // continuation lines joined with "\n"
+};
+
+struct LoggedStatement {
+    QString backend;
+    QString text;
+    // The values bound to its $1, $2, ... as the server logged them ("DETAIL:  parameters:"):
+    // a text as it is, bytes as "\x" and lower-case hex, NULL as a null QString.
+    QStringList boundValues;
+};
+
+// The entries written from byte `offset` on. A log that cannot be read fails the current test
+// (when there is one) and gives no entries.
+QList<LogEntry> ReadServerLog(const QString& path, std::int64_t offset);
+
+// What psqlODBC sends on its own (at connect, for column descriptions, around statements) and
+// the tests' own log markers: none of it is the program's.
+bool IsDriverHousekeeping(const QString& statement);
+
+// The executed statements among the entries: "statement:" and "execute <name>:" lines, and the
+// "STATEMENT:" line of an ERROR for a statement that never got that far (one that failed to
+// parse). Housekeeping is left out. The values bound to a statement are kept with it.
+QList<LoggedStatement> ExecutedStatements(const QList<LogEntry>& entries);
+
+// The executed statements of the connections opened through the ODBC driver, known by the
+// driver's own statement at connect. Other connections (psql in the scripts, the server's own
+// set-up) are left out, and so is a connection whose connect statement lies before the entries.
+QList<LoggedStatement> OdbcStatements(const QList<LogEntry>& entries);
+
+// The statement the tests send to find the end of the log ("SELECT 'quorvex-log-sync-...'").
+inline const QString kLogMarkerPrefix = QStringLiteral("SELECT 'quorvex-log-sync-");
+
+}  // namespace quorvex::test
