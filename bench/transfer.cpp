@@ -6,6 +6,10 @@
 //   bench_transfer [ROWS] [MEMORY_ROWS] [ROUNDS] [PICTURE_ROWS]
 //                                         defaults: 100000, 1000000, 3 and 10000
 //
+// With --send first, the command runs instead as `quorvex send --overwrite BENCH`, the program
+// beside this benchmark started as a whole process for each run; its peak memory is the child's
+// own high-water mark.
+//
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
 #include "data/connection.h"
@@ -13,6 +17,7 @@
 #include "data/do_events.h"
 #include "screens/form2.h"
 #include "screens/table_list_widget.h"
+#include "support/exec_texts.h"
 #include "support/recording_ui.h"
 #include "table_writer.h"
 #include "transfer/create_table_statement.h"
@@ -27,11 +32,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -203,8 +213,10 @@ std::vector<InsertRow> BuildStatements(const test::FixedFields& login, QString& 
     return inserts;
 }
 
-long PeakKib() {
-    QFile status(QStringLiteral("/proc/self/status"));
+// The peak resident set (VmHWM) of a process of this machine, "self" for this one; -1 once it
+// has ended.
+long PeakKib(const QString& process) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
     }
@@ -216,6 +228,54 @@ long PeakKib() {
     return -1;
 }
 
+// The command as `quorvex send --overwrite BENCH`, a whole process of the program beside this
+// benchmark: no settings of its own (an empty settings folder), the password from the
+// environment, the summary thrown away. Exit status 0 means every row arrived. Returns the
+// timing (the child's CPU time) and sets the child's peak resident set.
+Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) {
+    const QTemporaryDir settings(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+    const test::ExecTexts exec(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"),
+                               {QStringLiteral("send"), QStringLiteral("--overwrite"),
+                                QStringLiteral("--folder"), login.folder, QStringLiteral("--sid"),
+                                login.sid, QStringLiteral("--user"), login.user, kTable},
+                               {QStringLiteral("QUORVEX_PASSWORD=") + login.password,
+                                QStringLiteral("XDG_CONFIG_HOME=") + settings.path(),
+                                QStringLiteral("ODBCSYSINI=") + qEnvironmentVariable("ODBCSYSINI"),
+                                QStringLiteral("PATH=") + qEnvironmentVariable("PATH")});
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, exec.argv()[0], &actions, nullptr, exec.argv(), exec.envp()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", exec.argv()[0]);
+        std::exit(1);
+    }
+    // The peak is the child's own high-water mark, read while it runs: wait4's ru_maxrss would
+    // carry over this benchmark's own peak, which the spawned process inherits until its exec.
+    int status = 0;
+    rusage usage{};
+    peakKib = -1;
+    while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
+        peakKib = std::max(peakKib, PeakKib(QString::number(pid)));
+        ::usleep(10000);
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "quorvex send did not send every row (status %d)\n", status);
+        std::exit(1);
+    }
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf(
+        "  quorvex send: %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row, peak %.1f MiB\n",
+        rows, seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0, peakKib / 1024.0);
+    return {seconds, cpu};
+}
+
 // Child process: only the command, on the table in `folder`, then the peak resident size.
 int MemoryChild(const QString& folder) {
     const test::FixedFields login = Login(folder);
@@ -225,7 +285,7 @@ int MemoryChild(const QString& folder) {
         DropBenchTable(oracle);
     }
     CommandRun(login, 0);
-    std::printf("peak_kib=%ld\n", PeakKib());
+    std::printf("peak_kib=%ld\n", PeakKib(QStringLiteral("self")));
     // What arrived, so a figure is never taken from a copy that stopped early.
     Connection oracle;
     oracle.Open(OracleConnectionString(login));
@@ -252,9 +312,13 @@ long ChildPeak(const QString& folder, const char* what) {
     return peak;
 }
 
+// The command (the window's, or `quorvex send`) against a run of the given rows.
+using CommandRunner = std::function<Timing(const test::FixedFields& login, long rows)>;
+
 // The command against the bare loop of the same statements on the table in the login's folder,
 // in alternating rounds.
-void SpeedRounds(const test::FixedFields& login, long rows, int rounds) {
+void SpeedRounds(const test::FixedFields& login, long rows, int rounds,
+                 const CommandRunner& runCommand) {
     QString createText;
     const double buildStart = CpuSeconds();
     const std::vector<InsertRow> inserts = BuildStatements(login, createText);
@@ -275,7 +339,7 @@ void SpeedRounds(const test::FixedFields& login, long rows, int rounds) {
         Timing command{};
         Timing bare{};
         if (round % 2 == 0) {
-            command = CommandRun(login, rows);
+            command = runCommand(login, rows);
             bare = BareLoopRun(login, createText, inserts);
         } else {
             bare = BareLoopRun(login, createText, inserts);
@@ -284,7 +348,7 @@ void SpeedRounds(const test::FixedFields& login, long rows, int rounds) {
                 oracle.Open(OracleConnectionString(login));
                 DropBenchTable(oracle);
             }
-            command = CommandRun(login, rows);
+            command = runCommand(login, rows);
         }
         ratios.push_back(bare.wall / command.wall);
         commandCpu = std::min(commandCpu, command.cpu);
@@ -319,10 +383,19 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--memory-child") {
         return MemoryChild(QString::fromLocal8Bit(argv[2]));
     }
+    const bool throughSend = argc > 1 && std::string(argv[1]) == "--send";
+    if (throughSend) {
+        --argc;
+        ++argv;
+    }
     const long rows = argc > 1 ? std::atol(argv[1]) : 100000;
     const long memoryRows = argc > 2 ? std::atol(argv[2]) : 1000000;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
     const long pictureRows = argc > 4 ? std::atol(argv[4]) : 10000;
+    long sendPeakKib = 0;
+    const CommandRunner runCommand = [&](const test::FixedFields& fields, long count) {
+        return throughSend ? SendProcessRun(fields, count, sendPeakKib) : CommandRun(fields, count);
+    };
 
     QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
     const test::FixedFields login = Login(folder.path());
@@ -340,16 +413,28 @@ int main(int argc, char** argv) {
 
     std::printf("speed, %ld rows x 6 columns:\n", rows);
     WriteBenchTable(folder.filePath(kTable + QStringLiteral(".DB")), rows);
-    SpeedRounds(login, rows, rounds);
+    SpeedRounds(login, rows, rounds, runCommand);
     if (pictureRows > 0) {
         std::printf("speed, %ld rows x 7 columns, a 50 KB picture in every tenth row:\n",
                     pictureRows);
         QTemporaryDir pictures(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
         WriteBenchTable(pictures.filePath(kTable + QStringLiteral(".DB")), pictureRows, true);
-        SpeedRounds(Login(pictures.path()), pictureRows, rounds);
+        SpeedRounds(Login(pictures.path()), pictureRows, rounds, runCommand);
     }
 
-    if (memoryRows > 0) {
+    if (memoryRows > 0 && throughSend) {
+        std::printf("memory of quorvex send (peak resident set of the process):\n");
+        QTemporaryDir empty(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(empty.filePath(kTable + QStringLiteral(".DB")), 0);
+        long base = 0;
+        long large = 0;
+        SendProcessRun(Login(empty.path()), 0, base);
+        QTemporaryDir big(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteBenchTable(big.filePath(kTable + QStringLiteral(".DB")), memoryRows);
+        SendProcessRun(Login(big.path()), memoryRows, large);
+        std::printf("  empty table %.1f MiB, %ld rows %.1f MiB: growth %.1f MiB\n", base / 1024.0,
+                    memoryRows, large / 1024.0, (large - base) / 1024.0);
+    } else if (memoryRows > 0) {
         std::printf("memory (each in a fresh process):\n");
         QTemporaryDir empty(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
         WriteBenchTable(empty.filePath(kTable + QStringLiteral(".DB")), 0);

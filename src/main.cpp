@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "data/oracle_client_environment.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"
@@ -8,6 +9,11 @@
 
 int main(int argc, char** argv) {
     quorvex::PrepareOracleClientEnvironment();  // before any ODBC call, for every front end
+    // Any argument asks for the command line (`send`, `list`, `--help`), which needs no display.
+    if (argc > 1) {
+        return quorvex::RunCommandLine(argc, argv);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(quorvex::kApplicationTitle);
     // No application display name: Qt would add it to every window's title ("Overwrite? —

@@ -12,7 +12,7 @@ QString ApplicationErrorText(const QString& label, int line, const QString& desc
 void ReportApplicationError(Dialogs& dialogs, const QString& label, int line,
                             const QString& description) {
     dialogs.MsgBox(ApplicationErrorText(label, line, description), vbExclamation,
-                   QStringLiteral("Application Error"));
+                   kApplicationErrorTitle);
 }
 
 }  // namespace quorvex

@@ -3,6 +3,7 @@
 #include "data/connection_fields.h"
 #include "data/table_list.h"
 #include "shell/stop_request.h"
+#include "shell/transfer_observer.h"
 #include "shell/ui.h"
 
 namespace quorvex {
@@ -19,6 +20,9 @@ struct TablesScreen {
     // Set only by a front end that can stop a running send (see StopRequest); the screens have
     // no such control and leave it null.
     const StopRequest* stopRequest = nullptr;
+    // Told of the transfer's tables and rows when set (the command line's summary); the screens
+    // leave it unset.
+    TransferObserver* observer = nullptr;
 };
 
 }  // namespace quorvex

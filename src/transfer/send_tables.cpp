@@ -73,6 +73,9 @@ void SendTablesToOracle(TablesScreen& screen) {
             continue;  // an entry without a name (the list changed meanwhile) is passed over
         }
         const QString table = *read;
+        if (screen.observer != nullptr) {
+            screen.observer->TableReached(table);
+        }
 
         int answer = 0;
         if (steps.Test(126, [&] { return ListContains(oracleList, table); })) {
@@ -98,7 +101,7 @@ void SendTablesToOracle(TablesScreen& screen) {
         // once, and no CREATE TABLE is built from nothing.
         bool created = false;
         if (steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
-            TableCopy copy{steps, yield, *source, *oracle, table};
+            TableCopy copy{steps, yield, *source, *oracle, table, screen.observer};
             // Rows go only into a table this command has just created: after a refused CREATE
             // they would land in a table the user never agreed to overwrite, or fail one by one.
             created = copy.CreateOracleTable();

@@ -43,6 +43,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
     if (!steps.Step(210, [&] { rowCount = source.RecordCount(); })) {
         return;
     }
+    if (observer != nullptr) {
+        observer->RowsToCopy(rowCount);
+    }
     std::optional<InsertStatement> statement;
     if (!steps.Step(218, [&] { statement.emplace(table); })) {
         return;  // the name is refused for every row alike: report it once
@@ -57,6 +60,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         Value value;
         const QString* insert = nullptr;
         const std::vector<Value>* bound = nullptr;
+        QString refusal;  // why the server refused the row, for the observer
     } row;
     row.count = rowCount;
     // A lost connection or a stop request ends the copy after the row in hand.
@@ -82,7 +86,19 @@ void TableCopy::CopyRows(ProgressBar& progress) {
 
         row.insert = &statement->Finish();  // 238, 240
         row.bound = &statement->BoundValues();
-        steps.Step(244, [this, &row] { oracle.Execute(*row.insert, *row.bound); });
+        const bool arrived = steps.Step(244, [this, &row] {
+            try {
+                oracle.Execute(*row.insert, *row.bound);
+            } catch (const std::exception& failure) {
+                if (observer != nullptr) {
+                    row.refusal = CommandSteps::Describe(failure);
+                }
+                throw;  // reported by the step as any other failure
+            }
+        });
+        if (observer != nullptr) {
+            observer->RowSent(arrived, arrived ? QString() : row.refusal);
+        }
         if (!steps.Step(246, [this] { source.MoveNext(); })) {
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "shell/command_steps.h"
+#include "shell/transfer_observer.h"
 #include "shell/ui.h"
 #include "transfer/yield_point.h"
 
@@ -18,6 +19,7 @@ struct TableCopy {
     Recordset& source;  // open on the Paradox table, standing on its first row
     Connection& oracle;
     QString table;
+    TransferObserver* observer = nullptr;  // told of the row count and of each row's fate
 
     // Lines 142 to 202: builds CREATE TABLE from the source's fields and executes it. Returns
     // true when the server created the table. A statement whose building failed (a field that

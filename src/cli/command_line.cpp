@@ -1,0 +1,66 @@
+#include "cli/command_line.h"
+
+#include "cli/command_line_options.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "cli/interrupt_flag.h"
+#include "cli/list_command.h"
+#include "cli/send_command.h"
+#include "cli/terminal.h"
+#include "shell/ui.h"
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+namespace quorvex {
+
+namespace {
+
+QString HelpFor(const CommandLineOptions& options) {
+    switch (options.command) {
+        case CommandLineOptions::Command::Send:
+            return SendHelpText();
+        case CommandLineOptions::Command::List:
+            return ListHelpText();
+        case CommandLineOptions::Command::Help:
+            break;
+    }
+    return ProgramHelpText();
+}
+
+QString HelpHint(const QStringList& arguments) {
+    const QString command = arguments.value(0);
+    if (command == QLatin1String("send") || command == QLatin1String("list")) {
+        return QStringLiteral("Try 'quorvex %1 --help'.").arg(command);
+    }
+    return QStringLiteral("Try 'quorvex --help'.");
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kApplicationTitle);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+
+    Terminal terminal;
+    const CommandLineOptions options = ParseCommandLine(arguments);
+    if (!options.usageError.isEmpty()) {
+        terminal.Message(QStringLiteral("quorvex: ") + options.usageError + u'\n' +
+                         HelpHint(arguments));
+        return kExitUsage;
+    }
+    if (options.help || options.command == CommandLineOptions::Command::Help) {
+        WriteAll(STDOUT_FILENO, HelpFor(options).toUtf8());
+        return kExitSuccess;
+    }
+    interrupt_flag::Install();
+    return options.command == CommandLineOptions::Command::Send ? RunSend(options, terminal)
+                                                                : RunList(options, terminal);
+}
+
+}  // namespace quorvex

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shell/stop_request.h"
+
+namespace quorvex {
+
+// Ctrl+C on the command line. Once installed, the first SIGINT only raises a flag that the
+// running command reads at its own pace (a send ends after the row being sent); a second one ends
+// the program at once, as if nothing had been caught, for a command that no longer answers.
+namespace interrupt_flag {
+
+// Installs the handler; call once, before anything waits on the terminal or the server.
+void Install();
+
+// True once Ctrl+C was pressed.
+bool Raised();
+
+// From now on Ctrl+C also asks `request` to stop the running send (at once when it was pressed
+// already); nullptr when the send is over.
+void StopOnInterrupt(StopRequest* request);
+
+// Gives Ctrl+C back its default meaning, ending the program at once, for a command with nothing
+// to finish; one pressed meanwhile ends it now.
+void Release();
+
+// A descriptor that becomes readable when the flag is raised, so that a wait for the user's
+// answer can wait on it beside the terminal and never miss the key.
+int WakeDescriptor();
+
+}  // namespace interrupt_flag
+
+}  // namespace quorvex

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cli/terminal.h"
+#include "cli/transfer_summary.h"
+#include "shell/ui.h"
+
+#include <QElapsedTimer>
+
+namespace quorvex {
+
+// The transfer's progress bar on the command line. On a terminal, one line per table redrawn in
+// place (rows sent of rows, percent, rows per second, time left) at most every tenth of a
+// second; elsewhere (a log file, a pipe) one line per table when it ends. The command sets the
+// bar before each row and back to 0 when it is done with a table; the rows come from the
+// summary, which follows the same command.
+class ProgressLine : public ProgressBar {
+  public:
+    ProgressLine(Terminal& terminal, const TransferSummary& summary, bool inPlace);
+
+    double Value() const override { return value_; }
+    void SetValue(double value) override;
+
+  private:
+    QString Running(const SentTable& table) const;
+    QString Finished(const SentTable& table) const;
+
+    Terminal& terminal_;
+    const TransferSummary& summary_;
+    bool inPlace_;
+    double value_ = 0.0;
+    bool started_ = false;      // a table's rows are being sent
+    QElapsedTimer sinceStart_;  // since the table's first row
+    qint64 lastDrawnMs_ = 0;
+};
+
+}  // namespace quorvex

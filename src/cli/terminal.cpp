@@ -1,0 +1,155 @@
+#include "cli/terminal.h"
+
+#include "cli/interrupt_flag.h"
+
+#include <cerrno>
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace quorvex {
+
+namespace {
+
+constexpr char kClearLine[] = "\r\033[K";
+
+// The terminal's width in columns; 80 when it cannot be asked.
+int TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return size.ws_col;
+    }
+    return 80;
+}
+
+// Turns the terminal's echo off for as long as it lives, and back on however the wait ends.
+class EchoOff {
+  public:
+    EchoOff() {
+        saved_ = ::tcgetattr(STDIN_FILENO, &settings_) == 0;
+        if (saved_) {
+            termios quiet = settings_;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+        }
+    }
+    ~EchoOff() {
+        if (saved_) {
+            ::tcsetattr(STDIN_FILENO, TCSANOW, &settings_);
+        }
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+
+  private:
+    termios settings_{};
+    bool saved_ = false;
+};
+
+// Reads one line from standard input, waiting on Ctrl+C's descriptor beside it; nullopt at the
+// end of the input or on Ctrl+C.
+std::optional<QByteArray> ReadLine() {
+    QByteArray line;
+    for (;;) {
+        if (interrupt_flag::Raised()) {
+            return std::nullopt;
+        }
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0},
+                           {interrupt_flag::WakeDescriptor(), POLLIN, 0}};
+        const int ready = ::poll(waits, waits[1].fd >= 0 ? 2 : 1, -1);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if ((waits[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
+            continue;  // only the wake descriptor: the flag is read at the top
+        }
+        char byte = 0;
+        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return line.isEmpty() ? std::nullopt : std::optional<QByteArray>(line);
+        }
+        if (byte == '\n') {
+            return line;
+        }
+        line.append(byte);
+    }
+}
+
+}  // namespace
+
+void WriteAll(int descriptor, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, at, static_cast<size_t>(left));
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;  // nowhere left to tell it
+        }
+        at += written;
+        left -= written;
+    }
+}
+
+bool Terminal::CanAsk() { return ::isatty(STDIN_FILENO) == 1; }
+
+bool Terminal::ShowsLinesInPlace() { return ::isatty(STDERR_FILENO) == 1; }
+
+void Terminal::Message(const QString& text) {
+    ClearLineInPlace();
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(u'\r', u'\n');
+    WriteAll(STDERR_FILENO, (lines + u'\n').toUtf8());
+}
+
+void Terminal::LineInPlace(const QString& text) {
+    // One column is left free: a line that fills the last column wraps on some terminals.
+    const QString shown = text.left(TerminalColumns() - 1);
+    WriteAll(STDERR_FILENO, kClearLine + shown.toUtf8());
+    lineShown_ = true;
+}
+
+void Terminal::KeepLineInPlace() {
+    if (lineShown_) {
+        WriteAll(STDERR_FILENO, "\n");
+        lineShown_ = false;
+    }
+}
+
+void Terminal::ClearLineInPlace() {
+    if (lineShown_) {
+        WriteAll(STDERR_FILENO, kClearLine);
+        lineShown_ = false;
+    }
+}
+
+std::optional<QString> Terminal::Ask(const QString& prompt, bool echo) {
+    ClearLineInPlace();
+    // Echo goes off before the prompt shows: a quick typist never sees the first keys.
+    std::optional<EchoOff> quiet;
+    if (!echo) {
+        quiet.emplace();
+    }
+    WriteAll(STDERR_FILENO, prompt.toUtf8());
+    const std::optional<QByteArray> answer = ReadLine();
+    if (!echo || !answer) {
+        WriteAll(STDERR_FILENO, "\n");  // the line break typed was not shown, or none was typed
+    }
+    if (!answer) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(*answer);
+}
+
+}  // namespace quorvex

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace quorvex {
+
+// The command line's terminal: messages and the progress line go to standard error, answers
+// come from standard input. A line shown "in place" (the progress line) is cleared before any
+// message, so the two never run into each other.
+class Terminal {
+  public:
+    // Whether answers can be asked for: standard input is a terminal.
+    static bool CanAsk();
+    // Whether standard error is a terminal, where a line can be redrawn in place.
+    static bool ShowsLinesInPlace();
+
+    // A message on standard error, on lines of its own. Carriage returns, alone or before a line
+    // feed, become line breaks: the text reads as its message box shows it.
+    void Message(const QString& text);
+
+    // Shows (or redraws) the one line kept in place, cut to the terminal's width.
+    void LineInPlace(const QString& text);
+    // Leaves the line in place as it stands and moves below it.
+    void KeepLineInPlace();
+
+    // Asks on the terminal and returns the answer without its line break; nullopt when the input
+    // ended or Ctrl+C was pressed. Without echo, what is typed is not shown.
+    std::optional<QString> Ask(const QString& prompt, bool echo);
+
+  private:
+    void ClearLineInPlace();
+    bool lineShown_ = false;
+};
+
+// Writes UTF-8 text to a descriptor as a whole, riding out partial writes.
+void WriteAll(int descriptor, const QByteArray& bytes);
+
+}  // namespace quorvex

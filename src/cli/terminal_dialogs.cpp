@@ -1,0 +1,52 @@
+#include "cli/terminal_dialogs.h"
+
+#include "shell/error_report.h"
+
+namespace quorvex {
+
+TerminalDialogs::TerminalDialogs(Terminal& terminal, std::optional<int> presetAnswer,
+                                 std::function<void(int answer)> answered)
+    : terminal_(terminal), presetAnswer_(presetAnswer), answered_(std::move(answered)) {}
+
+int TerminalDialogs::MsgBox(const QString& text, int buttons, const QString& title) {
+    if (title == kApplicationErrorTitle) {
+        ++reports_;
+        terminal_.Message(text);
+        return vbOK;
+    }
+    if ((buttons & vbYesNo) == vbYesNo) {
+        const int answer = presetAnswer_ ? *presetAnswer_ : Ask(text);
+        if (answered_) {
+            answered_(answer);
+        }
+        return answer;
+    }
+    ++messages_;
+    terminal_.Message(text);
+    return vbOK;
+}
+
+int TerminalDialogs::Ask(const QString& question) {
+    for (;;) {
+        const std::optional<QString> typed =
+            terminal_.Ask(question + QStringLiteral(" [y/n] "), true);
+        if (!typed) {
+            return vbNo;  // the input ended or Ctrl+C: nothing is dropped unasked
+        }
+        const QString answer = typed->trimmed().toLower();
+        if (answer == QLatin1String("y") || answer == QLatin1String("yes")) {
+            return vbYes;
+        }
+        if (answer == QLatin1String("n") || answer == QLatin1String("no")) {
+            return vbNo;
+        }
+    }
+}
+
+QString TerminalDialogs::InputBox(const QString&, const QString&, const QString&) {
+    return QString();  // Cancel
+}
+
+QString TerminalDialogs::BrowseForFolder(const QString&) { return QString(); }
+
+}  // namespace quorvex

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+namespace quorvex::test {
+
+// The program built beside the tests, run as a user runs it from a shell: no display, its
+// settings in `configFolder`, the test server's driver registry inherited, and the password in
+// QUORVEX_PASSWORD unless `password` is empty.
+QStringList ProgramEnvironment(const QString& configFolder, const QString& password);
+
+struct ProgramRun {
+    int exitStatus = -1;  // -1 when it did not end normally
+    QString out;
+    QString err;
+};
+
+// Runs the program without a terminal (pipes for all three standard streams).
+ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment);
+
+// The program on a pseudo-terminal of its own, as in an interactive shell: it asks there, and
+// Ctrl+C typed there reaches it.
+class ProgramOnTerminal {
+  public:
+    ProgramOnTerminal(const QStringList& arguments, const QStringList& environment);
+    ~ProgramOnTerminal();
+    ProgramOnTerminal(const ProgramOnTerminal&) = delete;
+    ProgramOnTerminal& operator=(const ProgramOnTerminal&) = delete;
+
+    // Reads what the program shows until it holds `text`; false when the program ended first.
+    bool WaitFor(const QString& text);
+    void Type(const QByteArray& keys);
+    // The arguments of the running process as the system shows them to anyone
+    // (/proc/PID/cmdline), NULs turned into spaces.
+    QString VisibleCommandLine() const;
+    // Waits for the end; the exit status, or -1 when it did not exit normally.
+    int Wait();
+    // Everything shown on the terminal so far.
+    QString Shown() const { return QString::fromUtf8(shown_); }
+
+  private:
+    bool ReadSome();
+
+    pid_t pid_ = -1;
+    int terminal_ = -1;
+    QByteArray shown_;
+};
+
+}  // namespace quorvex::test
