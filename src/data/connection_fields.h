@@ -7,7 +7,7 @@ namespace quorvex {
 // The four connection fields of the connection screen, read at the moment a connection string
 // is built. Their texts are used exactly as typed.
 class ConnectionFields {
-public:
+  public:
     virtual ~ConnectionFields() = default;
     virtual QString Text1() const = 0;  // Paradox folder
     virtual QString Text2() const = 0;  // Oracle SID

@@ -7,7 +7,7 @@ namespace quorvex {
 // A sorted list of table names with extended multiple selection (a list box on the tables
 // screen). Entries stay in alphabetical order ignoring case, whatever the order of adding.
 class TableList {
-public:
+  public:
     virtual ~TableList() = default;
     virtual int ListCount() const = 0;
     virtual QString List(int index) const = 0;

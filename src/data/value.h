@@ -14,7 +14,7 @@ namespace quorvex {
 // One field value of the current row: Null or a typed value. The row copy turns it into
 // literal text; the kinds are those the two drivers deliver.
 class Value {
-public:
+  public:
     enum class Kind { Null, Boolean, Integer, Double, Date, Time, DateTime, Text, Bytes };
 
     Value() = default;  // Null
@@ -43,7 +43,7 @@ public:
 
     friend bool operator==(const Value&, const Value&) = default;
 
-private:
+  private:
     template <typename T>
     explicit Value(T v) : payload_(std::move(v)) {}
 

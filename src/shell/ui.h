@@ -14,7 +14,7 @@ enum MsgBoxResult : int { vbOK = 1, vbYes = 6, vbNo = 7 };
 
 // The modal boxes of the program. The screens show real Qt dialogs; tests answer them.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // An empty title means the application title, "Quorvex". Returns vbOK, vbYes or vbNo.
     virtual int MsgBox(const QString& text, int buttons, const QString& title) = 0;
@@ -29,7 +29,7 @@ public:
 enum MousePointerState : int { vbDefault = 0, vbHourglass = 11, vbCustom = 99 };
 
 class Pointer {
-public:
+  public:
     virtual ~Pointer() = default;
     virtual int MousePointer() const = 0;
     virtual void SetMousePointer(int state) = 0;
@@ -37,7 +37,7 @@ public:
 
 // The tables screen's progress bar: a real value on a 0 to 100 scale.
 class ProgressBar {
-public:
+  public:
     virtual ~ProgressBar() = default;
     virtual double Value() const = 0;
     virtual void SetValue(double value) = 0;

@@ -13,7 +13,7 @@ namespace quorvex::test {
 // Dialogs answered by the test: every box shown is recorded; message boxes take the next queued
 // answer (vbOK when none is queued, or vbYes/vbNo when queued), input boxes the next queued text.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Box {
         QString text;
         int buttons;
