@@ -19,10 +19,12 @@ bool TableCopy::CreateOracleTable() {
 
     int fieldCount = 0;
     built &= steps.Step(144, [&] { fieldCount = source.FieldCount(); });
+    fieldNames.clear();
     for (int i = 0; i < fieldCount; ++i) {
         steps.Step(146, [&] { yield.AtField(); });
         QString name;
         built &= steps.Step(148, [&] { name = source.FieldName(i); });
+        fieldNames.push_back(name);
         QString typeName;
         built &= steps.Step(
             150, [&] { typeName = LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i))); });
@@ -47,7 +49,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         observer->RowsToCopy(rowCount);
     }
     std::optional<InsertStatement> statement;
-    if (!steps.Step(218, [&] { statement.emplace(table); })) {
+    if (!steps.Step(218, [&] { statement.emplace(table, fieldNames); })) {
         return;  // the name is refused for every row alike: report it once
     }
     // The steps of a row reach their data through `this` and one local: a step's body then fits

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace quorvex {
 
 // The two halves of copying one Paradox table, run as numbered steps of the transfer command:
@@ -20,6 +22,7 @@ struct TableCopy {
     Connection& oracle;
     QString table;
     TransferObserver* observer = nullptr;  // told of the row count and of each row's fate
+    std::vector<QString> fieldNames = {};  // as CreateOracleTable read them, for the INSERTs
 
     // Lines 142 to 202: builds CREATE TABLE from the source's fields and executes it. Returns
     // true when the server created the table. A statement whose building failed (a field that

@@ -158,6 +158,29 @@ TEST(InsertStatement, ValuesWhoseLiteralOracleRefusesAreBoundTheRestStayLiterals
     EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(emoji.left(2000))})
                     .boundValues.empty());
 
+    // A byte value Oracle binds as LONG data goes after the ordinary bound values, named in a
+    // column list; rows where nothing ordinary is bound after it keep the plain form.
+    const QByteArray longPicture(4001, '\x02');
+    const std::vector<QString> names = {"Pic", "Id", "Memo", "Small", "Pic2"};
+    const InsertRow reordered =
+        BuildInsertStatement(QStringLiteral("T"),
+                             {Value::Bytes(longPicture), Value::Integer(1), Value::Text(chinese),
+                              Value::Bytes(picture), Value::Bytes(longPicture + 'x')},
+                             names);
+    EXPECT_EQ(reordered.text, QStringLiteral("INSERT INTO \"T\" (\"Id\", \"Memo\", \"Small\", "
+                                             "\"Pic\", \"Pic2\") VALUES('1', ?, ?, ?, ?)"));
+    EXPECT_EQ(reordered.boundValues,
+              (std::vector<Value>{Value::Text(chinese), Value::Bytes(picture),
+                                  Value::Bytes(longPicture), Value::Bytes(longPicture + 'x')}));
+    const std::vector<Value> memoFirst = {Value::Text(chinese), Value::Bytes(longPicture)};
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), memoFirst, {"M", "P"}).text,
+              QStringLiteral("INSERT INTO \"T\" VALUES(?, ?)"));
+    const std::vector<Value> pictureFirst = {Value::Bytes(longPicture), Value::Text(chinese)};
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), pictureFirst, {"P", "M"}).text,
+              QStringLiteral("INSERT INTO \"T\" (\"M\", \"P\") VALUES(?, ?)"));
+    EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), pictureFirst).text,
+              QStringLiteral("INSERT INTO \"T\" VALUES(?, ?)"));
+
     // The next row starts with nothing bound.
     InsertStatement statement(QStringLiteral("T"));
     statement.Begin();

@@ -164,7 +164,8 @@ TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiteral
                {{Int(1), Raw(picture), {}},
                 {Int(2), {}, Text(chinese)},
                 {Int(3), Raw(smallPicture), Text(longestMemo)},
-                {Int(4), Raw(longestLiteral), Text("short")}},
+                {Int(4), Raw(longestLiteral), Text("short")},
+                {Int(5), Raw(picture), Text(chinese)}},
                936);
     ShowParadoxTables({"LONG"}, {"LONG"});
 
@@ -174,13 +175,16 @@ TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiteral
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
     const QStringList inserts =
         StatementsStartingWith(log.Since(), QStringLiteral("INSERT INTO \"LONG\""));
-    ASSERT_EQ(inserts.size(), 4);
+    ASSERT_EQ(inserts.size(), 5);
     EXPECT_EQ(inserts[0], QStringLiteral("INSERT INTO \"LONG\" VALUES('1', $1::bytea, NULL)"));
     EXPECT_EQ(inserts[1], QStringLiteral("INSERT INTO \"LONG\" VALUES('2', NULL, $1)"));
     EXPECT_EQ(inserts[2], QStringLiteral("INSERT INTO \"LONG\" VALUES('3', $1::bytea, $2)"));
     EXPECT_EQ(inserts[3], QStringLiteral("INSERT INTO \"LONG\" VALUES('4', '") +
                               QString::fromLatin1(longestLiteral.toHex().toUpper()) +
                               QStringLiteral("', 'short')"));
+    // Oracle takes a LONG bind only after every ordinary one.
+    EXPECT_EQ(inserts[4], QStringLiteral("INSERT INTO \"LONG\" (\"Id\", \"Memo\", \"Picture\") "
+                                         "VALUES('5', $1, $2::bytea)"));
 
     // A bound picture arrives as its bytes; one written as a literal as its hex text.
     const auto md5 = [](const QByteArray& bytes) {
@@ -192,7 +196,8 @@ TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiteral
         (QList<QStringList>{{"1", md5(picture), QString()},
                             {"2", QString(), chinese},
                             {"3", md5(smallPicture), longestMemo},
-                            {"4", md5(longestLiteral.toHex().toUpper()), "short"}}));
+                            {"4", md5(longestLiteral.toHex().toUpper()), "short"},
+                            {"5", md5(picture), chinese}}));
 }
 
 TEST_F(TransferValues, ARowTheServerRefusesIsReportedAndTheOthersArrive) {
