@@ -10,7 +10,8 @@ namespace quorvex {
 // indices still to be visited stay valid while entries are removed. An entry is removed even
 // when its DROP failed: the failure is reported and the next refresh shows the real state.
 // Pending window events run between the statements now and then, so the window repaints while
-// thousands of tables go.
+// thousands of tables go. A lost connection ends the walk after the entry in hand: it is reported
+// once, and the tables not yet dropped stay listed.
 void DeleteOracleTables(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton1_Click"));
     TableList& list = screen.List1;
@@ -29,7 +30,7 @@ void DeleteOracleTables(TablesScreen& screen) {
     } else {
         int count = 0;
         steps.Step(108, [&] { count = list.ListCount(); });
-        for (int i = count - 1; i >= 0; --i) {
+        for (int i = count - 1; i >= 0 && !steps.Ending(); --i) {
             pump.Pump();
             if (steps.Test(110, [&] { return list.Selected(i); })) {
                 steps.Step(112, [&] {

@@ -1,12 +1,16 @@
 #include "private_server.h"
 #include "program_fixture.h"
 
+#include "manage/table_commands.h"
+#include "screens/table_list_widget.h"
 #include "screens/vendor_controls.h"
+#include "support/recording_ui.h"
 #include "table_writer.h"
 
 #include <QObject>
 
 #include <cmath>
+#include <utility>
 
 namespace quorvex::test {
 namespace {
@@ -100,6 +104,48 @@ INSTANTIATE_TEST_SUITE_P(Rows, ServerStoppedMidTransfer,
                          [](const ::testing::TestParamInfo<BigTable>& info) {
                              return info.param.pictures ? "WithBoundValues" : "OfLiterals";
                          });
+
+// A list that stops the server once its first entry is gone: between two DROP statements.
+struct ListStoppingTheServer : TableListWidget {
+    PrivateServer* server = nullptr;
+    void RemoveItem(int index) override {
+        TableListWidget::RemoveItem(index);
+        if (server != nullptr) std::exchange(server, nullptr)->Stop();
+    }
+};
+
+// The server goes away while "Delete" drops 20 selected Oracle tables: one report, and the
+// tables not yet dropped stay listed, rather than a report and a vanished entry for each.
+TEST_F(ProgramTest, ServerStoppedMidOracleDeleteReportsOnceAndKeepsTheRest) {
+    PrivateServer server;
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    ListStoppingTheServer oracleList;
+    for (int i = 10; i < 30; ++i) {
+        server.Query(QStringLiteral("CREATE TABLE \"T%1\" (\"ID\" INT)").arg(i));
+        oracleList.AddItem(QStringLiteral("T%1").arg(i));
+        oracleList.SetSelected(oracleList.ListCount() - 1, true);
+    }
+    oracleList.SetListIndex(0);
+    oracleList.server = &server;
+    TableListWidget paradoxList;
+    RecordingProgressBar progress;
+    RecordingPointer pointer;
+    FixedFields fields;
+    fields.sid = server.Sid();
+    fields.user = QStringLiteral("scott");
+    fields.password = QStringLiteral("tiger");
+    TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, fields};
+
+    DeleteOracleTables(screen);
+
+    const std::vector<Report> reports = Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].line, 112);
+    // T29 was dropped; T28 met the stopped server, and its entry goes as a failed DROP's does.
+    EXPECT_EQ(oracleList.ListCount(), 18);
+    EXPECT_EQ(oracleList.List(17), QStringLiteral("T27"));
+    EXPECT_EQ(pointer.state, vbDefault);
+}
 
 }  // namespace
 }  // namespace quorvex::test
