@@ -10,8 +10,9 @@ packages=(
     libxcb1-dev
     # the program's fonts (Liberation Sans stands in for Arial)
     fonts-liberation
-    # tests, benchmarks and the sanitizer and fuzzing builds
-    libgtest-dev libbenchmark-dev clang-format clang-14 libclang-rt-14-dev
+    # tests, benchmarks and the sanitizer and fuzzing builds; the practice test finds the
+    # program's process with ps
+    libgtest-dev libbenchmark-dev clang-format clang-14 libclang-rt-14-dev procps
     # the test server: PostgreSQL with Oracle compatibility, reached through psqlODBC
     postgresql-15 postgresql-15-orafce odbc-postgresql
     # screen checks under a virtual display; the end-to-end test and the screenshots drive real

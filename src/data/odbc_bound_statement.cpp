@@ -41,12 +41,11 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t),
 
 SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
     const QSqlDriver* driver = database.driver();
-    const QVariant handle = driver != nullptr ? driver->handle() : QVariant();
-    if (handle.metaType() != QMetaType::fromType<SQLHANDLE>() ||
-        *static_cast<const SQLHANDLE*>(handle.constData()) == nullptr) {
+    void* const handle = driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+    if (handle == nullptr) {
         throw Failure(QStringLiteral("The connection has no ODBC handle to bind values on."));
     }
-    return *static_cast<const SQLHANDLE*>(handle.constData());
+    return handle;
 }
 
 // Every diagnostic record of a handle, joined by blanks as Qt SQL joins them for its own errors,
@@ -54,7 +53,7 @@ SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
 QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
     QString text;
     QString previous;
-    for (SQLSMALLINT record = 1;; ++record) {
+    for (SQLSMALLINT record = 1; record <= kMostDiagnosticRecords; ++record) {
         SQLWCHAR state[6];
         SQLINTEGER nativeError = 0;
         SQLSMALLINT length = 0;

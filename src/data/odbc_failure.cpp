@@ -11,21 +11,18 @@
 #include <sqlext.h>
 
 namespace quorvex {
-namespace {
 
-// Qt's ODBC driver hands out its statement and connection handles as void* values. Qt 6.4's
-// QSqlError carries the driver's native code only, not the SQLSTATE, so the diagnostics are read
-// from the handles themselves.
-SQLHANDLE OdbcHandle(const QVariant& handle) {
+void* OdbcHandle(const QVariant& handle) {
     return handle.typeId() == QMetaType::VoidStar ? handle.value<void*>() : nullptr;
 }
 
+namespace {
+
+// Qt 6.4's QSqlError carries the driver's native code only, not the SQLSTATE, so the diagnostics
+// are read from the handles themselves.
 bool HasConnectionFailureState(SQLHANDLE statement) {
     if (statement == nullptr) return false;
-    // A statement gathers a handful of records at most; the bound guards a driver that never
-    // answers SQL_NO_DATA.
-    constexpr SQLSMALLINT kMostRecords = 64;
-    for (SQLSMALLINT record = 1; record <= kMostRecords; ++record) {
+    for (SQLSMALLINT record = 1; record <= kMostDiagnosticRecords; ++record) {
         SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
         SQLINTEGER nativeCode = 0;
         SQLSMALLINT messageLength = 0;

@@ -3,6 +3,7 @@
 #include "data/failure.h"
 
 #include <QSqlQuery>
+#include <QVariant>
 
 namespace quorvex {
 
@@ -17,5 +18,13 @@ Failure OdbcQueryFailure(const QSqlQuery& query);
 // values, data/odbc_bound_statement.h): `text` is the driver's message, the handles those the
 // statement ran on.
 Failure OdbcHandleFailure(const QString& text, void* statement, void* connection);
+
+// Qt's ODBC driver hands out its statement and connection handles as void* values: the handle,
+// or null when `handle` holds none.
+void* OdbcHandle(const QVariant& handle);
+
+// A handle gathers a handful of diagnostic records at most; reading stops after this many, in
+// case a driver never answers SQL_NO_DATA.
+constexpr short kMostDiagnosticRecords = 64;
 
 }  // namespace quorvex

@@ -1,8 +1,9 @@
 #include "data/path_case.h"
 
+#include "data/directory_entries.h"
+#include "data/failure.h"
 #include "data/folder_name_index.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
@@ -48,11 +49,17 @@ KeptFolderNames& Kept() {
     return kept;
 }
 
+// Encoded as strictly as FolderNameIndex reads the folder: a text with no exact form in the file
+// system's encoding is no folder, rather than the folder its substituted form happens to name.
 bool IdentityOfFolder(const QString& folder, FolderIdentity& identity) {
-    const QByteArray bytes = QFile::encodeName(folder);
+    QByteArray bytes;
+    try {
+        bytes = EncodeFolderPath(folder);
+    } catch (const Failure&) {
+        return false;
+    }
     struct stat info {};
-    if (bytes.isEmpty() || bytes.contains('\0') || ::stat(bytes.constData(), &info) != 0 ||
-        !S_ISDIR(info.st_mode)) {
+    if (bytes.isEmpty() || ::stat(bytes.constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         return false;
     }
     identity = {info.st_dev, info.st_ino};

@@ -34,6 +34,7 @@ constexpr int kReadableTextWidth = 500;
 
 // A web or e-mail address with a word joiner between every two characters, so that a line
 // break, which Unicode allows after "/" or "-", never falls inside it while it fits on a line.
+// None goes inside a surrogate pair or before a combining mark: the character would fall apart.
 QString KeepAddressesWhole(const QString& text) {
     static const QRegularExpression address(
         QStringLiteral(R"((?:[a-z][a-z0-9+.-]*://|www\.)\S+|\S+@\S+\.\S+)"),
@@ -44,7 +45,7 @@ QString KeepAddressesWhole(const QString& text) {
         shown += text.mid(done, match.capturedStart() - done);
         const QString found = match.captured();
         for (qsizetype i = 0; i < found.size(); ++i) {
-            if (i > 0) {
+            if (i > 0 && !found[i].isLowSurrogate() && !found[i].isMark()) {
                 shown += QChar(kWordJoiner);
             }
             shown += found[i];

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHash>
 #include <QThread>
 
 #include <xcb/xcb.h>
@@ -120,9 +121,17 @@ QMargins WindowFrameMargins(const QWidget& window) {
     if (!known.isNull()) {
         return known;  // the window has been on the screen: the frame it was given
     }
+    // The window manager frames windows of one kind alike for the whole run: it is asked once a
+    // kind, not at every box and every showing.
+    static QHash<int, QMargins> answers;
+    const int kind = window.windowFlags().toInt();
+    if (const auto known = answers.constFind(kind); known != answers.constEnd()) {
+        return *known;
+    }
     QMargins asked;
     if (QGuiApplication::platformName() == QStringLiteral("xcb") &&
         AskWindowManager(window, asked)) {
+        answers.insert(kind, asked);
         return asked;
     }
     return {};
