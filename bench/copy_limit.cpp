@@ -6,6 +6,7 @@
 //
 // Needs the test server's environment (ODBCSYSINI, QUORVEX_TEST_SID). The COPY is timed as the
 // psql process that runs it, less the time of a psql that only connects and runs "SELECT 1".
+#include "bench_support.h"
 #include "data/paradox/field.h"
 #include "data/paradox/value.h"
 #include "screens/table_list_widget.h"
@@ -24,32 +25,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace quorvex;
+using namespace quorvex::bench;
 namespace px = quorvex::paradox;
 namespace pw = quorvex::pxwriter;
 
 const QString kTable = QStringLiteral("LOADED");
 const QString kCopyTable = QStringLiteral("LOADED_BY_COPY");
-
-// Answers every question Yes and counts the failure reports.
-class CountingDialogs : public Dialogs {
-  public:
-    int MsgBox(const QString& text, int, const QString& title) override {
-        if (title == QStringLiteral("Application Error")) {
-            ++failures;
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-        }
-        return vbYes;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString BrowseForFolder(const QString&) override { return {}; }
-    int failures = 0;
-};
 
 void WriteTable(const QString& path, int rows) {
     pw::TableDesign design;
@@ -147,11 +135,7 @@ int main(int argc, char** argv) {
     WriteTable(scratch.filePath(kTable + QStringLiteral(".DB")), rows);
     const QString exported = scratch.filePath(QStringLiteral("rows.csv"));
 
-    quorvex::test::FixedFields fields;
-    fields.folder = scratch.path();
-    fields.sid = sid;
-    fields.user = QStringLiteral("scott");
-    fields.password = QStringLiteral("tiger");
+    const quorvex::test::FixedFields fields = Login(scratch.path());
 
     std::printf("%d rows of 6 columns, %d rounds\n\n", rows, rounds);
     std::printf("%-6s %16s %16s %16s %10s\n", "round", "command", "one COPY", "COPY + psql",
@@ -172,13 +156,14 @@ int main(int argc, char** argv) {
             double Value() const override { return value; }
             void SetValue(double v) override { value = v; }
         } progress;
-        CountingDialogs dialogs;
+        // Every failure report printed, bare.
+        CountingDialogs dialogs(vbYes, std::numeric_limits<int>::max(), "");
         TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, fields};
         QElapsedTimer timer;
         timer.start();
         SendTablesToOracle(screen);
         const double commandMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        if (dialogs.failures != 0 || Count(sid, kTable) != rows) {
+        if (dialogs.errors != 0 || Count(sid, kTable) != rows) {
             std::fprintf(stderr, "the command did not copy every row\n");
             return 1;
         }

@@ -16,6 +16,7 @@
 // The time of a command includes the pending window events run after it, so work a list leaves for
 // later is counted.
 
+#include "bench_support.h"
 #include "data/connection.h"
 #include "data/connection_strings.h"
 #include "data/table_listing.h"
@@ -31,7 +32,6 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
@@ -44,6 +44,7 @@
 namespace {
 
 using namespace quorvex;
+using namespace quorvex::bench;
 using Clock = std::chrono::steady_clock;
 
 bool shown = false;  // the lists on the (offscreen) screen rather than hidden
@@ -56,21 +57,8 @@ void Place(TableListWidget& list) {
     }
 }
 
-// Counts failure reports; a benchmark run with any is not a valid measurement.
-struct CountingDialogs : Dialogs {
-    int errors = 0;
-    int MsgBox(const QString& text, int, const QString& title) override {
-        if (title == QStringLiteral("Application Error")) {
-            ++errors;
-            if (errors <= 3) {
-                std::fprintf(stderr, "failure report: %s\n", qPrintable(text));
-            }
-        }
-        return vbOK;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString BrowseForFolder(const QString&) override { return {}; }
-};
+// Dialogs that answer OK and print only the first few failure reports of a run.
+CountingDialogs QuietDialogs() { return CountingDialogs(vbOK, 3); }
 
 // The tables screen as the commands see it, with the real list widgets.
 struct BenchScreen {
@@ -80,7 +68,7 @@ struct BenchScreen {
     TableListWidget paradoxList;
     test::RecordingProgressBar progress;
     test::RecordingPointer pointer;
-    CountingDialogs dialogs;
+    CountingDialogs dialogs = QuietDialogs();
     TablesScreen screen{oracleList, paradoxList, progress, pointer, dialogs, fields};
 };
 
@@ -93,14 +81,6 @@ std::vector<int> Sizes(const char* text) {
         }
     }
     return sizes;
-}
-
-// CPU time of this process, in seconds.
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double Seconds(const std::function<void()>& body) {
@@ -145,7 +125,7 @@ bool SelectAndDeselect(const std::vector<int>& sizes, int rounds) {
     for (const int size : sizes) {
         double best[2] = {1e30, 1e30};
         for (int round = 0; round < rounds; ++round) {
-            CountingDialogs dialogs;
+            CountingDialogs dialogs = QuietDialogs();
             TableListWidget list;
             Place(list);
             for (int i = 0; i < size; ++i) {
@@ -242,14 +222,6 @@ bool DeleteParadox(const std::vector<int>& sizes, int rounds) {
                     command * 1e6 / size, rm * 1e3, command / rm);
     }
     return valid;
-}
-
-test::FixedFields Login() {
-    test::FixedFields fields;
-    fields.sid = qEnvironmentVariable("QUORVEX_TEST_SID");
-    fields.user = QStringLiteral("scott");
-    fields.password = QStringLiteral("tiger");
-    return fields;
 }
 
 void CreateTables(Connection& oracle, int tables) {

@@ -12,6 +12,7 @@
 //
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
+#include "bench_support.h"
 #include "data/connection.h"
 #include "data/connection_strings.h"
 #include "data/do_events.h"
@@ -39,8 +40,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -48,47 +51,16 @@
 namespace {
 
 using namespace quorvex;
+using namespace quorvex::bench;
 namespace px = quorvex::paradox;
 namespace pw = quorvex::pxwriter;
 
 const QString kTable = QStringLiteral("BENCH");
 
-// CPU time of this process (all threads), in seconds: what the program itself spends, whatever
-// the server and the other programs of a busy machine do meanwhile.
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 struct Timing {
     double wall;
     double cpu;
 };
-
-// Answers every question with Yes and counts failure reports (there should be none).
-struct CountingDialogs : Dialogs {
-    int errors = 0;
-    int MsgBox(const QString& text, int, const QString& title) override {
-        if (title == QStringLiteral("Application Error")) {
-            ++errors;
-            std::fprintf(stderr, "failure report: %s\n", qPrintable(text));
-        }
-        return vbYes;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString BrowseForFolder(const QString&) override { return {}; }
-};
-
-test::FixedFields Login(const QString& folder) {
-    test::FixedFields fields;
-    fields.folder = folder;
-    fields.sid = qEnvironmentVariable("QUORVEX_TEST_SID");
-    fields.user = QStringLiteral("scott");
-    fields.password = QStringLiteral("tiger");
-    return fields;
-}
 
 constexpr std::size_t kPictureBytes = 50 * 1024;
 
@@ -137,7 +109,7 @@ void DropBenchTable(Connection& oracle) {
 
 // The command through the real tables screen, offscreen: refresh, select the table, click.
 Timing CommandRun(const test::FixedFields& login, long rows) {
-    CountingDialogs dialogs;
+    CountingDialogs dialogs(vbYes);  // every failure report printed; there should be none
     Form2 screen(login, dialogs);
     screen.Form_Load();
     screen.show();
@@ -258,9 +230,18 @@ Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) 
     int status = 0;
     rusage usage{};
     peakKib = -1;
-    while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
-        peakKib = std::max(peakKib, PeakKib(QString::number(pid)));
-        ::usleep(10000);
+    for (;;) {
+        const pid_t ended = ::wait4(pid, &status, WNOHANG, &usage);
+        if (ended == pid) {
+            break;
+        }
+        if (ended == 0) {
+            peakKib = std::max(peakKib, PeakKib(QString::number(pid)));
+            ::usleep(10000);
+        } else if (errno != EINTR) {
+            std::fprintf(stderr, "cannot wait for quorvex send: %s\n", std::strerror(errno));
+            std::exit(1);
+        }
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
     posix_spawn_file_actions_destroy(&actions);
@@ -268,8 +249,7 @@ Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) 
         std::fprintf(stderr, "quorvex send did not send every row (status %d)\n", status);
         std::exit(1);
     }
-    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const double cpu = UsageSeconds(usage);
     std::printf(
         "  quorvex send: %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row, peak %.1f MiB\n",
         rows, seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0, peakKib / 1024.0);

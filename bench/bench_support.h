@@ -1,0 +1,71 @@
+#pragma once
+
+// What several benchmarks share: dialogs that count failure reports, this process's CPU time and
+// the test server's login.
+
+#include "shell/ui.h"
+#include "support/recording_ui.h"
+
+#include <QString>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <limits>
+
+namespace quorvex::bench {
+
+// Answers every question with one answer and counts the failure reports ("Application Error");
+// a run with any is not a valid measurement. The first `printed` reports go to stderr, each after
+// `prefix`; the rest are only counted.
+class CountingDialogs : public Dialogs {
+  public:
+    explicit CountingDialogs(int answer, int printed = std::numeric_limits<int>::max(),
+                             const char* prefix = "failure report: ")
+        : answer_(answer), printed_(printed), prefix_(prefix) {}
+
+    int MsgBox(const QString& text, int, const QString& title) override {
+        if (title == QStringLiteral("Application Error")) {
+            ++errors;
+            if (errors <= printed_) {
+                std::fprintf(stderr, "%s%s\n", prefix_, qPrintable(text));
+            }
+        }
+        return answer_;
+    }
+    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString BrowseForFolder(const QString&) override { return {}; }
+
+    int errors = 0;
+
+  private:
+    int answer_;
+    int printed_;
+    const char* prefix_;
+};
+
+// The user and system time in `usage`, in seconds.
+inline double UsageSeconds(const rusage& usage) {
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// CPU time of this process (all threads), in seconds: what the program itself spends, whatever
+// the server and the other programs of a busy machine do meanwhile.
+inline double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return UsageSeconds(usage);
+}
+
+// The test server's login (QUORVEX_TEST_SID, scott/tiger), with `folder` as the Paradox folder.
+inline test::FixedFields Login(const QString& folder = {}) {
+    test::FixedFields fields;
+    fields.folder = folder;
+    fields.sid = qEnvironmentVariable("QUORVEX_TEST_SID");
+    fields.user = QStringLiteral("scott");
+    fields.password = QStringLiteral("tiger");
+    return fields;
+}
+
+}  // namespace quorvex::bench
