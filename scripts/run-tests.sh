@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds everything with AddressSanitizer and
 # UBSan, starts a throwaway test server, runs every test through ctest, stops the server (also
-# on failure or interrupt) and exits non-zero when anything failed.
+# on failure or interrupt) and exits non-zero when anything failed. Its last lines count the test
+# cases that ran and those skipped, and say why each was skipped.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,8 +31,16 @@ export ODBCSYSINI="$server_dir"
 export QUORVEX_TEST_SID="$server_dir/sock"
 export QUORVEX_TEST_LOG="$server_dir/postgres.log"
 
+# Every test program leaves its cases in build-test/test-results and ctest its own list there:
+# the closing lines count what ran and say why anything was skipped.
+source scripts/lib/test-summary.sh
+results=$root/build-test/test-results
+rm -rf "$results"
+mkdir -p "$results"
 failed=0
-ctest --test-dir build-test --output-on-failure || failed=1
+ctest --test-dir build-test --output-on-failure --output-junit "$results/ctest.xml" || failed=1
+summary_status=0
+summary=$(summarise_tests "$results") || summary_status=$?
 
 # The run command builds optimised; GCC reports some warnings only there, and -Werror makes them
 # errors, so the optimised program is built here too.
@@ -43,8 +52,14 @@ if [[ -f scripts/fuzz-smoke.sh ]]; then
     bash scripts/fuzz-smoke.sh || failed=1
 fi
 
+echo
+echo "$summary"
 if ((failed)); then
     echo "Some tests FAILED." >&2
     exit 1
 fi
-echo "All tests passed."
+case $summary_status in
+0) echo "All tests passed; every test case ran." ;;
+1) echo "All tests passed, but the test cases SKIPPED above did not run." ;;
+*) echo "No test results were found: nothing is known to have passed." >&2 && exit 1 ;;
+esac

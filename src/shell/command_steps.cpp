@@ -22,7 +22,18 @@ QString CommandSteps::Describe(const std::exception& failure) {
 }
 
 void CommandSteps::Report(int line, const std::exception& failure) {
-    ReportApplicationError(dialogs_, label_, line, Describe(failure));
+    ReportUnlessLost(line, Describe(failure), LostTheConnection(failure));
+}
+
+void CommandSteps::ReportUnlessLost(int line, const QString& description, bool lost) {
+    // Once the connection is gone the command only closes, and the user has been told why: a
+    // later failure (the dead connection again, a damaged row, a closing step) would be a second
+    // report of the same end, and must never clear the state that ends the command.
+    if (connectionLost_) {
+        return;
+    }
+    connectionLost_ = lost;
+    ReportApplicationError(dialogs_, label_, line, description);
 }
 
 bool CommandSteps::Step(int line, const std::function<void()>& body) {
@@ -31,9 +42,8 @@ bool CommandSteps::Step(int line, const std::function<void()>& body) {
         return true;
     } catch (const std::exception& failure) {
         Report(line, failure);
-        connectionLost_ = connectionLost_ || LostTheConnection(failure);
     } catch (...) {
-        ReportApplicationError(dialogs_, label_, line, QStringLiteral("Unexpected failure"));
+        ReportUnlessLost(line, QStringLiteral("Unexpected failure"), false);
     }
     return false;
 }

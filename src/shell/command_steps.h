@@ -15,10 +15,10 @@ namespace quorvex {
 // and the command goes on with its next step. Nothing is undone.
 //
 // One failure ends a command early: a lost database connection. It is reported like any other,
-// once, and from then on Ending() is true; a command with long loops checks it after each row and
-// each table and goes straight to its closing steps, rather than fail (and report) every further
-// statement on the dead connection. A front end's StopRequest ends the command the same way,
-// without a report.
+// and from then on Ending() is true and no failure of any kind is reported any more: the lost
+// connection is the command's one report. A command with long loops checks Ending() after each
+// row and each table and goes straight to its closing steps, which still run. A front end's
+// StopRequest ends the command the same way, without a report.
 class CommandSteps {
   public:
     CommandSteps(Dialogs& dialogs, QString label, const StopRequest* stopRequest = nullptr)
@@ -36,7 +36,8 @@ class CommandSteps {
     // own steps report.
     void Quietly(const std::function<void()>& body);
 
-    // Reports a failure caught by the command itself under this command's label.
+    // Reports a failure caught by the command itself under this command's label (unless the
+    // connection was lost before).
     void Report(int line, const std::exception& failure);
 
     // True once a step lost its database connection or the front end asked the command to stop.
@@ -51,6 +52,8 @@ class CommandSteps {
     static QString Describe(const std::exception& failure);
 
   private:
+    void ReportUnlessLost(int line, const QString& description, bool lost);
+
     Dialogs& dialogs_;
     QString label_;
     const StopRequest* stopRequest_;

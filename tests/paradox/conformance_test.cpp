@@ -1,6 +1,6 @@
-// Every table of the shared corpus, read by the reader and compared field by field and value by
-// value with its expected contents. The comparison is done here with Qt's own JSON, date and
-// hash code, independently of pxdump's formatting.
+// Every table of the corpus (tests/corpus), read by the reader and compared field by field and
+// value by value with its expected contents. The comparison is done here with Qt's own JSON, date
+// and hash code, independently of pxdump's formatting.
 
 #include "corpus.h"
 

@@ -9,17 +9,18 @@
 
 namespace quorvex::test {
 
-// The shared folder of real Paradox tables and their expected contents. Tests that need it skip
-// with a clear message when it is absent (a machine outside the team).
+// The real Paradox tables and their expected contents, kept in the repository (tests/corpus).
+// A test that needs them fails, saying where it looked, when they are missing: a run that passes
+// has read every one of them.
 QString CorpusDir();
 bool CorpusPresent();
-#define QUORVEX_REQUIRE_CORPUS()                                       \
-    do {                                                               \
-        if (!::quorvex::test::CorpusPresent()) {                       \
-            GTEST_SKIP() << "Paradox corpus not found at "             \
-                         << ::quorvex::test::CorpusDir().toStdString() \
-                         << "; tests on real tables are skipped";      \
-        }                                                              \
+#define QUORVEX_REQUIRE_CORPUS()                                                              \
+    do {                                                                                      \
+        if (!::quorvex::test::CorpusPresent()) {                                              \
+            FAIL() << "The Paradox corpus is missing: no folder "                             \
+                   << ::quorvex::test::CorpusDir().toStdString()                              \
+                   << "/expected (it belongs in the repository, see tests/corpus/README.md)"; \
+        }                                                                                     \
     } while (false)
 
 // One corpus table and the file describing what it holds.

@@ -1,6 +1,6 @@
 // The Paradox driver as the program uses it: a Connection opened with the Paradox connection
 // string, and Recordsets over SELECT * FROM "<name>", on tables from our writer and from the
-// shared corpus.
+// corpus (tests/corpus).
 
 #include "support/recording_ui.h"
 #include "table_writer.h"
@@ -257,9 +257,7 @@ TEST_F(ParadoxDriver, ReadsLargeTablesBlockByBlockWithTheExactCountUpFront) {
 
 TEST(ParadoxDriverOnCorpus, ReadsARealTableWithMemos) {
     const QString folder = QStringLiteral(QUORVEX_CORPUS_DIR "/db");
-    if (!QDir(folder).exists()) {
-        GTEST_SKIP() << "Paradox corpus not found at " << folder.toStdString();
-    }
+    ASSERT_TRUE(QDir(folder).exists()) << "The Paradox corpus is missing: " << folder.toStdString();
     Connection connection;
     connection.SetCursorLocation(adUseClient);
     connection.Open(ConnectionStringFor(folder));

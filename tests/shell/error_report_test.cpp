@@ -104,5 +104,24 @@ TEST(ResumeRule, ALostConnectionOrAStopRequestMarksTheCommandAsEnding) {
     EXPECT_TRUE(dialogs.Errors()[1].text.startsWith(QStringLiteral("connection lost\r\n")));
 }
 
+// The lost connection is the command's one report: whatever fails after it (the next row
+// damaged, any other error, a closing step, the dead connection again) shows no box and never
+// lets the command go on, while the closing steps still run.
+TEST(ResumeRule, AfterALostConnectionNoFailureOfAnyKindIsReportedOrEndsTheEnding) {
+    ScriptedDialogs dialogs;
+    CommandSteps steps(dialogs, QStringLiteral("Form2.PushButton4_Click"));
+    steps.Step(244, [] { throw Failure::ConnectionLost(QStringLiteral("connection lost")); });
+    EXPECT_FALSE(steps.Step(246, [] { throw Failure(QStringLiteral("row 3 is damaged")); }));
+    EXPECT_TRUE(steps.Ending());
+    EXPECT_FALSE(steps.Step(250, [] { throw std::runtime_error("no progress bar"); }));
+    EXPECT_TRUE(steps.Test(126, []() -> bool { throw 42; }));
+    EXPECT_FALSE(steps.Step(266, [] { throw Failure::ConnectionLost(QStringLiteral("again")); }));
+    bool closed = false;
+    EXPECT_TRUE(steps.Step(268, [&] { closed = true; }));
+    EXPECT_TRUE(closed && steps.Ending());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.startsWith(QStringLiteral("connection lost\r\n")));
+}
+
 }  // namespace
 }  // namespace quorvex::test
