@@ -38,8 +38,7 @@ QStringList CompanionFileNames(const QString& folder, const QString& tableName) 
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& file : files) {
         const FileNameParts parts = SplitFileName(file);
-        if (FoldedName(parts.base) == table &&
-            IsParadoxCompanionExtension(parts.extension)) {
+        if (FoldedName(parts.base) == table && IsParadoxCompanionExtension(parts.extension)) {
             companions.append(file);
         }
     }
