@@ -3,6 +3,7 @@
 // What several benchmarks share: dialogs that count failure reports, this process's CPU time and
 // the test server's login.
 
+#include "data/table_list.h"
 #include "shell/ui.h"
 #include "support/recording_ui.h"
 
@@ -42,6 +43,21 @@ class CountingDialogs : public Dialogs {
     int answer_;
     int printed_;
     const char* prefix_;
+};
+
+// Counts entries without keeping them: a listing into it times the walk alone.
+struct CountingList : TableList {
+    int count = 0;
+    int ListCount() const override { return count; }
+    QString List(int) const override { return {}; }
+    bool Selected(int) const override { return false; }
+    void SetSelected(int, bool) override {}
+    int SelCount() const override { return 0; }
+    int ListIndex() const override { return -1; }
+    void SetListIndex(int) override {}
+    void AddItem(const QString&) override { ++count; }
+    void RemoveItem(int) override { --count; }
+    void Clear() override { count = 0; }
 };
 
 // The user and system time in `usage`, in seconds.

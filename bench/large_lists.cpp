@@ -5,11 +5,14 @@
 //   size (it must not grow with the list);
 // - Paradox "Delete Table/s" of every table of a folder, against `rm` of the same data files in
 //   the same run;
+// - Paradox "Delete Table/s" of tables listed only from a subfolder of a folder that holds as
+//   many tables of its own: nothing goes, one report names them, and the command walks the tree
+//   once to find their subfolder, against the listing of the same folder;
 // - with the test server in the environment (ODBCSYSINI, QUORVEX_TEST_SID), Oracle "Delete
 //   Table/s" of the given number of tables, against a bare loop of the same DROP TABLE statements.
 //
-//   bench_large_lists [--select 1000,10000,100000] [--delete 1000,5000] [--oracle 3000]
-//                     [--rounds 3] [--shown 1]
+//   bench_large_lists [--select 1000,10000,100000] [--delete 1000,5000] [--subfolder 50000]
+//                     [--oracle 3000] [--rounds 3] [--shown 1]
 //
 // A size list of 0 skips that part. With --shown 1 the lists are shown (still offscreen), so the
 // view also lays out and paints what the commands change. Each figure is the best of the rounds.
@@ -32,6 +35,7 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
@@ -224,6 +228,59 @@ bool DeleteParadox(const std::vector<int>& sizes, int rounds) {
     return valid;
 }
 
+bool DeleteSubfolderTables(const std::vector<int>& sizes, int rounds) {
+    std::printf(
+        "\nParadox \"Delete Table/s\" of tables listed from a subfolder, against the\n"
+        "listing of the same folder (as many tables again in the folder itself; best of "
+        "%d)\n",
+        rounds);
+    std::printf("%10s  %12s %12s  %12s  %8s\n", "tables", "command", "per table", "listing",
+                "ratio");
+    bool valid = true;
+    for (const int size : sizes) {
+        QTemporaryDir folder(QStringLiteral("/tmp/quorvex-bench-XXXXXX"));
+        const QByteArray path = QFile::encodeName(folder.path());
+        MakeTables(path, size);
+        ::mkdir((path + "/Archive").constData(), 0755);
+        for (int i = 0; i < size; ++i) {
+            Touch(path + "/Archive/s" + QByteArray::number(100000 + i) + ".db");
+        }
+        test::FixedFields fields;
+        fields.folder = folder.path();
+        double command = 1e30;
+        double listing = 1e30;
+        for (int round = 0; round < rounds; ++round) {
+            listing = std::min(listing, Seconds([&] {
+                                   CountingList counted;
+                                   LoadParadoxTables(counted, fields);
+                               }));
+            BenchScreen bench(fields);
+            bench.dialogs = CountingDialogs(vbOK, 0);  // its one report is expected
+            TableListWidget& paradoxList = bench.paradoxList;
+            Place(paradoxList);
+            LoadParadoxTables(paradoxList, fields);
+            for (int i = 0; i < paradoxList.ListCount(); ++i) {
+                if (paradoxList.List(i).startsWith(QLatin1Char('S'))) {
+                    paradoxList.SetSelected(i, true);
+                    paradoxList.SetListIndex(i);
+                }
+            }
+            Settle();
+            command = std::min(command, CommandSeconds([&] { DeleteParadoxTables(bench.screen); }));
+            if (paradoxList.ListCount() != 2 * size || bench.dialogs.errors != 1) {
+                std::fprintf(stderr,
+                             "the delete of %d subfolder tables left %d of %d entries "
+                             "and gave %d reports\n",
+                             size, paradoxList.ListCount(), 2 * size, bench.dialogs.errors);
+                valid = false;
+            }
+        }
+        std::printf("%10d  %10.1f ms %9.2f us  %10.1f ms  %8.2f\n", size, command * 1e3,
+                    command * 1e6 / size, listing * 1e3, command / listing);
+    }
+    return valid;
+}
+
 void CreateTables(Connection& oracle, int tables) {
     for (int i = 0; i < tables; ++i) {
         oracle.Execute(QStringLiteral("CREATE TABLE \"%1\" (id integer)").arg(EntryName(i)));
@@ -287,6 +344,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::vector<int> select{1000, 10000, 100000};
     std::vector<int> remove{1000, 5000};
+    std::vector<int> subfolder{50000};
     std::vector<int> oracle{3000};
     int rounds = 3;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -294,6 +352,8 @@ int main(int argc, char** argv) {
             select = Sizes(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--delete") == 0) {
             remove = Sizes(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--subfolder") == 0) {
+            subfolder = Sizes(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--oracle") == 0) {
             oracle = Sizes(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--rounds") == 0) {
@@ -304,6 +364,7 @@ int main(int argc, char** argv) {
     }
     bool valid = SelectAndDeselect(select, rounds);
     valid = DeleteParadox(remove, rounds) && valid;
+    valid = DeleteSubfolderTables(subfolder, rounds) && valid;
     valid = DeleteOracle(oracle) && valid;
     if (!valid) {
         std::fprintf(stderr, "some run did not end as it should: figures not valid\n");

@@ -4,8 +4,8 @@
 //
 //   bench_list_paradox [FOLDERS_PER_LEVEL=100] [RUNS=5]
 
+#include "bench_support.h"
 #include "data/connection_fields.h"
-#include "data/table_list.h"
 #include "data/table_listing.h"
 #include "screens/table_list_widget.h"
 
@@ -26,6 +26,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using quorvex::bench::CountingList;
 
 struct FolderField : quorvex::ConnectionFields {
     QString folder;
@@ -33,21 +34,6 @@ struct FolderField : quorvex::ConnectionFields {
     QString Text2() const override { return {}; }
     QString Text3() const override { return {}; }
     QString Text4() const override { return {}; }
-};
-
-// Counts entries without keeping them: the walk alone.
-struct CountingList : quorvex::TableList {
-    int count = 0;
-    int ListCount() const override { return count; }
-    QString List(int) const override { return {}; }
-    bool Selected(int) const override { return false; }
-    void SetSelected(int, bool) override {}
-    int SelCount() const override { return 0; }
-    int ListIndex() const override { return -1; }
-    void SetListIndex(int) override {}
-    void AddItem(const QString&) override { ++count; }
-    void RemoveItem(int) override { --count; }
-    void Clear() override { count = 0; }
 };
 
 void Touch(const QByteArray& path) {

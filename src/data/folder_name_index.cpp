@@ -1,32 +1,13 @@
 #include "data/folder_name_index.h"
 
 #include "data/directory_entries.h"
+#include "data/name_case.h"
 
 #include <exception>
 
 namespace quorvex {
 
-QString FoldedName(QStringView name) {
-    // Code point by code point, with the simple folding QString's case-insensitive compare
-    // uses (QString::toCaseFolded may turn one letter into several).
-    QString folded;
-    folded.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        char32_t code = name[i].unicode();
-        if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(name[i], name[i + 1]);
-            ++i;
-        }
-        const char32_t foldedCode = QChar::toCaseFolded(code);
-        if (QChar::requiresSurrogates(foldedCode)) {
-            folded.append(QChar(QChar::highSurrogate(foldedCode)));
-            folded.append(QChar(QChar::lowSurrogate(foldedCode)));
-        } else {
-            folded.append(QChar(static_cast<char16_t>(foldedCode)));
-        }
-    }
-    return folded;
-}
+QString FoldedName(QStringView name) { return UpperCaseName(name); }
 
 FolderNameIndex::FolderNameIndex(const QString& folder) {
     try {
@@ -51,6 +32,10 @@ QString FolderNameIndex::Find(const QString& name) const {
         return name;
     }
     return spellings->size() == 1 ? spellings->first() : QString();  // several: none is meant
+}
+
+QStringList FolderNameIndex::Spellings(const QString& name) const {
+    return spellingsByFoldedName_.value(FoldedName(name));
 }
 
 void FolderNameIndex::Note(const QString& name, bool exists) {

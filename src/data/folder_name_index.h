@@ -7,8 +7,8 @@
 
 namespace quorvex {
 
-// A name with each letter folded the way QString::compare(Qt::CaseInsensitive) folds it, so two
-// names are equal ignoring case exactly when their folded forms are equal.
+// The form two names share exactly when they are equal ignoring case: their upper-case form one
+// character at a time (UpperCaseName), the one a listed table name is made of.
 QString FoldedName(QStringView name);
 
 // The names of one folder's entries, found ignoring case. Read once, then told of the entries the
@@ -23,6 +23,10 @@ class FolderNameIndex {
     // The entry spelled exactly `name` when there is one, otherwise the one entry whose name
     // equals it ignoring case; empty when none does, or when several do and none exactly.
     QString Find(const QString& name) const;
+
+    // Every entry whose name equals `name` ignoring case (more than one only where the file
+    // system tells letter case apart).
+    QStringList Spellings(const QString& name) const;
 
     // Records that the entry `name` now exists, or no longer does.
     void Note(const QString& name, bool exists);

@@ -5,6 +5,7 @@
 #include "data/paradox/table.h"
 #include "data/paradox_record_source.h"
 #include "data/path_case.h"
+#include "data/table_subfolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,7 @@ bool IsPlainTableName(const QString& name) {
 
 class ParadoxConnection : public DriverConnection {
   public:
-    explicit ParadoxConnection(QString folder) : folder_(std::move(folder)) {}
+    explicit ParadoxConnection(QString folder) : folder_(folder), subfolders_(std::move(folder)) {}
 
     void execute(const QString& statement) override { RefuseStatement(statement); }
     void executeBound(const QString& statement, const std::vector<Value>& /*values*/) override {
@@ -62,7 +63,7 @@ class ParadoxConnection : public DriverConnection {
     }
 
   private:
-    QString TablePath(const QString& name) const {
+    QString TablePath(const QString& name) {
         if (!IsPlainTableName(name)) {
             throw Failure(QStringLiteral("\"%1\" is not a valid Paradox table name.").arg(name));
         }
@@ -77,12 +78,12 @@ class ParadoxConnection : public DriverConnection {
                 return resolved;
             }
         }
-        throw Failure(QStringLiteral("The Paradox table \"%1\" was not found: the folder \"%2\" "
-                                     "holds no file %1.db.")
-                          .arg(name, folder_));
+        // A table listed from a subfolder is named with it: the listing walks the whole tree.
+        throw Failure(MissingTableText(name, subfolders_));
     }
 
     QString folder_;
+    TableSubfolders subfolders_;  // walked only when a table is missing
 };
 
 }  // namespace

@@ -66,6 +66,11 @@ bool IdentityOfFolder(const QString& folder, FolderIdentity& identity) {
     return true;
 }
 
+// The folder part of a path whose last "/" is at `slash`: the root, or "." for a bare name.
+QString FolderPart(const QString& path, qsizetype slash) {
+    return slash > 0 ? path.left(slash) : slash == 0 ? QStringLiteral("/") : QStringLiteral(".");
+}
+
 // A name that stands for an entry of its folder (not "", "." or "..").
 bool IsEntryName(QStringView name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
@@ -87,6 +92,15 @@ KnownFolder Known(KeptFolderNames& kept, const QString& folder) {
     return learnt;
 }
 
+// The kept names of a folder that exists, read now when they were not kept yet.
+const FolderNameIndex& KeptNames(KeptFolderNames& kept, const KnownFolder& folder) {
+    auto names = kept.namesByFolder.find(folder.identity);
+    if (names == kept.namesByFolder.end()) {
+        names = kept.namesByFolder.insert(folder.identity, FolderNameIndex(folder.resolved));
+    }
+    return *names;
+}
+
 // The last name of `path` looked up in the kept names of its folder, its exact spelling first
 // like any other; empty when none matches. The names read are trusted for the whole command:
 // asking the file system about each spelling first would cost a directory search for every
@@ -96,11 +110,7 @@ QString FindInKeptFolder(KeptFolderNames& kept, const QString& path, qsizetype s
     if (!folder.found) {
         return QString();
     }
-    auto names = kept.namesByFolder.find(folder.identity);
-    if (names == kept.namesByFolder.end()) {
-        names = kept.namesByFolder.insert(folder.identity, FolderNameIndex(folder.resolved));
-    }
-    const QString match = names->Find(path.mid(slash + 1));
+    const QString match = KeptNames(kept, folder).Find(path.mid(slash + 1));
     return match.isEmpty() ? QString() : folder.resolved + QLatin1Char('/') + match;
 }
 
@@ -186,6 +196,22 @@ QString ResolveNewPathIgnoringCase(const QString& path) {
     return ResolvePathIgnoringCase(path.left(slash)) + path.mid(slash);
 }
 
+QStringList SpellingsIgnoringCase(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (!IsEntryName(name)) {
+        return {};
+    }
+    const QString folderText = FolderPart(path, slash);
+    KeptFolderNames& kept = Kept();
+    if (kept.holders > 0) {
+        const KnownFolder folder = Known(kept, folderText);
+        return folder.found ? KeptNames(kept, folder).Spellings(name) : QStringList();
+    }
+    const QString folder = ExistingPathIgnoringCase(folderText);
+    return folder.isEmpty() ? QStringList() : FolderNameIndex(folder).Spellings(name);
+}
+
 void NoteEntryChanged(const QString& path, bool exists) {
     KeptFolderNames& kept = Kept();
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -193,9 +219,7 @@ void NoteEntryChanged(const QString& path, bool exists) {
     if (kept.holders == 0 || !IsEntryName(name)) {
         return;
     }
-    const QString folderText = slash > 0    ? path.left(slash)
-                               : slash == 0 ? QStringLiteral("/")
-                                            : QStringLiteral(".");
+    const QString folderText = FolderPart(path, slash);
     const KnownFolder folder = Known(kept, folderText);
     const auto names = kept.namesByFolder.find(folder.identity);
     if (folder.found && names != kept.namesByFolder.end()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quorvex {
 
@@ -17,6 +18,10 @@ QString ExistingPathIgnoringCase(const QString& path);
 // For a file about to be written: the existing entry the path names ignoring case, or, when there
 // is none, the path with its folder part found ignoring case and its last name as spelled.
 QString ResolveNewPathIgnoringCase(const QString& path);
+
+// The names of the entries of the path's folder that equal its last name ignoring case, each as
+// spelled on disk: more than one only where the file system tells letter case apart.
+QStringList SpellingsIgnoringCase(const QString& path);
 
 // While an object of this class lives, each folder that names are looked up in is read once and
 // its names kept, so that looking up thousands of tables in one folder costs the same for each

@@ -1,20 +1,44 @@
 #include "data/event_pump.h"
+#include "data/failure.h"
 #include "data/path_case.h"
+#include "data/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/table_commands.h"
 #include "manage/table_files.h"
+#include "manage/undeleted_tables.h"
 #include "shell/command_steps.h"
 #include "shell/files.h"
 
+#include <QFileInfo>
+
 namespace quorvex {
+
+namespace {
+
+// Deletes one data file the path names, returning why it stays (empty when it went).
+QString DeleteDataFile(const QString& path) {
+    if (const QString actual = ResolvePathIgnoringCase(path); QFileInfo(actual).isDir()) {
+        return QStringLiteral("%1 is a folder, not a table file").arg(actual);
+    }
+    try {
+        DeleteFileOrFail(path);
+    } catch (const std::exception& failure) {
+        return CommandSteps::Describe(failure);
+    }
+    return QString();
+}
+
+}  // namespace
 
 // Deletes the data file of every selected Paradox table directly in the folder, trying the ".DB"
 // spelling and then the ".db" one. File names match ignoring case, so when the first spelling
 // found the file the second finds nothing once it is gone. The table's other files stay.
 //
-// An entry leaves the list only when its data file is really gone: a file that could not be
-// deleted (read-only folder, file in use) keeps its entry, so a failed delete never looks done.
-// Nothing is reported for files.
+// An entry leaves the list only when no data file of its name is left in the folder: a file that
+// could not be deleted (read-only folder, file in use) keeps its entry, so a failed delete never
+// looks done. The entries that stay are named, each with its reason, in one report at the end of
+// the walk, whatever their number: a table listed from a subfolder (the commands act on the
+// folder's own files only) is named with that subfolder.
 //
 // Every table is looked up in the same folder: its names are read once for the whole command,
 // and pending window events run now and then so the window repaints while thousands go.
@@ -22,6 +46,10 @@ void DeleteParadoxTables(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton5_Click"));
     TableList& list = screen.List2;
     const FolderNamesKept folderNames;
+    // Every path is built on the folder the command started on.
+    const QString folder = screen.fields.Text1();
+    TableSubfolders subfolders(folder);
+    UndeletedTables notDeleted;
     EventPump pump;
 
     steps.Step(100, [&] { screen.Screen.SetMousePointer(vbHourglass); });
@@ -44,33 +72,41 @@ void DeleteParadoxTables(TablesScreen& screen) {
                 })) {
                 continue;
             }
+            const QString upperPath = DataFilePath(folder, name, QStringLiteral(".DB"));
+            const QString lowerPath = DataFilePath(folder, name, QStringLiteral(".db"));
             bool removed = false;
+            QString reason;  // why a data file stays
+            // Removes the entry once no spelling of its data file is left.
+            const auto removeWhenGone = [&] {
+                if (!removed && !FileExists(upperPath) && !FileExists(lowerPath)) {
+                    list.RemoveItem(i);
+                    removed = true;
+                }
+            };
             QString path;
-            steps.Step(108, [&] {
-                path = DataFilePath(screen.fields.Text1(), name, QStringLiteral(".DB"));
-            });
+            steps.Step(108, [&] { path = upperPath; });
             if (steps.Test(110, [&] { return FileExists(path); })) {
-                steps.Step(112, [&] { DeleteFileQuietly(path); });
-                steps.Step(114, [&] {
-                    if (!FileExists(path)) {
-                        list.RemoveItem(i);
-                        removed = true;
-                    }
-                });
+                steps.Step(112, [&] { reason = DeleteDataFile(path); });
+                steps.Step(114, removeWhenGone);
             }
-            steps.Step(116, [&] {
-                path = DataFilePath(screen.fields.Text1(), name, QStringLiteral(".db"));
-            });
+            steps.Step(116, [&] { path = lowerPath; });
             if (steps.Test(118, [&] { return FileExists(path); })) {
-                steps.Step(120, [&] { DeleteFileQuietly(path); });
-                steps.Step(122, [&] {
-                    if (!removed && !FileExists(path)) {
-                        list.RemoveItem(i);
-                        removed = true;
-                    }
+                steps.Step(120, [&] {
+                    const QString lowerReason = DeleteDataFile(path);
+                    reason = lowerReason.isEmpty() ? reason : lowerReason;
                 });
+                steps.Step(122, removeWhenGone);
+            }
+            if (!removed) {
+                // A data file that refused to go says why; otherwise the folder holds none of that
+                // name.
+                notDeleted.Add(name,
+                               reason.isEmpty() ? MissingTableReason(name, subfolders) : reason);
             }
         }  // 124: Next i
+        if (!notDeleted.IsEmpty()) {
+            steps.Report(124, Failure(notDeleted.Text()));
+        }
     }
     steps.Step(128, [&] { screen.Screen.SetMousePointer(vbDefault); });
 }

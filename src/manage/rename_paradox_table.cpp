@@ -1,5 +1,7 @@
 #include "data/connection_strings.h"
+#include "data/failure.h"
 #include "data/path_case.h"
+#include "data/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/rename_file.h"
 #include "manage/table_commands.h"
@@ -7,9 +9,19 @@
 #include "shell/command_steps.h"
 #include "shell/files.h"
 
+#include <QFileInfo>
+
 namespace quorvex {
 
 namespace {
+
+// One table's rename: where its files are and how a new file is checked for.
+struct TableRename {
+    QString folder;
+    QString oldName;
+    QString newName;
+    DestinationCheck check = DestinationCheck::IgnoringCase;
+};
 
 // Renames one spelling of the table's data file, when it exists, and then the table's companion
 // files (indexes, memo and blob values, checks, settings) so the renamed table can still be read
@@ -20,10 +32,9 @@ namespace {
 // that one file and it could not be deleted (a locked or immutable file), it is left alone: a
 // second copy would only meet the first and hide what happened. Returns the data file, as found
 // on disk, when its copy was made; otherwise an empty text.
-QString RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString& oldName,
-                         const QString& newName, const QString& extension,
+QString RenameTableFiles(Dialogs& dialogs, const TableRename& rename, const QString& extension,
                          const QString& copiedBefore) {
-    const QString oldPath = DataFilePath(folder, oldName, extension);
+    const QString oldPath = DataFilePath(rename.folder, rename.oldName, extension);
     if (!FileExists(oldPath)) {
         return QString();
     }
@@ -31,31 +42,42 @@ QString RenameTableFiles(Dialogs& dialogs, const QString& folder, const QString&
     if (dataFile == copiedBefore) {
         return QString();
     }
-    if (!RenameFile(dialogs, oldPath, DataFilePath(folder, newName, extension))) {
+    if (!RenameFile(dialogs, oldPath, DataFilePath(rename.folder, rename.newName, extension),
+                    rename.check)) {
         return QString();
     }
     // A data file that could not be deleted (a locked or immutable file) still names the old
     // table: its companions are then copied, not moved, or the old table would lose its memo
     // values and index while it stays listed on disk.
-    const bool oldTableStays = FileExists(oldPath);
-    for (const QString& companion : CompanionFileNames(folder, oldName)) {
+    // The file itself is asked after, not its name ignoring case: where the folder holds the
+    // other spelling too, that one still answers to the name.
+    const bool oldTableStays = QFileInfo::exists(dataFile);
+    for (const QString& companion : CompanionFileNames(rename.folder, rename.oldName)) {
         const QString companionExtension = QLatin1Char('.') + SplitFileName(companion).extension;
-        const QString source = folder + QLatin1Char('/') + companion;
-        const QString destination = DataFilePath(folder, newName, companionExtension);
+        const QString source = rename.folder + QLatin1Char('/') + companion;
+        const QString destination = DataFilePath(rename.folder, rename.newName, companionExtension);
         if (oldTableStays) {
-            CopyFileKeepingSource(dialogs, source, destination);
+            CopyFileKeepingSource(dialogs, source, destination, rename.check);
         } else {
-            RenameFile(dialogs, source, destination);
+            RenameFile(dialogs, source, destination, rename.check);
         }
     }
     return dataFile;
 }
 
+// Whether any spelling of the table's data file is in the folder.
+bool DataFileExists(const QString& folder, const QString& table) {
+    return FileExists(DataFilePath(folder, table, QStringLiteral(".DB"))) ||
+           FileExists(DataFilePath(folder, table, QStringLiteral(".db")));
+}
+
 }  // namespace
 
 // Renames the one selected Paradox table's files to the name the user types, exactly as typed.
-// The list entry is replaced even when a copy was refused (RenameFile reports that); the next
-// refresh shows the real state.
+// The list follows the files: the new name is added only when a data file was renamed, and the
+// old one goes only when no data file of that name is left, so a refused copy (reported by
+// RenameFile) or a table listed from a subfolder (reported here, naming the subfolder) leaves the
+// list as it was.
 void RenameParadoxTable(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton7_Click"));
     TableList& list = screen.List2;
@@ -64,9 +86,10 @@ void RenameParadoxTable(TablesScreen& screen) {
 
     steps.Step(100, [&] { connection = std::make_unique<Connection>(); });
     steps.Step(102, [&] { screen.Screen.SetMousePointer(vbHourglass); });
-    // Opened only to prove the folder can be reached as a database; not used further.
-    steps.Step(104,
-               [&] { RequireConnection(connection).Open(ParadoxConnectionString(screen.fields)); });
+    // Opened only to prove the folder can be reached as a database; not used further. A folder
+    // that cannot be reached is reported here, and not once more for its missing table.
+    const bool folderReached = steps.Step(
+        104, [&] { RequireConnection(connection).Open(ParadoxConnectionString(screen.fields)); });
     if (steps.Test(106, [&] { return list.ListIndex() == -1; })) {
         steps.Step(134, [&] {
             ShowMessage(screen.dialogs, QStringLiteral("Please select a table to rename."));
@@ -82,24 +105,48 @@ void RenameParadoxTable(TablesScreen& screen) {
             if (!steps.Test(112, [&] { return list.Selected(i); })) {
                 continue;
             }
-            QString oldName;
-            QString newName;
-            steps.Step(114, [&] { oldName = list.List(i); });
-            steps.Step(116, [&] { newName = AskNewName(screen.dialogs, oldName); });
-            if (steps.Test(118, [&] { return newName.isEmpty(); })) {
+            TableRename rename;
+            rename.folder = screen.fields.Text1();
+            steps.Step(114, [&] { rename.oldName = list.List(i); });
+            steps.Step(116, [&] { rename.newName = AskNewName(screen.dialogs, rename.oldName); });
+            if (steps.Test(118, [&] { return rename.newName.isEmpty(); })) {
                 continue;  // Cancel, or an empty answer: nothing is renamed
             }
             QString copied;  // the data file the ".DB" step copied
+            bool renamed = false;
             steps.Step(120, [&] {
-                copied = RenameTableFiles(screen.dialogs, screen.fields.Text1(), oldName, newName,
-                                          QStringLiteral(".DB"), QString());
+                if (!DataFileExists(rename.folder, rename.oldName)) {
+                    if (folderReached) {
+                        TableSubfolders subfolders(rename.folder);
+                        throw Failure(MissingTableText(rename.oldName, subfolders));
+                    }
+                    return;
+                }
+                // Where the folder holds the data file under several spellings, each gets its
+                // own new file: the new ".DB" file must not refuse the new ".db" one.
+                if (SpellingsIgnoringCase(
+                        DataFilePath(rename.folder, rename.oldName, QStringLiteral(".DB")))
+                        .size() > 1) {
+                    rename.check = DestinationCheck::ExactName;
+                }
+                copied = RenameTableFiles(screen.dialogs, rename, QStringLiteral(".DB"), QString());
+                renamed = !copied.isEmpty();
             });
             steps.Step(122, [&] {
-                RenameTableFiles(screen.dialogs, screen.fields.Text1(), oldName, newName,
-                                 QStringLiteral(".db"), copied);
+                if (!RenameTableFiles(screen.dialogs, rename, QStringLiteral(".db"), copied)
+                         .isEmpty()) {
+                    renamed = true;
+                }
             });
-            steps.Step(124, [&] { list.RemoveItem(i); });
-            steps.Step(126, [&] { list.AddItem(newName); });
+            if (!renamed) {
+                continue;  // no data file was renamed: the list stays as it is
+            }
+            steps.Step(124, [&] {
+                if (!DataFileExists(rename.folder, rename.oldName)) {
+                    list.RemoveItem(i);
+                }
+            });
+            steps.Step(126, [&] { list.AddItem(rename.newName); });
             steps.Step(128, [&] {
                 if (list.ListCount() > 0) {
                     list.SetListIndex(0);

@@ -1,5 +1,6 @@
 #include "manage/table_files.h"
 
+#include "data/folder_name_index.h"
 #include "data/path_case.h"
 
 #include <QDir>
@@ -33,11 +34,11 @@ QStringList CompanionFileNames(const QString& folder, const QString& tableName) 
         return {};
     }
     QStringList companions;
+    const QString table = FoldedName(tableName);
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& file : files) {
         const FileNameParts parts = SplitFileName(file);
-        if (parts.base.compare(tableName, Qt::CaseInsensitive) == 0 &&
-            IsParadoxCompanionExtension(parts.extension)) {
+        if (FoldedName(parts.base) == table && IsParadoxCompanionExtension(parts.extension)) {
             companions.append(file);
         }
     }

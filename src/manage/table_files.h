@@ -15,8 +15,8 @@ QString DataFilePath(const QString& folder, const QString& tableName, const QStr
 bool IsParadoxCompanionExtension(const QString& extension);
 
 // The names (no folder part) of the companion files of a table directly in `folder`: files whose
-// base name equals `tableName` ignoring case and whose extension is a companion extension. The
-// folder is found ignoring case; a missing folder yields no names.
+// base name equals `tableName` ignoring case (as file names are matched) and whose extension is a
+// companion extension. The folder is found ignoring case; a missing folder yields no names.
 QStringList CompanionFileNames(const QString& folder, const QString& tableName);
 
 // Splits "NAME.EXT" at its last dot; a name without a dot has an empty extension.

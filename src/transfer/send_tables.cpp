@@ -89,25 +89,27 @@ void SendTablesToOracle(TablesScreen& screen) {
         if (answer == vbNo) {  // 132
             continue;
         }
+        // The Paradox table is opened before anything is dropped: a table that cannot be read
+        // (damaged, empty, or listed from a subfolder while the folder itself holds no such
+        // table) is reported once and leaves its Oracle table as it was.
+        if (!steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
+            continue;
+        }
         if (answer == vbYes) {  // 134
             steps.Step(136, [&] { oracle->Execute(DropTableStatement(table)); });
             steps.Step(138, [&] { RemoveFromList(oracleList, table); });
             if (steps.Ending()) {
+                steps.Quietly([&] { source->Close(); });
                 break;  // the drop lost the connection
             }
         }
 
-        // A table that cannot be opened has no fields and no rows: its failure is reported
-        // once, and no CREATE TABLE is built from nothing.
-        bool created = false;
-        if (steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
-            TableCopy copy{steps, yield, *source, *oracle, table, screen.observer};
-            // Rows go only into a table this command has just created: after a refused CREATE
-            // they would land in a table the user never agreed to overwrite, or fail one by one.
-            created = copy.CreateOracleTable();
-            if (created) {
-                copy.CopyRows(screen.ProgressBar1);
-            }
+        // Rows go only into a table this command has just created: after a refused CREATE they
+        // would land in a table the user never agreed to overwrite, or fail one by one.
+        TableCopy copy{steps, yield, *source, *oracle, table, screen.observer};
+        const bool created = copy.CreateOracleTable();
+        if (created) {
+            copy.CopyRows(screen.ProgressBar1);
         }
 
         steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });

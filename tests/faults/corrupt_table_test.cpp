@@ -2,6 +2,7 @@
 
 #include "support/test_server.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cstdint>
@@ -188,6 +189,38 @@ TEST_F(CorruptTableAmongGoodOnes, AHeaderRowCountThatDisagreesWithTheBlocksIsNoD
     EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join(u'\n').toStdString();
     EXPECT_EQ(ServerQuery(QStringLiteral("SELECT count(*) FROM \"BROKEN\"")),
               (QList<QStringList>{{QString::number(kBrokenRows)}}));
+}
+
+// The listing walks the subfolders, the send reads the folder itself: a table listed only from a
+// subfolder cannot be read, so the Oracle table the user agreed to overwrite must stay whole.
+class SubfolderTableInTheWindow : public ProgramTest {};
+
+TEST_F(SubfolderTableInTheWindow, AnsweredYesItKeepsItsOracleTableAndRows) {
+    DropAllTables();
+    ServerExecute(QStringLiteral("CREATE TABLE \"ORDERS98\"(\"ID\" INT)"));
+    ServerExecute(QStringLiteral("INSERT INTO \"ORDERS98\" VALUES(7)"));
+    ASSERT_TRUE(QDir(tables.path()).mkpath(QStringLiteral("Archive")));
+    WriteNumberedTable(QStringLiteral("ORDERS98.DB"), 5,
+                       tables.filePath(QStringLiteral("Archive")));
+    WriteNumberedTable(QStringLiteral("CURRENT.DB"), 3);
+    EnterLogin(tables.path(), TestServerSid());
+    Form2* form2 = Next();
+    ASSERT_NE(form2, nullptr) << dialogs.Texts().join(u'\n').toStdString();
+    SelectEntries(form2->ParadoxList(), {QStringLiteral("CURRENT"), QStringLiteral("ORDERS98")});
+    dialogs.QueueAnswer(vbYes);  // overwrite ORDERS98?
+    dialogs.QueueAnswer(vbOK);   // its report
+
+    Click(*form2, "PushButton4");
+
+    EXPECT_EQ(ServerQuery(QStringLiteral("SELECT \"ID\" FROM \"ORDERS98\"")),
+              (QList<QStringList>{{"7"}}));
+    EXPECT_EQ(ServerQuery(QStringLiteral("SELECT count(*) FROM \"CURRENT\"")),
+              (QList<QStringList>{{"3"}}));
+    const std::vector<Report> reports = Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].line, 140);
+    EXPECT_TRUE(reports[0].description.contains(QStringLiteral("subfolder \"Archive\"")));
+    EXPECT_EQ(Entries(form2->OracleList()), (QStringList{"CURRENT", "ORDERS98"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

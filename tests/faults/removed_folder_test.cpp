@@ -91,11 +91,14 @@ TEST_F(ParadoxFolderRemovedAfterListing, SendingReportsEachTableAndCreatesNothin
     EXPECT_FALSE(QFileInfo::exists(folder)) << "the transfer made the folder again";
 }
 
-TEST_F(ParadoxFolderRemovedAfterListing, DeletingFindsNoFileAndKeepsTheEntry) {
+TEST_F(ParadoxFolderRemovedAfterListing, DeletingFindsNoFileKeepsTheEntryAndSaysSo) {
     SelectEntries(form2->ParadoxList(), {QStringLiteral("CUSTOMER")});
     Click(*form2, "PushButton5");
 
-    EXPECT_TRUE(dialogs.boxes.empty());
+    const std::vector<Report> reports = Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].line, 124);
+    EXPECT_TRUE(reports[0].description.contains(QStringLiteral("\nCUSTOMER: no file")));
     EXPECT_EQ(Entries(form2->ParadoxList()), (QStringList{"CUSTOMER", "ORDERS"}));
     EXPECT_EQ(form2->MousePointerState().MousePointer(), vbDefault);
 }

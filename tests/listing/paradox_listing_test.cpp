@@ -1,4 +1,5 @@
 #include "data/failure.h"
+#include "data/path_case.h"
 #include "data/table_listing.h"
 #include "recording_list.h"
 #include "support/recording_ui.h"
@@ -31,6 +32,27 @@ TEST(LoadParadoxTables, ListsEveryTableOfTheTreeByItsBareUpperCaseName) {
     EXPECT_EQ(AsSet(list.added), (QSet<QString>{"CUSTOMERS", "ORDERS", "PARTS", "X.DB", ".HIDDEN",
                                                 "IT'S", QString::fromUtf8("NAÏVE")}));
     EXPECT_EQ(list.added.size(), 7);
+}
+
+TEST(LoadParadoxTables, UpperCaseKeepsEveryCharacterSoEachNameLeadsBackToItsFile) {
+    // Letters without a single upper-case letter of their own stay; names that differ only in
+    // them stay apart.
+    const std::vector<std::pair<const char*, const char*>> fileAndName = {
+        {"daß.db", "DAß"}, {"dass.db", "DASS"}, {"ıs.db", "IS"}, {"İs.DB", "İS"},
+        {"ﬁle.db", "ﬁLE"}, {"file.db", "FILE"}, {"𐐨x.db", "𐐀X"}};
+    TempTree tree;
+    QSet<QString> expected;
+    for (const auto& [file, name] : fileAndName) {
+        tree.File(QString::fromUtf8(file));
+        expected.insert(QString::fromUtf8(name));
+    }
+    RecordingList list;
+    LoadParadoxTables(list, FolderField(tree.Root()));
+    EXPECT_EQ(AsSet(list.added), expected);
+    for (const auto& [file, name] : fileAndName) {
+        EXPECT_EQ(ExistingPathIgnoringCase(tree.Path(QString::fromUtf8(name) + ".DB")),
+                  tree.Path(QString::fromUtf8(file)));
+    }
 }
 
 TEST(LoadParadoxTables, EqualNamesInTwoFoldersGiveTwoEntriesTopFolderFirst) {

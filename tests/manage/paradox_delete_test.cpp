@@ -1,5 +1,6 @@
 // "Delete Table/s" on the Paradox side, on real folders.
 
+#include "data/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
 
@@ -85,6 +86,21 @@ TEST_F(ParadoxDeleteTest, BothSpellingsOnACaseKeepingFileSystemGoAndTheEntryGoes
     EXPECT_EQ(Entries(ui.List2), QStringList{"OTHER"});
 }
 
+TEST_F(ParadoxDeleteTest, EachListedNameDeletesItsOwnFileOnly) {
+    // Names that differ only in letters whose upper case is no plain letter of their own.
+    for (const char* name : {"daß.DB", "dass.db", "İs.db", "ıs.DB", "ﬁle.db", "file.DB"}) {
+        folder.Write(QString::fromUtf8(name));
+    }
+    LoadParadoxTables(ui.List2, ui.fields);
+    SelectEntries(ui.List2, {"DAß", "IS", "ﬁLE"});
+
+    DeleteParadoxTables(ui.screen);
+
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), (QStringList{"dass.db", "file.DB", "İs.db"}));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"DASS", "FILE", "İS"}));
+}
+
 TEST_F(ParadoxDeleteTest, WithoutACurrentEntryItAsksForASelectionAndDeletesNothing) {
     folder.Write(QStringLiteral("A.DB"));
     for (const QStringList& names : {QStringList{}, QStringList{"A"}}) {
@@ -114,24 +130,54 @@ TEST_F(ParadoxDeleteTest, ACurrentEntryWithoutASelectionChangesNothing) {
     EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
 }
 
-TEST_F(ParadoxDeleteTest, ATableInASubfolderIsLeftAloneAndStaysSelected) {
-    folder.Write(QStringLiteral("sub/DEEP.DB"));
-    Fill(ui.List2, {"DEEP"});
-    SelectEntries(ui.List2, {"DEEP"});
+TEST_F(ParadoxDeleteTest, EntriesItCannotDeleteStayAndAreNamedInOneReport) {
+    folder.Write(QStringLiteral("sub/deeper/DEEP.DB"));
+    folder.Write(QStringLiteral("sub/deeper/DEEP.PX"));
+    folder.Write(QStringLiteral("TOP.DB"));
+    Fill(ui.List2, {"DEEP", "GONE", "TOP"});
+    SelectEntries(ui.List2, {"DEEP", "GONE", "TOP"});
 
     DeleteParadoxTables(ui.screen);
 
-    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("sub/DEEP.DB"))));
-    EXPECT_EQ(Entries(ui.List2), QStringList{"DEEP"});
-    EXPECT_EQ(SelectedEntries(ui.List2), QStringList{"DEEP"});
-    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    // The subfolder table is named with its subfolder and nothing of it goes.
+    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("sub/deeper/DEEP.DB"))));
+    EXPECT_FALSE(FileExists(folder.PathOf(QStringLiteral("TOP.DB"))));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"DEEP", "GONE"}));
+    EXPECT_EQ(SelectedEntries(ui.List2), (QStringList{"DEEP", "GONE"}));
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].label, QStringLiteral("Form2.PushButton5_Click"));
+    EXPECT_EQ(failures[0].line, 124);
+    EXPECT_EQ(failures[0].description,
+              QStringLiteral("2 selected tables were not deleted:\n"
+                             "DEEP: in the subfolder \"sub/deeper\", not in the Paradox folder "
+                             "itself\nGONE: no file GONE.DB in the Paradox folder"));
+    EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
 }
 
-TEST_F(ParadoxDeleteTest, ADataFileThatCannotBeDeletedKeepsItsEntryWithoutAMessage) {
+TEST_F(ParadoxDeleteTest, ThousandsThatStayGiveOneBoxNamingTheFirstFew) {
+    QStringList names;
+    for (int i = 0; i < 100; ++i) {
+        names.append(QStringLiteral("T%1").arg(i, 4, 10, QLatin1Char('0')));
+    }
+    Fill(ui.List2, names);
+    SelectEntries(ui.List2, names);
+
+    DeleteParadoxTables(ui.screen);
+
+    ASSERT_EQ(ui.dialogs.boxes.size(), 1u);
+    const QString report = ReportedFailures(ui.dialogs).at(0).description;
+    EXPECT_TRUE(report.startsWith("100 selected tables were not deleted:\nT0080: no file"));
+    EXPECT_TRUE(report.endsWith("\nT0099: no file T0099.DB in the Paradox folder\nand 80 more."))
+        << report.toStdString();
+}
+
+TEST_F(ParadoxDeleteTest, ADataFileThatCannotBeDeletedKeepsItsEntryAndSaysWhy) {
     folder.Write(QStringLiteral("A.DB"), "a");
     folder.Write(QStringLiteral("b.db"), "b");
-    Fill(ui.List2, {"A", "B"});
-    SelectEntries(ui.List2, {"A", "B"});
+    folder.Write(QStringLiteral("ODD.DB/inside.txt"));  // a folder named like a data file
+    Fill(ui.List2, {"A", "B", "ODD"});
+    SelectEntries(ui.List2, {"A", "B", "ODD"});
     {
         ReadOnlyFolder readOnly(folder.Path());
         if (!readOnly.IsReadOnly()) {
@@ -139,22 +185,17 @@ TEST_F(ParadoxDeleteTest, ADataFileThatCannotBeDeletedKeepsItsEntryWithoutAMessa
         }
         DeleteParadoxTables(ui.screen);
     }
-    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "b.db"}));
-    EXPECT_EQ(Entries(ui.List2), (QStringList{"A", "B"}));
-    EXPECT_TRUE(ui.dialogs.boxes.empty());
-    EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
-}
-
-TEST_F(ParadoxDeleteTest, AFolderNamedLikeADataFileIsNotDeletedAndKeepsItsEntry) {
-    folder.Write(QStringLiteral("ODD.DB/inside.txt"));
-    Fill(ui.List2, {"ODD"});
-    SelectEntries(ui.List2, {"ODD"});
-
-    DeleteParadoxTables(ui.screen);
-
+    EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "ODD.DB", "b.db"}));
     EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("ODD.DB/inside.txt"))));
-    EXPECT_EQ(Entries(ui.List2), QStringList{"ODD"});
-    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"A", "B", "ODD"}));
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    const QStringList lines = failures[0].description.split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[1].startsWith("A: ") && lines[1].endsWith(folder.PathOf("A.DB")));
+    EXPECT_TRUE(lines[2].startsWith("B: ") && lines[2].endsWith(folder.PathOf("b.db")));
+    EXPECT_EQ(lines[3], "ODD: " + folder.PathOf("ODD.DB") + " is a folder, not a table file");
+    EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // "Rename Table" on the Paradox side, on real folders: the data file and its companion files are
 // renamed by copy and delete, nothing is ever written over, and a refused copy keeps the table.
 
+#include "data/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
 #include "shell/files.h"
@@ -101,8 +102,9 @@ TEST_F(ParadoxRenameTest, AnExistingTableIsNeverWrittenOverAndKeepsTheSourceWhol
     EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.MB", "b.db"}));
     EXPECT_EQ(folder.Read(QStringLiteral("b.db")), QByteArray("b rows"));
     EXPECT_EQ(folder.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
-    // The list still shows the typed name in place of the old one; a refresh shows the truth.
-    EXPECT_EQ(Entries(ui.List2), (QStringList{"B", "B"}));
+    // Nothing was renamed, so the list stays as it was.
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"A", "B"}));
+    EXPECT_EQ(SelectedEntries(ui.List2), QStringList{"A"});
 }
 
 TEST_F(ParadoxRenameTest, ACompanionWhoseNewNameIsTakenStaysAndIsReported) {
@@ -140,23 +142,25 @@ TEST_F(ParadoxRenameTest, TheSameNameInAnyCaseIsACopyOntoItselfAndDeletesNothing
         EXPECT_EQ(failures[1].line, 100);
         EXPECT_EQ(own.Names(), (QStringList{"A.DB", "A.PX"}));
         EXPECT_EQ(own.Read(QStringLiteral("A.DB")), QByteArray("a rows"));
-        EXPECT_EQ(Entries(fresh.List2), QStringList{newName});
+        EXPECT_EQ(Entries(fresh.List2), QStringList{"A"});
     }
 }
 
-TEST_F(ParadoxRenameTest, BothSpellingsOnACaseKeepingFileSystem) {
-    // Only a file system that keeps case can hold both. The first is renamed; the second would
-    // land on the first's new file (same name ignoring case) and is refused, so it stays.
-    folder.Write(QStringLiteral("ORDERS.DB"), "upper");
-    folder.Write(QStringLiteral("orders.db"), "lower");
-    Fill(ui.List2, {"ORDERS"});
+TEST_F(ParadoxRenameTest, BothSpellingsOnACaseKeepingFileSystemEachGetTheNewName) {
+    // Only a file system that keeps case can hold both: each file is its own, and so is each
+    // new one, however an existing name matches it ignoring case.
+    for (const char* name : {"T.DB", "T.db", "T.MB", "t.mb", "OTHER.DB"}) {
+        folder.Write(QString::fromLatin1(name), name);
+    }
+    Fill(ui.List2, {"OTHER", "T"});
 
-    Rename(QStringLiteral("ORDERS"), QStringLiteral("NEW"));
+    Rename(QStringLiteral("T"), QStringLiteral("TT"));
 
-    EXPECT_EQ(RefusedCopies().size(), 1u);
-    EXPECT_EQ(folder.Names(), (QStringList{"NEW.DB", "orders.db"}));
-    EXPECT_EQ(folder.Read(QStringLiteral("NEW.DB")), QByteArray("upper"));
-    EXPECT_EQ(folder.Read(QStringLiteral("orders.db")), QByteArray("lower"));
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), (QStringList{"OTHER.DB", "TT.DB", "TT.MB", "TT.db", "TT.mb"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("TT.db")), QByteArray("T.db"));
+    EXPECT_EQ(folder.Read(QStringLiteral("TT.mb")), QByteArray("t.mb"));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"OTHER", "TT"}));
 }
 
 TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
@@ -168,8 +172,8 @@ TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
     const std::vector<Case> cases = {
         // One file, found by both spellings: the second leaves the copied file alone.
         {{"orders.db"}, {"NEW.DB", "orders.db"}, {102}},
-        // Two files: the second spelling acts on its own one, whose copy meets the new file.
-        {{"ORDERS.DB", "ORDERS.db"}, {"NEW.DB", "ORDERS.DB", "ORDERS.db"}, {102, 100}},
+        // Two files: the second spelling renames its own one.
+        {{"ORDERS.DB", "ORDERS.db"}, {"NEW.DB", "NEW.db", "ORDERS.DB"}, {102}},
     };
     for (const Case& c : cases) {
         TableFolder own;
@@ -194,21 +198,47 @@ TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
         EXPECT_EQ(failures.back().line, c.reportedLines.back());
         EXPECT_EQ(own.Names(), c.after);
         EXPECT_EQ(own.Read(QStringLiteral("NEW.DB")), c.files[0].toUtf8());
-        EXPECT_EQ(Entries(fresh.List2), QStringList{"NEW"});
+        // The old data file is still there, and so is its entry.
+        EXPECT_EQ(Entries(fresh.List2), (QStringList{"NEW", "ORDERS"}));
     }
 }
 
-TEST_F(ParadoxRenameTest, ATableInASubfolderChangesNoFileButItsEntryIsReplaced) {
+TEST_F(ParadoxRenameTest, ATableInASubfolderOrNowhereIsReportedOnceAndKeepsItsEntry) {
     folder.Write(QStringLiteral("sub/DEEP.DB"));
     folder.Write(QStringLiteral("DEEP.PX"));  // a stray index of the name stays too
-    Fill(ui.List2, {"DEEP"});
+    Fill(ui.List2, {"DEEP", "GONE"});
 
     Rename(QStringLiteral("DEEP"), QStringLiteral("SHALLOW"));
+    ui.List2.SetSelected(0, false);
+    ui.pointer.history.clear();
+    Rename(QStringLiteral("GONE"), QStringLiteral("BACK"));
 
     EXPECT_EQ(folder.Names(), (QStringList{"DEEP.PX", "sub"}));
     EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("sub/DEEP.DB"))));
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[0].label, QStringLiteral("Form2.PushButton7_Click"));
+    EXPECT_EQ(failures[0].line, 120);
+    EXPECT_TRUE(failures[0].description.startsWith(
+        "The Paradox table \"DEEP\" is in the subfolder \"sub\" of the Paradox folder"));
+    EXPECT_EQ(failures[1].line, 120);
+    EXPECT_TRUE(failures[1].description.contains("holds no file GONE.db"));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"DEEP", "GONE"}));
+}
+
+TEST_F(ParadoxRenameTest, ListedNamesWithSpecialLettersMoveTheirOwnFilesOnly) {
+    for (const char* name : {"daß.db", "daß.mb", "dass.db", "dass.mb", "ıs.db", "ıs.px"}) {
+        folder.Write(QString::fromUtf8(name));
+    }
+    LoadParadoxTables(ui.List2, ui.fields);
+
+    Rename(QStringLiteral("DAß"), QStringLiteral("X"));
+    ui.pointer.history.clear();
+    Rename(QStringLiteral("IS"), QStringLiteral("Y"));
+
     EXPECT_TRUE(ui.dialogs.boxes.empty());
-    EXPECT_EQ(Entries(ui.List2), QStringList{"SHALLOW"});
+    EXPECT_EQ(folder.Names(), (QStringList{"X.DB", "X.mb", "Y.DB", "Y.px", "dass.db", "dass.mb"}));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"DASS", "X", "Y"}));
 }
 
 TEST_F(ParadoxRenameTest, CancelRenamesNothingAndSaysNothing) {
@@ -293,7 +323,7 @@ TEST_F(ParadoxRenameTest, TypedNamesTheFileSystemRefusesAreReportedAndNothingIsL
         EXPECT_EQ(failures[0].line, 100);
         EXPECT_EQ(own.Names(), (QStringList{"OLD.DB", "OLD.PX"}));
         EXPECT_EQ(own.Read(QStringLiteral("OLD.DB")), QByteArray("rows"));
-        EXPECT_EQ(Entries(fresh.List2), QStringList{newName});
+        EXPECT_EQ(Entries(fresh.List2), QStringList{"OLD"});
     }
 }
 
@@ -310,7 +340,7 @@ TEST_F(ParadoxRenameTest, AReadOnlyFolderRefusesTheCopyAndKeepsTheTable) {
     }
     EXPECT_EQ(RefusedCopies().size(), 2u);
     EXPECT_EQ(folder.Names(), (QStringList{"A.DB", "A.PX"}));
-    EXPECT_EQ(Entries(ui.List2), QStringList{"B"});
+    EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
 }
 
 TEST_F(ParadoxRenameTest, AFolderThatCannotBeOpenedIsReportedFirstAndTheCommandGoesOn) {
@@ -322,8 +352,8 @@ TEST_F(ParadoxRenameTest, AFolderThatCannotBeOpenedIsReportedFirstAndTheCommandG
     const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].label, QStringLiteral("Form2.PushButton7_Click"));
-    EXPECT_EQ(failures[0].line, 104);
-    EXPECT_EQ(Entries(ui.List2), QStringList{"B"});
+    EXPECT_EQ(failures[0].line, 104);  // and not once more for the table it could not find
+    EXPECT_EQ(Entries(ui.List2), QStringList{"A"});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "transfer_fixture.h"
 
+#include "data/table_listing.h"
 #include "transfer/send_tables.h"
 
 #include <QTimer>
@@ -276,14 +277,31 @@ TEST_F(SendTables, AStopRequestEndsTheSendAfterTheRowInHand) {
     EXPECT_EQ(Entries(oracleList), QStringList{"TEN"});
 }
 
-TEST_F(SendTables, TableFileNamesAreFoundIgnoringCase) {
-    WriteOrders(QStringLiteral("orders.db"));
-    ShowParadoxTables({"ORDERS"}, {"ORDERS"});
+TEST_F(SendTables, EveryListedTableIsFoundByItsListedName) {
+    // Found ignoring case, also where upper case has no plain letter of its own, and where names
+    // differ only in such letters.
+    const QStringList files = {"orders.db", "daß.db", "dass.DB", "ﬁle.db", "İs.db", "ıs.DB"};
+    for (int i = 0; i < files.size(); ++i) {
+        // Written under a name the header's code page can hold, then given its own.
+        WriteOneColumn(QStringLiteral("T%1.DB").arg(i), QString::number(i));
+        ASSERT_TRUE(QFile::rename(folder.filePath(QStringLiteral("T%1.DB").arg(i)),
+                                  folder.filePath(files[i])));
+    }
+    LoadParadoxTables(paradoxList, login);
+    for (int i = 0; i < paradoxList.ListCount(); ++i) {
+        paradoxList.SetSelected(i, true);
+    }
+    paradoxList.SetListIndex(0);
 
     Send();
 
     EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.Texts().join("\n").toStdString();
-    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"ORDERS\""), (QList<QStringList>{{"2"}}));
+    EXPECT_EQ(Entries(oracleList), (QStringList{"DASS", "DAß", "ﬁLE", "IS", "İS", "ORDERS"}));
+    const QStringList tables = {"ORDERS", "DAß", "DASS", "ﬁLE", "İS", "IS"};
+    for (int i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(ServerQuery(QStringLiteral("SELECT \"Name\" FROM \"%1\"").arg(tables[i])),
+                  (QList<QStringList>{{QString::number(i)}}));
+    }
 }
 
 }  // namespace

@@ -59,11 +59,9 @@ TEST_F(TransferFaults, ATableNameWithADoubleQuoteIsRefusedBeforeAnythingIsSent) 
     const StatementLog log;
     Send();
 
-    // The drop and the read are both refused, each naming the table; the listed name is removed
-    // and added back as for any failed drop.
-    EXPECT_EQ(ReportedLines(), (std::vector<int>{136, 140}));
+    // The read is refused, naming the table, before anything is dropped.
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{140}));
     EXPECT_TRUE(ErrorText(0).contains("A\"B")) << ErrorText(0).toStdString();
-    EXPECT_TRUE(ErrorText(1).contains("A\"B")) << ErrorText(1).toStdString();
     const QStringList sent = SentAfterSessionSetting(log);
     EXPECT_EQ(sent, (QStringList{"CREATE TABLE \"GOOD\"(\"Name\" NVARCHAR2(2000))",
                                  "INSERT INTO \"GOOD\" VALUES('one')",
@@ -100,6 +98,40 @@ TEST_F(TransferFaults, AParadoxTableThatCannotBeOpenedIsReportedOnceAndTheWalkGo
         (QStringList{"CREATE TABLE \"FINE\"(\"Name\" NVARCHAR2(2000))",
                      "INSERT INTO \"FINE\" VALUES('one')", "INSERT INTO \"FINE\" VALUES('two')"}));
     EXPECT_EQ(pointer.history, (std::vector<int>{vbHourglass, vbDefault}));
+}
+
+TEST_F(TransferFaults, ATableThatCannotBeReadKeepsItsOracleTableAfterYes) {
+    // Listed from a subfolder (the folder itself holds no such table), damaged, and empty.
+    for (const char* name : {"BROKEN", "DEEP", "EMPTY"}) {
+        ServerExecute(QStringLiteral("CREATE TABLE \"%1\"(\"Name\" NVARCHAR2(2000))").arg(name));
+        ServerExecute(QStringLiteral("INSERT INTO \"%1\" VALUES('precious')").arg(name));
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkpath("Archive/1998"));
+    WriteSmall("Archive/1998/DEEP.DB");
+    WriteBytes("BROKEN.DB", QByteArray("this is not a Paradox table at all"));
+    WriteBytes("EMPTY.DB", QByteArray());
+    ShowOracleTables({"BROKEN", "DEEP", "EMPTY"});
+    ShowParadoxTables({"BROKEN", "DEEP", "EMPTY"}, {"BROKEN", "DEEP", "EMPTY"});
+    for (int i = 0; i < 3; ++i) {
+        dialogs.QueueAnswer(vbYes);  // overwrite?
+        dialogs.QueueAnswer(vbOK);   // its report
+    }
+
+    const StatementLog log;
+    Send();
+
+    // Bottom up: each is asked about, then reported once when it cannot be opened.
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{140, 140, 140}));
+    EXPECT_TRUE(ErrorText(1).startsWith(
+        "The Paradox table \"DEEP\" is in the subfolder \"Archive/1998\" of the Paradox folder"))
+        << ErrorText(1).toStdString();
+    EXPECT_TRUE(SentAfterSessionSetting(log).isEmpty());
+    for (const char* name : {"BROKEN", "DEEP", "EMPTY"}) {
+        EXPECT_EQ(ServerQuery(QStringLiteral("SELECT \"Name\"::text FROM \"%1\"").arg(name)),
+                  (QList<QStringList>{{"precious"}}))
+            << name;
+    }
+    EXPECT_EQ(Entries(oracleList), (QStringList{"BROKEN", "DEEP", "EMPTY"}));
 }
 
 TEST_F(TransferFaults, ADeadServerGivesOneReportPerFailingStepAndNoHang) {
