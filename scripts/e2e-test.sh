@@ -266,6 +266,145 @@ activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfoc
 type_text() { xdotool type --delay 30 -- "$1"; }
 setting_is() { grep -qxF -- "$1=$2" "$work/config/Veltrane.conf" 2>/dev/null; }
 
+# --- one command at a time, with real input (each case stands on its own) ------------------------
+
+# Double-clicks the middle of a control given in twips, as click_control clicks it.
+double_click_control() {
+    local window=$1 offset_left=$2 offset_top=$3 left=$4 top=$5 width=$6 height=$7
+    xdotool mousemove --window "$window" "$(px $((offset_left + left + width / 2)))" \
+        "$(px $((offset_top + top + height / 2)))" click --repeat 2 --delay 80 1
+}
+
+# Ctrl+clicks the first entry of a list given in twips.
+ctrl_click_first_entry() {
+    local window=$1 left=$2 top=$3
+    xdotool mousemove --window "$window" "$(($(px "$left") + 24))" "$(($(px "$top") + 8))" \
+        keydown ctrl click 1 keyup ctrl
+}
+
+connection_screen_shown() { is_visible "$form1" && is_hidden "$form2"; }
+tables_screen_shown() { is_hidden "$form1" && is_visible "$form2"; }
+any_program_window() { [[ -n "$(program_windows '^Quorvex')" ]]; }
+
+# Fails when any window of the program other than the two screens is up.
+check_no_box() {
+    local id
+    id=$(new_box '.') || return 0
+    fail "$1: a box titled \"$(xdotool getwindowname "$id")\" came up"
+}
+
+# A double-click on "Send Table/s To Oracle" sends the selected table once: no second send inside
+# the first, nor one after it (that one would ask "Overwrite?" for the table just made).
+check_double_click_sends_once() {
+    echo "A double-click on Send Table/s To Oracle sends the table once"
+    activate "$form2"
+    click_first_entry "$form2" $((4080 + 240)) $((120 + 360)) # CLIENTS
+    xdotool key Down                                           # ORDERS alone
+    server_lacks_table ORDERS || fail "ORDERS is on the server before it is sent"
+    mark_log
+    double_click_control "$form2" 4080 120 240 2600 3330 405 # Send Table/s To Oracle
+    local expected
+    expected=$(file_rows "$pdx/ORDERS.DB")
+    sent_or_box() {
+        has_box '.' || { server_has_table ORDERS && [[ "$(server_rows ORDERS)" == "$expected" ]]; }
+    }
+    wait_until "$expected rows of ORDERS on the server" sent_or_box
+    sleep 3 # time for a second send, were there one
+    check_no_box "after a double-click on Send Table/s To Oracle"
+    [[ "$(server_rows ORDERS)" == "$expected" ]] || fail "ORDERS holds $(server_rows ORDERS) rows"
+    local creates
+    creates=$(log_since_mark | grep -c 'CREATE TABLE "ORDERS"' || true)
+    ((creates == 1)) || fail "a double-click created ORDERS $creates times"
+}
+
+# While "Delete Table/s" deletes thousands of Paradox tables, keys are typed, "< Back" is clicked,
+# another folder is typed as if into the folder field, and "Select All", both delete buttons and
+# "Send Table/s To Oracle" are clicked. None of it reaches the program, during the delete or after:
+# exactly the selected files go, from the folder the delete started on, and no box comes up.
+check_input_dropped_during_delete() {
+    local many=$work/many decoy=$work/decoy count=20000
+    echo "Typing and clicking while $count Paradox tables are being deleted"
+    mkdir -p "$many" "$decoy"
+    seq -f "$many/T%05g.DB" 1 "$count" | xargs touch
+    cp "$pdx/CLIENTS.DB" "$decoy/"
+    seq -f "$decoy/D%05g.DB" 1 50 | xargs touch
+
+    activate "$form2"
+    click_control "$form2" 0 0 120 4980 3840 405 # < Back
+    wait_until "the connection screen" connection_screen_shown
+    click_control "$form1" 120 120 1680 360 5175 345 # Text1
+    xdotool key ctrl+a
+    type_text "$many"
+    wait_until "the folder of $count tables in the settings" setting_is ParadoxFolder "$many"
+    click_control "$form1" 0 0 120 4230 7800 400 # Next >
+    wait_until "the tables screen with $count tables" tables_screen_shown
+    activate "$form2"
+    # Every table but the first: "Select All" makes the first entry current, Ctrl+click drops it.
+    click_control "$form2" 4080 120 240 2100 1600 405 # Select All
+    ctrl_click_first_entry "$form2" $((4080 + 240)) $((120 + 360))
+    local oracle_before
+    oracle_before=$(server_tables)
+
+    click_control "$form2" 4080 120 240 3100 3330 405 # Delete Table/s
+    # At once, quickly, while it runs.
+    xdotool type --delay 5 -- "T0 " # into the button that took the focus: space presses it
+    click_control "$form2" 4080 120 240 2100 1600 405 # Select All
+    click_control "$form2" 4080 120 240 3100 3330 405 # Delete Table/s, Paradox, again
+    click_control "$form2" 120 120 240 3100 3330 400  # Delete Table/s, Oracle
+    click_control "$form2" 4080 120 240 2600 3330 405 # Send Table/s To Oracle
+    click_control "$form2" 0 0 120 4980 3840 405      # < Back
+    xdotool key ctrl+a
+    xdotool type --delay 5 -- "$decoy"
+    xdotool key Return
+    local left
+    left=$(find "$many" -name '*.DB' | wc -l)
+    ((left > 1)) ||
+        fail "the delete had ended before the input was sent; it proves nothing (use more tables)"
+    echo "  the input went in with $left of $count tables left"
+
+    only_the_first_left() { [[ "$(ls "$many")" == T00001.DB ]]; }
+    deleted_or_box() { has_box '.' || only_the_first_left; }
+    wait_until "every selected table deleted" deleted_or_box
+    check_no_box "during a delete given input"
+    sleep 3 # time for input kept back to run, were any kept
+    only_the_first_left || fail "input given during the delete deleted the table left out of it"
+    [[ "$(find "$decoy" -name '*.DB' | wc -l)" == 51 ]] || fail "files went in the other folder"
+    tables_screen_shown || fail "\"< Back\" reached the tables screen"
+    setting_is ParadoxFolder "$many" || fail "the folder typed during the delete reached the field"
+    [[ "$(server_tables)" == "$oracle_before" ]] || fail "the Oracle tables changed"
+    check_no_box "after input during a delete"
+}
+
+# Closing the connection screen while its Oracle test waits for a server that takes the socket
+# and never answers ends the program at once, not after the 30 s the test waits.
+check_close_during_silent_login() {
+    echo "Closing the window while the Oracle test waits for a server that never answers"
+    local silent=$work/silent empty=$work/empty silent_pid
+    mkdir -p "$silent" "$empty"
+    "$build/bin/silent_server" "$silent" &
+    silent_pid=$!
+    # The saved folder holds no table, so the start-up does not try the silent server itself.
+    printf '[Quorvex]\nParadoxFolder=%s\nServer=%s\nUser=scott\nPassword=tiger\n' "$empty" \
+        "$silent" >"$work/config/Veltrane.conf"
+    form1=""
+    form2=""
+    start_program
+    wait_until "the connection screen" any_program_window
+    form1=$(program_windows '^Quorvex' | head -n 1)
+    activate "$form1"
+    local clicked_at=$SECONDS
+    click_control "$form1" 120 1680 240 1800 3600 405 # Test Connection (Oracle)
+    sleep 2
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended before it was closed"
+    close_program "$form1"
+    kill "$silent_pid" 2>/dev/null || true
+    wait "$silent_pid" 2>/dev/null || true
+    # Kept back, the close would have waited for the test's end, 30 s after the click, and then
+    # met its "Could not connect" box.
+    echo "  the program ended $((SECONDS - clicked_at)) s after the click on Test Connection"
+    ((SECONDS - clicked_at < 25)) || fail "the close waited for the test to give up"
+}
+
 # ================================================================================================
 
 echo "Installing into a temporary prefix"
@@ -444,6 +583,9 @@ wait_until "ORDERS dropped on the server" server_lacks_table ORDERS
 server_has_table CUSTOMER || fail "CUSTOMER was dropped although it was not selected"
 log_has 'DROP TABLE "ORDERS"' || fail "no DROP TABLE statement for ORDERS in the server log"
 
+check_double_click_sends_once
+check_input_dropped_during_delete
+
 echo "Closing the window ends the program"
 close_program "$form2"
 setting_is User scott && setting_is Server "$QUORVEX_TEST_SID" ||
@@ -478,6 +620,8 @@ wait_until "the tables screen" first_main_window
 form2=$(program_windows '^Quorvex' | head -n 1)
 check_tables_screen_first_showing "at start-up"
 close_program "$form2"
+
+check_close_during_silent_login
 
 # Every statement sent through ODBC (the program's, and the tests' before it) is one Oracle takes.
 "$build/bin/check_oracle_statements" "$QUORVEX_TEST_LOG" ||

@@ -1,8 +1,10 @@
 #include "data/odbc_session.h"
 
+#include "data/do_events.h"
 #include "data/failure.h"
 #include "data/odbc_values.h"
 
+#include <QElapsedTimer>
 #include <QSqlError>
 
 #include <atomic>
@@ -37,6 +39,27 @@ void RejectOverlongString(const QString& connectionString) {
     }
 }
 
+// Opens the connection on a helper thread while the windows go on repainting, since a login can
+// take up to the time-out. The driver gives up after kLoginTimeoutSeconds (ODBC's login time-out;
+// Oracle's driver and psqlODBC, through libpq's connect_timeout, both keep it); a failure that
+// came only then is the server's silence, and the report says so.
+bool OpenWithinLoginTimeout(QSqlDatabase& db, QString& failure) {
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(kLoginTimeoutSeconds));
+    bool opened = false;
+    QElapsedTimer waited;
+    waited.start();
+    WaitLettingEventsRun([&db, &opened] { opened = db.open(); });
+    if (!opened) {
+        failure = OdbcErrorText(db.lastError());
+        constexpr qint64 kMargin = 500;  // the driver's clock and ours
+        if (waited.elapsed() >= kLoginTimeoutSeconds * 1000 - kMargin) {
+            failure = QStringLiteral("The server did not answer within %1 seconds: %2")
+                          .arg(QString::number(kLoginTimeoutSeconds), failure);
+        }
+    }
+    return opened;
+}
+
 }  // namespace
 
 std::shared_ptr<OdbcSession> OdbcSession::Open(const QString& connectionString) {
@@ -52,11 +75,7 @@ std::shared_ptr<OdbcSession> OdbcSession::Open(const QString& connectionString) 
                 "The ODBC driver of Qt SQL (QODBC) is not available; install libqt6sql6-odbc.");
         } else {
             db.setDatabaseName(connectionString);
-            if (db.open()) {
-                session->open_ = true;
-            } else {
-                failure = OdbcErrorText(db.lastError());
-            }
+            session->open_ = OpenWithinLoginTimeout(db, failure);
         }
     }
     if (!session->open_) {

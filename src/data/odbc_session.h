@@ -18,12 +18,16 @@ class SessionUser {
     ~SessionUser() = default;
 };
 
+// How long opening a connection waits for the server to answer before it gives up.
+inline constexpr int kLoginTimeoutSeconds = 30;
+
 // One Qt SQL ODBC connection under a name of its own. Closing it first makes every registered
 // user drop its query, then closes and removes the connection; a closed session stays closed.
 class OdbcSession {
   public:
     // Connects with the connection string exactly as given; throws Failure with the driver's
-    // message when the driver refuses.
+    // message when the driver refuses, or after kLoginTimeoutSeconds without an answer. The
+    // windows go on repainting meanwhile (DoEvents).
     static std::shared_ptr<OdbcSession> Open(const QString& connectionString);
     ~OdbcSession();
     OdbcSession(const OdbcSession&) = delete;

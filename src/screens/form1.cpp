@@ -1,6 +1,7 @@
 #include "screens/form1.h"
 
 #include "data/path_case.h"
+#include "screens/command_input_rule.h"
 #include "screens/end_program.h"
 #include "screens/form2.h"
 #include "screens/form_controls.h"
@@ -97,6 +98,7 @@ Form1::Form1(Dialogs& dialogs, const QString& programFolder, QWidget* parent)
     setFont(ArialFont(9, false));
     SetBackColor(*this, Qt::white);
     setMouseTracking(true);
+    CommandInputRule::Install();
     BuildControls();
     SetTabOrder();
     ConnectEvents();
@@ -159,12 +161,17 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::ConnectEvents() {
-    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
-    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
-    connect(PushButton5, &QPushButton::clicked, this, [this] { PushButton5_Click(); });
-    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    const std::pair<VendorPushButton*, void (Form1::*)()> commands[] = {
+        {PushButton1, &Form1::PushButton1_Click}, {PushButton2, &Form1::PushButton2_Click},
+        {PushButton3, &Form1::PushButton3_Click}, {PushButton4, &Form1::PushButton4_Click},
+        {PushButton5, &Form1::PushButton5_Click}, {PushButton6, &Form1::PushButton6_Click},
+    };
+    for (const auto& [button, command] : commands) {
+        connect(button, &QPushButton::clicked, this, [this, command = command] {
+            const RunningCommand running;
+            (this->*command)();
+        });
+    }
 
     // Text1_Change ... Text4_Change: every change, typed or assigned, is saved at once.
     const std::pair<FieldTextBox*, QString> fields[] = {{Text1Box, kParadoxFolderKey},
@@ -188,7 +195,10 @@ void Form1::ConnectEvents() {
 
 void Form1::Start() {
     hiddenByCommand_ = false;
-    Form_Load();
+    {
+        const RunningCommand startUp;  // the start-up takes no input either
+        Form_Load();
+    }
     if (!hiddenByCommand_) {
         show();
     }

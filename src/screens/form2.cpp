@@ -4,6 +4,7 @@
 #include "data/path_case.h"
 #include "data/table_listing.h"
 #include "manage/table_commands.h"
+#include "screens/command_input_rule.h"
 #include "screens/end_program.h"
 #include "screens/form_controls.h"
 #include "screens/table_list_widget.h"
@@ -83,6 +84,7 @@ Form2::Form2(const ConnectionFields& fields, Dialogs& dialogs, QWidget* parent)
     setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setFont(ArialFont(9));  // the frames and lists use the window's font
     setMouseTracking(true);
+    CommandInputRule::Install();
     BuildControls();
     SetTabOrder();
     ConnectEvents();
@@ -164,8 +166,10 @@ void Form2::ConnectEvents() {
         {PushButton11, &Form2::PushButton11_Click}, {PushButton12, &Form2::PushButton12_Click},
     };
     for (const auto& [button, command] : commands) {
-        connect(button, &QPushButton::clicked, this,
-                [this, command = command] { (this->*command)(); });
+        connect(button, &QPushButton::clicked, this, [this, command = command] {
+            const RunningCommand running;
+            (this->*command)();
+        });
         // "Send Table/s To Paradox" has no mouse-move handler of its own.
         if (button != PushButton3) {
             connect(button, &VendorPushButton::mouseMoved, this,

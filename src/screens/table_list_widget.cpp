@@ -98,13 +98,16 @@ int TableListWidget::ListIndex() const {
 }
 
 void TableListWidget::SetListIndex(int index) {
-    // Through the selection model directly so that no entry's selection changes.
-    if (index == -1) {
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
+    // Through the selection model directly so that no entry's selection changes, and without
+    // scrolling: the view stays where the user left it.
+    if (index != -1) {
+        Require(index);
     }
-    Require(index);
-    selectionModel()->setCurrentIndex(model()->index(index, 0), QItemSelectionModel::NoUpdate);
+    const QModelIndex current = index == -1 ? QModelIndex() : model()->index(index, 0);
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    setAutoScroll(scrolls);
 }
 
 void TableListWidget::AddItem(const QString& text) {

@@ -23,6 +23,16 @@ void SetEveryEntrySelected(TableList& list, bool selected, Dialogs& dialogs, con
         pump.Pump();
         steps.Step(102, [&] { list.SetSelected(i, selected); });
     }
+    // A list that has no current entry yet (freshly filled) gets its first one, or the commands
+    // that start from the current entry would answer "Please select..." with every entry
+    // selected.
+    if (selected && count > 0) {
+        steps.Step(106, [&] {
+            if (list.ListIndex() == -1) {
+                list.SetListIndex(0);
+            }
+        });
+    }
 }
 
 }  // namespace quorvex

@@ -17,8 +17,9 @@ QString TablesHelpText();
 void ShowTablesHelp(Dialogs& dialogs);
 
 // "Select All" and "Deselect All" on one list: every entry selected or cleared, one at a time,
-// nothing else touched (not the current entry, not the pointer); pending window events run now
-// and then. Failures are reported under `label` and the walk goes on.
+// nothing else touched (not the pointer, not the current entry, except that "Select All" makes
+// the first entry current in a list that has none); pending window events run now and then.
+// Failures are reported under `label` and the walk goes on.
 void SetEveryEntrySelected(TableList& list, bool selected, Dialogs& dialogs, const QString& label);
 
 }  // namespace quorvex

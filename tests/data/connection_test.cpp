@@ -1,12 +1,15 @@
 #include "data/connection.h"
 #include "data/connection_strings.h"
 #include "data/failure.h"
+#include "data/odbc_session.h"
 #include "support/failure_of.h"
+#include "support/silent_server.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace quorvex::test {
 namespace {
@@ -47,6 +50,26 @@ TEST_F(ConnectionOnServer, AnUnreachableServerFailsWithTheDriversMessage) {
     Connection connection;
     const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
     EXPECT_TRUE(message.contains(nowhere.path())) << message.toStdString();
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+// A server that takes the socket and never answers is given up on after the login time-out,
+// with a report that says so; meanwhile the program's events go on running.
+TEST_F(ConnectionOnServer, ASilentServerIsGivenUpOnAfterTheLoginTimeOut) {
+    const SilentServer silent;
+    FixedFields login = TestServerLogin();
+    login.sid = silent.Sid();
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(100);
+    Connection connection;
+    const QString message = FailureOf([&] { connection.Open(OracleConnectionString(login)); });
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("The server did not answer within %1 seconds: ").arg(kLoginTimeoutSeconds)))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("timeout expired"))) << message.toStdString();
+    EXPECT_GT(ticks, 10) << "the events stood still while the login waited";
     EXPECT_FALSE(connection.IsOpen());
 }
 

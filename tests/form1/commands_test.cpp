@@ -3,9 +3,12 @@
 #include "shell/connection_commands.h"
 #include "shell/connection_help.h"
 #include "shell/connection_settings.h"
+#include "support/real_input.h"
+#include "support/silent_server.h"
 #include "support/test_server.h"
 
 #include <QFile>
+#include <QTimer>
 
 namespace quorvex::test {
 namespace {
@@ -41,6 +44,36 @@ TEST_F(Form1Commands, OracleTestConnectionSaysWhetherTheLoginWorks) {
                                             kOracleCouldNotConnect, kOracleCouldNotConnect}));
     EXPECT_EQ(form->Screen().MousePointer(), vbDefault);
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+}
+
+// A server that takes the socket and never answers: the Oracle test gives up after the login
+// time-out with its usual answer. Meanwhile the window stays alive under the hourglass, and the
+// clicks and keys that reach it are dropped.
+TEST_F(Form1Commands, OracleTestOfASilentServerGivesUpAndTakesNoInputMeanwhile) {
+    const SilentServer silent;
+    EnterLogin(QStringLiteral("tiger"));
+    form->SetText2(silent.Sid());
+    form->SetText1(tables.path());
+    ShowAndActivate();
+    int pointerWhileWaiting = -1;
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(100);
+    QTimer::singleShot(1000, form.get(), [&] {
+        pointerWhileWaiting = form->Screen().MousePointer();
+        Click(*Button("PushButton4"));  // Help
+        Click(*Button("PushButton2"));  // Next >
+        TypeInto(*Box("Text1"), QStringLiteral("elsewhere"));
+    });
+
+    Click(*Button("PushButton1"));
+    EXPECT_EQ(pointerWhileWaiting, vbHourglass);
+    EXPECT_GT(ticks, 10) << "the window stood still while the login waited";
+    EXPECT_EQ(dialogs.Texts(), QStringList{kOracleCouldNotConnect});
+    EXPECT_EQ(form->Text1(), tables.path());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Screen().MousePointer(), vbDefault);
 }
 
 TEST_F(Form1Commands, ParadoxTestConnectionLooksOnlyInTheFolderItself) {

@@ -1,8 +1,13 @@
 #include "form2_fixture.h"
+#include "screens/qt_dialogs.h"
 #include "screens/vendor_controls.h"
+#include "support/real_input.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace quorvex::test {
 namespace {
@@ -41,10 +46,97 @@ TEST_F(Form2Commands, SelectAllSelectsEveryEntryOfItsOwnListOnly) {
 
     Button("PushButton8").click();
     EXPECT_EQ(List2().SelCount(), 3);
-    EXPECT_EQ(List2().ListIndex(), -1);
     EXPECT_EQ(List1().SelCount(), 300);
     EXPECT_EQ(Pointer(), vbCustom);  // no hourglass for these
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// A freshly filled list has no current entry; without one every command that acts on the
+// selection would answer "Please select..." after "Select All". Its first entry becomes current,
+// and the view stays where the user scrolled it.
+TEST_F(Form2Commands, SelectAllGivesAListWithoutACurrentEntryItsFirstOne) {
+    for (int i = 0; i < 300; ++i) {
+        List2().AddItem(QStringLiteral("PARADOX_%1").arg(i));
+    }
+    form->show();
+    QCoreApplication::processEvents();
+    List2().verticalScrollBar()->setValue(40);
+    ASSERT_EQ(List2().ListIndex(), -1);
+
+    Button("PushButton8").click();
+    EXPECT_EQ(List2().ListIndex(), 0);
+    EXPECT_EQ(List2().SelCount(), 300);
+    EXPECT_EQ(List2().verticalScrollBar()->value(), 40);
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// While a command runs it lets window events in, yet the clicks, keys and wheel turns that arrive
+// meanwhile reach no control: not another command, not "< Back", not the lists. They are dropped,
+// not kept for after the command; then input works as before.
+TEST_F(Form2Commands, InputArrivingDuringACommandIsDroppedNotDeferred) {
+    QWidget connectionScreen;
+    form->SetConnectionScreen(&connectionScreen);
+    for (int i = 0; i < 20000; ++i) {
+        List2().AddItem(QStringLiteral("T%1").arg(i, 5, 10, QLatin1Char('0')));
+    }
+    Fill(List1(), {"ORA_A", "ORA_B"});
+    List1().SetSelected(1, true);
+    form->show();
+    bool arrived = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        arrived = true;
+        Click(Button("PushButton9"));   // Deselect All on the same list
+        Click(Button("PushButton11"));  // Deselect All on the other one
+        Click(Button("PushButton2"));   // < Back
+        Click(Button("PushButton12"));  // Help
+        TypeInto(List2(), QStringLiteral("T19"));
+        Click(*List1().viewport());
+        TurnWheel(*List2().viewport());
+    });
+
+    Click(Button("PushButton8"));  // Select All, letting events in as it goes
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(arrived) << "the command let no events in";
+    EXPECT_EQ(List2().SelCount(), 20000);
+    EXPECT_EQ(List2().ListIndex(), 0);
+    EXPECT_EQ(List1().SelCount(), 1);
+    EXPECT_TRUE(List1().Selected(1));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(connectionScreen.isVisible());
+    EXPECT_EQ(List2().verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(dialogs.boxes.empty());
+
+    Click(Button("PushButton9"));
+    EXPECT_EQ(List2().SelCount(), 0);
+}
+
+// The boxes a command opens take input as usual, while the window behind them takes none.
+TEST_F(Form2Commands, TheBoxACommandOpensTakesInput) {
+    QtDialogs realBoxes;
+    Form2 screen(fields, realBoxes);
+    screen.show();
+    Fill(screen.ParadoxList(), {"P1", "P2"});
+    bool answered = false;
+    QTimer::singleShot(0, &screen, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        Click(*screen.findChild<QPushButton*>(QStringLiteral("PushButton8")));  // dropped
+        Click(*box->findChild<QDialogButtonBox*>()->buttons().constFirst());
+        answered = !box->isVisible();
+        if (!answered) {
+            box->close();
+        }
+    });
+    Click(*screen.findChild<QPushButton*>(QStringLiteral("PushButton12")));  // Help: a box
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(screen.ParadoxList().SelCount(), 0);
+}
+
+TEST_F(Form2Commands, ADoubleClickOnACommandButtonRunsItsCommandOnce) {
+    DoubleClick(Button("PushButton12"));  // Help: its box came and went before the second press
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    Click(Button("PushButton12"));  // a click after it is a click of its own
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
 }
 
 TEST_F(Form2Commands, DeselectAllClearsEveryEntryAndKeepsTheCurrentOne) {

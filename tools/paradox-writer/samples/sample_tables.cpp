@@ -289,31 +289,17 @@ void WriteSuppliers(const std::filesystem::path& path) {
     writer.finish();
 }
 
-void WriteScratch(const std::filesystem::path& path) {
-    pxwriter::TableDesign design;
-    design.version = pxwriter::Version::V7;
-    design.codePage = 1252;
-    design.fields = {{"Key", FieldType::Alpha, 10}, {"Value", FieldType::Alpha, 40}};
-    pxwriter::WriteTable(path.string(), design,
-                         {{Text("last run"), Text("2024-03-01 08:15")},
-                          {Text("operator"), Text("Åsa Ødegård")},
-                          {Text("note"), Value()}});
-}
-
 }  // namespace
 
 void WriteSampleFolder(const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder / "Archive");
+    // Only tables that can be sent, all in the folder itself: the odd cases (hidden files, work
+    // files, subfolders) are the tests' business, not a newcomer's.
+    std::filesystem::create_directories(folder);
     WriteCustomers(folder);
     WriteOrders(folder / "ORDERS.DB", 1001, 600, 2021, 4711, pxwriter::Version::V5, 850);
+    WriteOrders(folder / "ORDERS98.DB", 501, 300, 1996, 1998, pxwriter::Version::V7, 1252);
     WriteParts(folder);
-    // A work file Paradox leaves beside its tables; the table list leaves it out.
-    WriteOrders(folder / "~ORDERS.DB", 1001, 12, 2021, 4711, pxwriter::Version::V5, 850);
-    // A hidden table file: listed, since hidden files in the folder count.
-    WriteScratch(folder / ".SCRATCH.DB");
-    WriteOrders(folder / "Archive" / "ORDERS98.DB", 501, 300, 1996, 1998, pxwriter::Version::V7,
-                1252);
-    WriteSuppliers(folder / "Archive" / "SUPPLIER.DB");
+    WriteSuppliers(folder / "SUPPLIER.DB");
 }
 
 }  // namespace quorvex::samples
