@@ -81,6 +81,24 @@ TEST_F(OracleRenameTest, TheTypedNameGoesIntoTheStatementExactlyAsTypedUnlessOra
     }
 }
 
+TEST_F(OracleRenameTest, ANewNameTheDatabaseCharacterSetCannotHoldIsRefused) {
+    const DeclaredCharacterSet ascii(QStringLiteral("US7ASCII"));
+    Fill(ui.List1, {"OLD"});
+    SelectEntries(ui.List1, {"OLD"});
+    ui.dialogs.QueueInput(QStringLiteral("Größe"));
+
+    const StatementLog log;
+    RenameOracleTable(ui.screen);
+
+    EXPECT_TRUE(log.Since().isEmpty());
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(failures[0].description.contains(
+        QStringLiteral("\"ö\" (U+00F6), which the database character set US7ASCII cannot hold; "
+                       "the table is not renamed")))
+        << failures[0].description.toStdString();
+}
+
 TEST_F(OracleRenameTest, AcceptingTheOfferedNameSendsARenameOntoItself) {
     Fill(ui.List1, {"OLD"});
     SelectEntries(ui.List1, {"OLD"});

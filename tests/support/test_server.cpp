@@ -155,7 +155,7 @@ void DeclareCharacterSet(const QString& oracleName) {
 
 }  // namespace
 
-DeclaredCharacterSet::DeclaredCharacterSet(const QString& oracleName) {
+DeclaredCharacterSet::DeclaredCharacterSet(const QString& oracleName) : name_(oracleName) {
     DeclareCharacterSet(oracleName);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/oracle_character_set.h"
 #include "support/recording_ui.h"
 #include "support/server_log.h"
 
@@ -47,6 +48,11 @@ class DeclaredCharacterSet {
     ~DeclaredCharacterSet();
     DeclaredCharacterSet(const DeclaredCharacterSet&) = delete;
     DeclaredCharacterSet& operator=(const DeclaredCharacterSet&) = delete;
+
+    OracleCharacterSet characterSet() const { return OracleCharacterSet(name_); }
+
+  private:
+    QString name_;
 };
 
 // Every entry the server logged from byte `offset` on, up to and including everything executed
