@@ -66,28 +66,53 @@ constexpr std::array kKnownSets = {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
-// One iconv conversion from UTF-8 into a set, closed when it goes.
-class Converter {
-  public:
-    explicit Converter(const QByteArray& toSet)
-        : handle_(toSet.isEmpty() ? kNoConverter : iconv_open(toSet.constData(), "UTF-8")) {}
-    ~Converter() {
-        if (handle_ != kNoConverter) iconv_close(handle_);
+// Calls `visit` with each character of `text`, a surrogate pair as one, until it answers false.
+template <typename Visit>
+void ForEachCharacter(const QString& text, Visit visit) {
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype units =
+            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2
+                                                                                                : 1;
+        if (!visit(QStringView(text).mid(at, units))) return;
+        at += units;
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+}
 
-    void* get() const { return handle_ == kNoConverter ? nullptr : handle_; }
-
-  private:
-    iconv_t handle_;
-};
+char32_t CodePoint(QStringView character) {
+    return character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1])
+                                 : character[0].unicode();
+}
 
 qsizetype Utf8Bytes(char32_t character) {
     return character < 0x80 ? 1 : character < 0x800 ? 2 : character < 0x10000 ? 3 : 4;
 }
 
 }  // namespace
+
+// One iconv conversion from UTF-8 into a set, opened when first needed (a text of plain ASCII
+// never needs it) and closed when it goes.
+class OracleCharacterSet::Converter {
+  public:
+    explicit Converter(QByteArray toSet) : toSet_(std::move(toSet)) {}
+    ~Converter() {
+        if (handle_ != kNoConverter) iconv_close(handle_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // The conversion, or null when there is none to that set.
+    void* get() {
+        if (handle_ == kNoConverter && !toSet_.isEmpty()) {
+            handle_ = iconv_open(toSet_.constData(), "UTF-8");
+            if (handle_ == kNoConverter) toSet_.clear();  // not tried again
+        }
+        return handle_ == kNoConverter ? nullptr : handle_;
+    }
+
+  private:
+    QByteArray toSet_;
+    iconv_t handle_ = kNoConverter;
+};
 
 OracleCharacterSet::OracleCharacterSet() : OracleCharacterSet(QStringLiteral("AL32UTF8")) {}
 
@@ -112,9 +137,8 @@ OracleCharacterSet::OracleCharacterSet(const QString& oracleName)
 }
 
 std::optional<qsizetype> OracleCharacterSet::CharacterBytes(QStringView units,
-                                                            void* converter) const {
-    const char32_t character =
-        units.size() == 2 ? QChar::surrogateToUcs4(units[0], units[1]) : units[0].unicode();
+                                                            Converter& converter) const {
+    const char32_t character = CodePoint(units);
     if (character < 0x80) return 1;  // every set here holds ASCII, one byte each
     switch (kind_) {
         case Kind::Utf8:
@@ -126,50 +150,43 @@ std::optional<qsizetype> OracleCharacterSet::CharacterBytes(QStringView units,
         case Kind::Iconv:
             break;
     }
+    void* const handle = converter.get();
+    if (handle == nullptr) return std::nullopt;
     QByteArray utf8 = units.toUtf8();
     char* in = utf8.data();
     size_t inLeft = static_cast<size_t>(utf8.size());
     char out[16];
     char* outAt = out;
     size_t outLeft = sizeof out;
-    const iconv_t handle = static_cast<iconv_t>(converter);
-    iconv(handle, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for each character
-    if (iconv(handle, &in, &inLeft, &outAt, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
+    const iconv_t conversion = static_cast<iconv_t>(handle);
+    iconv(conversion, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state each time
+    if (iconv(conversion, &in, &inLeft, &outAt, &outLeft) == static_cast<size_t>(-1) ||
+        inLeft != 0) {
         return std::nullopt;
     }
-    iconv(handle, nullptr, nullptr, &outAt, &outLeft);  // a closing shift sequence, if any
+    iconv(conversion, nullptr, nullptr, &outAt, &outLeft);  // a closing shift sequence, if any
     return static_cast<qsizetype>(outAt - out);
 }
 
 std::optional<char32_t> OracleCharacterSet::firstCharacterOutside(const QString& text) const {
     if (kind_ != Kind::Iconv) return std::nullopt;
-    const Converter converter(iconvName_);
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype units =
-            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2
-                                                                                                : 1;
-        const QStringView character = QStringView(text).mid(at, units);
-        if (!CharacterBytes(character, converter.get())) {
-            return units == 2 ? QChar::surrogateToUcs4(character[0], character[1])
-                              : character[0].unicode();
-        }
-        at += units;
-    }
-    return std::nullopt;
+    Converter converter(iconvName_);
+    std::optional<char32_t> outside;
+    ForEachCharacter(text, [&](QStringView character) {
+        if (!CharacterBytes(character, converter)) outside = CodePoint(character);
+        return !outside;
+    });
+    return outside;
 }
 
 qsizetype OracleCharacterSet::byteCount(const QString& text) const {
-    const Converter converter(kind_ == Kind::Iconv ? iconvName_ : QByteArray());
+    Converter converter(kind_ == Kind::Iconv ? iconvName_ : QByteArray());
     qsizetype bytes = 0;
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype units =
-            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2
-                                                                                                : 1;
-        const QStringView character = QStringView(text).mid(at, units);
-        const std::optional<qsizetype> held = CharacterBytes(character, converter.get());
-        bytes += held ? *held : units == 2 ? 4 : Utf8Bytes(character[0].unicode());
-        at += units;
-    }
+    ForEachCharacter(text, [&](QStringView character) {
+        const std::optional<qsizetype> held = CharacterBytes(character, converter);
+        bytes += held ? *held : Utf8Bytes(CodePoint(character));
+        return true;
+    });
     return bytes;
 }
 

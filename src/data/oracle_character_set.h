@@ -38,10 +38,11 @@ class OracleCharacterSet {
 
   private:
     enum class Kind { Utf8, Cesu8, Iconv, Unknown };
+    class Converter;  // an iconv conversion into the set
 
     // The bytes one character takes (its UTF-16 code units in `units`), or nothing when the set
-    // does not hold it.
-    std::optional<qsizetype> CharacterBytes(QStringView units, void* converter) const;
+    // does not hold it. `converter` converts into the set when it is one iconv knows.
+    std::optional<qsizetype> CharacterBytes(QStringView units, Converter& converter) const;
 
     QString name_;
     Kind kind_ = Kind::Utf8;
