@@ -271,24 +271,24 @@ TEST(TableStatements, FollowTheDatabaseCharacterSetAndNameLimits) {
             BuildCreateTableStatement(QStringLiteral("T"), {{QStringLiteral("名"), 3}}, windows);
         }).isEmpty());
 
-    // Limits count the set's bytes: "Straße" is 6 bytes in WE8MSWIN1252, 7 in AL32UTF8.
+    // A server before 12.2 says 30: a 40-byte name is refused before anything is built.
     OracleDatabaseRules old = windows;
-    old.longestTableName = 6;
+    old.longestTableName = 30;
     old.longestColumnName = 30;
-    EXPECT_EQ(DropTableStatement(QStringLiteral("Straße"), old),
-              QStringLiteral("DROP TABLE \"Straße\""));
-    OracleDatabaseRules oldUnicode;
-    oldUnicode.longestTableName = 6;
-    EXPECT_TRUE(RefusalOf([&] {
-                    DropTableStatement(QStringLiteral("Straße"), oldUnicode);
-                }).contains(QStringLiteral("7 bytes")));
     const QString forty(40, u'N');
+    EXPECT_TRUE(RefusalOf([&] { CreateTableStatement(forty, old); })
+                    .contains(QStringLiteral("40 bytes long in the database character set "
+                                             "WE8MSWIN1252, and a name on this Oracle server "
+                                             "holds at most 30 bytes")));
+    EXPECT_FALSE(RefusalOf([&] { InsertStatement(QStringLiteral("T"), {forty}, old); }).isEmpty());
+    // Counted in the set's bytes: 30 characters of "ß" are 30 bytes in WE8MSWIN1252, 60 in UTF-8.
+    const QString sharp(30, QChar(0xDF));
+    EXPECT_EQ(RefusalOf([&] { DropTableStatement(sharp, old); }), QString());
+    OracleDatabaseRules oldUnicode;
+    oldUnicode.longestTableName = 30;
     EXPECT_TRUE(RefusalOf([&] {
-                    CreateTableStatement(forty, old);
-                }).contains(QStringLiteral("at most 6 bytes")));
-    EXPECT_TRUE(RefusalOf([&] {
-                    InsertStatement(QStringLiteral("T"), {forty}, old);
-                }).contains(QStringLiteral("40 bytes")));
+                    DropTableStatement(sharp, oldUnicode);
+                }).contains(QStringLiteral("60 bytes")));
 }
 
 }  // namespace
