@@ -95,8 +95,11 @@ int main(int argc, char** argv) {
     }
     Folder = argv[1];
     try {
-        WriteTexts("QVX_TEXTS", {"\xC3\x86r\xC3\xB8", "Stra\xC3\x9F" "e", "plain ASCII",
-                                 "O'Brien \xE2\x82\xAC 5"},
+        WriteTexts("QVX_TEXTS",
+                   {"\xC3\x86r\xC3\xB8",
+                    "Stra\xC3\x9F"
+                    "e",
+                    "plain ASCII", "O'Brien \xE2\x82\xAC 5"},
                    1252);
         WriteTexts("QVX_CJK", {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE4\xB8\xAD\xE6\x96\x87"}, 936);
         // A table name only a Unicode (or Japanese, Chinese) database holds: "QVX_日本".
