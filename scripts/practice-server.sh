@@ -40,6 +40,8 @@ practice_folder() {
 practice=$(practice_folder)
 account=$(server_account)
 users_file=$practice/users
+# In the server's folder once the server has what makes it look like Oracle.
+readonly lookalikes_marker=oracle-lookalikes
 
 # Opens and locks the practice folder's lock: one start or stop at a time. The server must not
 # inherit it (it would hold the lock while it runs): start it with {lock_fd}>&-.
@@ -136,6 +138,18 @@ CONF
     pg_stop "$init"
     trap - EXIT
     mv -- "$init" "$server/data"
+    touch -- "$server/$lookalikes_marker"
+}
+
+# A server made before it had the Oracle lookalikes (the character set view, BLOB columns that
+# take a long binary bind) gets them the next time it starts: only while it is stopped.
+add_missing_lookalikes() {
+    local server=$1
+    [[ ! -e "$server/$lookalikes_marker" ]] || return 0
+    echo "Bringing the practice server up to date (once)."
+    pg_add_lookalikes_offline "$server/data" ||
+        fail "could not bring the practice server in $server up to date"
+    touch -- "$server/$lookalikes_marker"
 }
 
 # The postmaster's PID when the server runs: postmaster.pid names a live process working in
@@ -222,6 +236,7 @@ start() {
         [[ -z "$users" ]] || shared=1
     else
         remove_stale_locks "$server" "$socket_folder"
+        add_missing_lookalikes "$server"
         prepare_socket_folder "$socket_folder"
         pg_start "$server/data" "$server/postgres.log" {lock_fd}>&- ||
             fail "the server did not start; see the end of $server/postgres.log"

@@ -75,8 +75,15 @@ grep -qx ' *Username: *scott' "$work/first.log" && grep -qx ' *Password: *tiger'
 grep -q 'Reaching a real Oracle server' "$work/first.log" || fail "no way to a real Oracle server"
 odbc 'CREATE TABLE "PRACTICE" (N integer)' && odbc "INSERT INTO \"PRACTICE\" VALUES (42)" ||
     fail "the printed login does not work through ODBC ($sid)"
+# The Oracle lookalikes: the character set view, and BLOB columns that take a long binary bind.
+[[ "$(odbc "SELECT value FROM nls_database_parameters WHERE parameter = 'NLS_CHARACTERSET'" |
+    grep -x AL32UTF8)" == AL32UTF8 ]] || fail "the practice server has no nls_database_parameters"
+odbc 'CREATE TABLE "PICTURES" ("P" BLOB)' >/dev/null &&
+    [[ "$(odbc "SELECT format_type(atttypid, NULL) FROM pg_attribute WHERE attname = 'P' AND attrelid = '\"PICTURES\"'::regclass" |
+        grep -x bytea)" == bytea ]] || fail "a BLOB column of the practice server is not bytea"
 psql_line=$(sed -n 's/^ *\(PGPASSWORD=tiger psql .*\)$/\1/p' "$work/first.log")
-[[ "$(eval "$psql_line -A -t")" == PRACTICE ]] || fail "the printed psql line does not list PRACTICE"
+[[ "$(eval "$psql_line -A -t" | sort | tr '\n' ' ')" == "PICTURES PRACTICE " ]] ||
+    fail "the printed psql line does not list the tables"
 
 echo "Second run command (no Oracle driver registered): shares the server"
 options=()
@@ -94,9 +101,14 @@ interrupt_run "$first"
     fail "the server left its lock"
 [[ -f "$practice/odbcinst.ini" ]] || fail "the practice folder was not kept"
 
-echo "Third run command: the table of the first is there"
+echo "Third run command: the table of the first is there; a server made before the lookalikes gets them"
+marker=$(readlink "$practice/server" || echo "$practice")/oracle-lookalikes
+[[ -f "$marker" ]] || fail "the practice server does not record its lookalikes"
+rm -f -- "$marker"
 options=(--practice)
 start_run third
+[[ -f "$marker" ]] && grep -q 'up to date' "$work/third.log" ||
+    fail "the practice server was not brought up to date"
 [[ "$(odbc 'SELECT N FROM "PRACTICE"' | grep -x 42)" == 42 ]] || fail "PRACTICE lost its row"
 interrupt_run "$run"
 ! server_answers || fail "the server still runs after the third run command ended"

@@ -13,7 +13,13 @@
 #                                   initdb into DATA as ACCOUNT, listening only on SOCKDIR; the
 #                                   superuser's random password is left in $pg_superuser_password
 #   pg_start DATA LOG               starts the server of DATA as DATA's owner, logging to LOG
-#   pg_create_login SOCKDIR         creates scott/tiger with its own schema and orafce
+#   pg_create_login SOCKDIR         creates scott/tiger with its own schema and orafce, and what
+#                                   makes the server look like Oracle (oracle_lookalikes_sql)
+#   oracle_lookalikes_sql           prints the SQL, run by the superuser in database scott, that
+#                                   gives the server Oracle's view of the character sets and a
+#                                   BLOB column that takes a long binary bind; running it again
+#                                   changes nothing
+#   pg_add_lookalikes_offline DATA  runs that SQL on the stopped server of DATA (an older one)
 #   pg_stop DATA                    stops the server of DATA (fast, else immediate)
 #   write_odbc_registry DIR TEXT    writes DIR/odbcinst.ini (and an empty DIR/odbc.ini)
 
@@ -115,6 +121,62 @@ CREATE VIEW scott.user_tables AS
    WHERE n.nspname = current_user AND c.relkind IN ('r','p');
 ALTER VIEW scott.user_tables OWNER TO scott;
 SQL
+    oracle_lookalikes_sql | "${superuser_psql[@]}" -d scott
+}
+
+oracle_lookalikes_sql() {
+    cat <<'SQL'
+SET client_min_messages = warning;
+
+-- Oracle's NLS_DATABASE_PARAMETERS, answering a Unicode database. The login owns the view, so a
+-- test can declare another character set with CREATE OR REPLACE VIEW.
+CREATE OR REPLACE VIEW scott.nls_database_parameters AS
+  SELECT parameter::varchar(128) AS parameter, value::varchar(64) AS value
+    FROM (VALUES ('NLS_CHARACTERSET', 'AL32UTF8'), ('NLS_NCHAR_CHARACTERSET', 'AL16UTF16'))
+         AS p(parameter, value);
+
+ALTER VIEW scott.nls_database_parameters OWNER TO scott;
+
+-- psqlODBC takes a long binary bind (SQL_LONGVARBINARY, Oracle's way into a BLOB) into a bytea
+-- column but not into one of the BLOB domain ("Could not convert binary other than LO type"), so
+-- every blob column a CREATE TABLE makes becomes bytea at once; statements still say BLOB.
+CREATE OR REPLACE FUNCTION public.quorvex_blob_columns_as_bytea() RETURNS event_trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+  col record;
+BEGIN
+  FOR col IN
+    SELECT a.attrelid::regclass AS tab, a.attname
+      FROM pg_event_trigger_ddl_commands() AS cmd
+      JOIN pg_catalog.pg_attribute AS a ON a.attrelid = cmd.objid
+     WHERE cmd.classid = 'pg_catalog.pg_class'::regclass AND cmd.objsubid = 0
+       AND a.attnum > 0 AND NOT a.attisdropped
+       AND a.atttypid = 'scott.blob'::regtype
+  LOOP
+    EXECUTE format('ALTER TABLE %s ALTER COLUMN %I TYPE bytea', col.tab, col.attname);
+  END LOOP;
+END
+$$;
+
+DROP EVENT TRIGGER IF EXISTS quorvex_blob_columns_as_bytea;
+
+CREATE EVENT TRIGGER quorvex_blob_columns_as_bytea ON ddl_command_end
+  WHEN TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.quorvex_blob_columns_as_bytea();
+SQL
+}
+
+# Single-user mode needs neither the socket nor a password: how a server made before the
+# lookalikes existed gets them. Each statement ends with ";" and an empty line (-j); an ERROR in
+# the output is a failure.
+pg_add_lookalikes_offline() {
+    local data=$1 bin output
+    bin=$(pg_bin)
+    output=$(oracle_lookalikes_sql |
+        as_account "$(stat -c %U "$data")" "$bin/postgres" --single -j -D "$data" scott 2>&1)
+    if grep -q 'ERROR:' <<<"$output"; then
+        echo "$output" >&2
+        return 1
+    fi
 }
 
 pg_stop() {

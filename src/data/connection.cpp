@@ -51,6 +51,16 @@ void Connection::Execute(const QString& statement, const std::vector<Value>& bou
 
 void Connection::Close() { driver_.reset(); }
 
+int Connection::MaxTableNameLength() {
+    RequireOpen();
+    return driver_->maxTableNameLength();
+}
+
+int Connection::MaxColumnNameLength() {
+    RequireOpen();
+    return driver_->maxColumnNameLength();
+}
+
 std::unique_ptr<RecordSource> Connection::Query(const QString& statement) {
     RequireOpen();
     return driver_->query(statement, cursorLocation_);

@@ -33,6 +33,11 @@ class Connection {
     void Close();
     bool IsOpen() const { return driver_ != nullptr; }
 
+    // The longest table and column names the open connection's data source takes, as its driver
+    // says (ODBC's SQL_MAX_TABLE_NAME_LEN and SQL_MAX_COLUMN_NAME_LEN); 0 when it does not say.
+    int MaxTableNameLength();
+    int MaxColumnNameLength();
+
     // For Recordset: runs a query on the open connection.
     std::unique_ptr<RecordSource> Query(const QString& statement);
 

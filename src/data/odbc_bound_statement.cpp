@@ -25,12 +25,12 @@ namespace {
 // whatever the database character set. A longer text exceeds the column itself (ORA-12899) and
 // its row is reported like any refused row.
 //
-// Qt binds every QByteArray as SQL_LONGVARBINARY. Oracle's driver takes that as LONG RAW data,
-// but the test server's driver (psqlODBC) sends a SQL_LONGVARBINARY parameter as a large object
-// and refuses it for any other column ("Could not convert binary other than LO type"), so that
-// binding could never be proven here. Bytes are bound as SQL_VARBINARY, their column size the
-// byte count: Oracle's driver passes them as RAW data, which Oracle writes into a BLOB column
-// on INSERT at any length (its data interface for LOBs), and psqlODBC sends them as bytea.
+// Bytes are bound as SQL_LONGVARBINARY, the long binary bind ODBC and Oracle's driver document
+// for a BLOB column, with the byte count as the column size. RAW, which SQL_VARBINARY stands
+// for, holds 2,000 bytes, and a driver may refuse a larger column size for it (HY104). Only byte
+// values over 2,000 bytes are bound at all (shorter ones are hex literals), and Oracle takes them
+// as LONG RAW data, which it writes into a BLOB column on INSERT at any length. The test server's
+// driver (psqlODBC) takes this bind into a bytea column only, which is what its BLOB columns are.
 //
 // The statement runs with SQLExecDirectW on a statement handle of its own, allocated on the
 // connection handle Qt uses: the statement and its values travel in one exchange, on the same
@@ -53,26 +53,11 @@ SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
 QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
     QString text;
     QString previous;
-    for (SQLSMALLINT record = 1; record <= kMostDiagnosticRecords; ++record) {
-        SQLWCHAR state[6];
-        SQLINTEGER nativeError = 0;
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError, nullptr,
-                                          0, &length))) {
-            break;
-        }
-        std::vector<SQLWCHAR> message(static_cast<size_t>(length) + 1);
-        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError,
-                                          message.data(), static_cast<SQLSMALLINT>(message.size()),
-                                          &length))) {
-            break;
-        }
-        const QString part = QString::fromUtf16(reinterpret_cast<const char16_t*>(message.data()),
-                                                qMin<qsizetype>(length, message.size() - 1));
-        if (!part.isEmpty() && part != previous) {
+    for (const DiagnosticRecord& record : DiagnosticRecords(handleType, handle)) {
+        if (!record.message.isEmpty() && record.message != previous) {
             if (!text.isEmpty()) text += u' ';
-            text += part;
-            previous = part;
+            text += record.message;
+            previous = record.message;
         }
     }
     return OdbcMessageText(text);
@@ -118,7 +103,7 @@ void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& va
             buffer.bytes = value.toBytes();
             buffer.length = buffer.bytes.size();
             statement.Check(SQLBindParameter(
-                statement.get(), number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY,
+                statement.get(), number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY,
                 static_cast<SQLULEN>(buffer.bytes.size()), 0,
                 const_cast<char*>(buffer.bytes.constData()), buffer.length, &buffer.length));
             return;

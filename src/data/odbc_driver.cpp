@@ -5,10 +5,27 @@
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
 
+#include <QSqlDriver>
 #include <QSqlQuery>
+
+#include <sql.h>
+#include <sqlext.h>
 
 namespace quorvex {
 namespace {
+
+// A number SQLGetInfo gives as an SQLUSMALLINT (a name length, say); 0 when the driver does not
+// answer, as ODBC's own "no limit or unknown" is.
+int OdbcInfoNumber(const QSqlDatabase& database, SQLUSMALLINT info) {
+    const QSqlDriver* driver = database.driver();
+    void* const connection = driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+    SQLUSMALLINT number = 0;
+    if (connection == nullptr ||
+        !SQL_SUCCEEDED(SQLGetInfo(connection, info, &number, sizeof number, nullptr))) {
+        return 0;
+    }
+    return number;
+}
 
 class OdbcConnection : public DriverConnection {
   public:
@@ -28,6 +45,13 @@ class OdbcConnection : public DriverConnection {
 
     std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) override {
         return RunOdbcQuery(session_, statement, cursorLocation);
+    }
+
+    int maxTableNameLength() override {
+        return OdbcInfoNumber(session_->database(), SQL_MAX_TABLE_NAME_LEN);
+    }
+    int maxColumnNameLength() override {
+        return OdbcInfoNumber(session_->database(), SQL_MAX_COLUMN_NAME_LEN);
     }
 
   private:

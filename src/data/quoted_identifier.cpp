@@ -24,14 +24,24 @@ QString QuotedIdentifier(const QString& name, const QString& what, const QString
     return kDoubleQuote + name + kDoubleQuote;
 }
 
-QString QuotedOracleIdentifier(const QString& name, const QString& what, const QString& outcome) {
+QString QuotedOracleIdentifier(const QString& name, const QString& what, const QString& outcome,
+                               const OracleCharacterSet& characterSet, qsizetype longestBytes) {
     QString quoted = QuotedIdentifier(name, what, outcome);
-    const qsizetype bytes = name.toUtf8().size();
-    if (bytes > kLongestOracleNameBytes) {
+    if (const std::optional<char32_t> outside = characterSet.firstCharacterOutside(name)) {
         Refuse(name, what,
-               QStringLiteral("is %1 bytes long in UTF-8, and an Oracle name holds at most %2")
+               QStringLiteral("holds the character %1, which the database character set %2 "
+                              "cannot hold")
+                   .arg(DescribeCharacter(*outside), characterSet.name()),
+               outcome);
+    }
+    const qsizetype bytes = characterSet.byteCount(name);
+    if (bytes > longestBytes) {
+        Refuse(name, what,
+               QStringLiteral("is %1 bytes long in the database character set %2, and a name on "
+                              "this Oracle server holds at most %3 bytes")
                    .arg(bytes)
-                   .arg(kLongestOracleNameBytes),
+                   .arg(characterSet.name())
+                   .arg(longestBytes),
                outcome);
     }
     return quoted;

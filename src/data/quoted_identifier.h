@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/oracle_character_set.h"
+
 #include <QString>
 
 namespace quorvex {
@@ -13,12 +15,15 @@ namespace quorvex {
 QString QuotedIdentifier(const QString& name, const QString& what, const QString& outcome);
 
 // The longest quoted identifier Oracle takes (12.2 and later), in bytes of the database
-// character set; Oracle refuses a longer one (ORA-00972), and UTF-8 is the longest encoding a
-// name can have there.
+// character set, when nothing else is known; Oracle refuses a longer one (ORA-00972).
 constexpr qsizetype kLongestOracleNameBytes = 128;
 
-// A quoted identifier for an Oracle statement: QuotedIdentifier's rule, and a name over
-// kLongestOracleNameBytes bytes in UTF-8 is refused the same way.
-QString QuotedOracleIdentifier(const QString& name, const QString& what, const QString& outcome);
+// A quoted identifier for an Oracle statement: QuotedIdentifier's rule, and, refused the same
+// way, a name holding a character the database character set cannot hold (Oracle would turn it
+// into a replacement character and name another table), or one longer than `longestBytes` in
+// that set's bytes.
+QString QuotedOracleIdentifier(const QString& name, const QString& what, const QString& outcome,
+                               const OracleCharacterSet& characterSet = OracleCharacterSet(),
+                               qsizetype longestBytes = kLongestOracleNameBytes);
 
 }  // namespace quorvex

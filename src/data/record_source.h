@@ -36,6 +36,10 @@ class DriverConnection {
     virtual void executeBound(const QString& statement, const std::vector<Value>& values) = 0;
     // Runs a query; cursorLocation is adUseServer or adUseClient.
     virtual std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) = 0;
+    // The longest table or column name the data source takes, as its driver says; 0 when the
+    // driver does not say.
+    virtual int maxTableNameLength() { return 0; }
+    virtual int maxColumnNameLength() { return 0; }
 };
 
 }  // namespace quorvex

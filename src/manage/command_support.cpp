@@ -21,8 +21,16 @@ QString AskNewName(Dialogs& dialogs, const QString& oldName) {
                             QString(), oldName);
 }
 
-QString QuotedName(const QString& name, const QString& outcome) {
-    return QuotedOracleIdentifier(name, QStringLiteral("table name"), outcome);
+QString QuotedName(const QString& name, const QString& outcome, const OracleDatabaseRules& rules) {
+    return QuotedOracleIdentifier(name, QStringLiteral("table name"), outcome, rules.characterSet,
+                                  rules.longestTableName);
+}
+
+OracleDatabaseRules ReadRulesQuietly(CommandSteps& steps,
+                                     const std::unique_ptr<Connection>& connection) {
+    OracleDatabaseRules rules;
+    steps.Quietly([&] { ReadOracleDatabaseRules(RequireConnection(connection), rules); });
+    return rules;
 }
 
 }  // namespace quorvex

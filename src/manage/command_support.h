@@ -1,6 +1,8 @@
 #pragma once
 
 #include "data/connection.h"
+#include "data/oracle_database_rules.h"
+#include "shell/command_steps.h"
 #include "shell/ui.h"
 
 #include <QString>
@@ -20,8 +22,15 @@ void ShowMessage(Dialogs& dialogs, const QString& text);
 QString AskNewName(Dialogs& dialogs, const QString& oldName);
 
 // A table name as a quoted identifier: between double quotes, nothing inside escaped. A name
-// Oracle would refuse (one holding a double quote, or over 128 bytes in UTF-8) raises a Failure
-// that says so and ends with `outcome`, so no statement is sent.
-QString QuotedName(const QString& name, const QString& outcome);
+// Oracle would refuse or change (one holding a double quote, a character the database character
+// set cannot hold, or more bytes than the server takes for a table name) raises a Failure that
+// says so and ends with `outcome`, so no statement is sent.
+QString QuotedName(const QString& name, const QString& outcome, const OracleDatabaseRules& rules);
+
+// What the command's names are checked against, read from its Oracle connection right after it
+// opened. Reading is a precaution of the command's own, not a step: a server that will not say
+// leaves the rules of an AL32UTF8 database with names of up to 128 bytes.
+OracleDatabaseRules ReadRulesQuietly(CommandSteps& steps,
+                                     const std::unique_ptr<Connection>& connection);
 
 }  // namespace quorvex

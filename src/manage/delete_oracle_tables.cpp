@@ -24,6 +24,7 @@ void DeleteOracleTables(TablesScreen& screen) {
     // even when nothing is selected.
     steps.Step(104,
                [&] { RequireConnection(connection).Open(OracleConnectionString(screen.fields)); });
+    const OracleDatabaseRules rules = ReadRulesQuietly(steps, connection);
     if (steps.Test(106, [&] { return list.ListIndex() == -1; })) {
         steps.Step(118,
                    [&] { ShowMessage(screen.dialogs, QStringLiteral("Please select a table")); });
@@ -35,9 +36,9 @@ void DeleteOracleTables(TablesScreen& screen) {
             if (steps.Test(110, [&] { return list.Selected(i); })) {
                 steps.Step(112, [&] {
                     RequireConnection(connection)
-                        .Execute(
-                            QStringLiteral("DROP TABLE ") +
-                            QuotedName(list.List(i), QStringLiteral("the table is not deleted")));
+                        .Execute(QStringLiteral("DROP TABLE ") +
+                                 QuotedName(list.List(i),
+                                            QStringLiteral("the table is not deleted"), rules));
                 });
                 steps.Step(114, [&] { list.RemoveItem(i); });
             }

@@ -17,6 +17,7 @@ void RenameOracleTable(TablesScreen& screen) {
     steps.Step(102, [&] { screen.Screen.SetMousePointer(vbHourglass); });
     steps.Step(104,
                [&] { RequireConnection(connection).Open(OracleConnectionString(screen.fields)); });
+    const OracleDatabaseRules rules = ReadRulesQuietly(steps, connection);
     if (steps.Test(106, [&] { return list.ListIndex() == -1; })) {
         steps.Step(132, [&] {
             ShowMessage(screen.dialogs, QStringLiteral("Please select a table to rename."));
@@ -42,8 +43,8 @@ void RenameOracleTable(TablesScreen& screen) {
             steps.Step(120, [&] {
                 const QString notRenamed = QStringLiteral("the table is not renamed");
                 RequireConnection(connection)
-                    .Execute(QStringLiteral("RENAME ") + QuotedName(oldName, notRenamed) +
-                             QStringLiteral(" TO ") + QuotedName(newName, notRenamed));
+                    .Execute(QStringLiteral("RENAME ") + QuotedName(oldName, notRenamed, rules) +
+                             QStringLiteral(" TO ") + QuotedName(newName, notRenamed, rules));
             });
             steps.Step(122, [&] { list.RemoveItem(i); });
             steps.Step(124, [&] { list.AddItem(newName); });

@@ -56,11 +56,12 @@ qint16 TypeCodeAsInt16(int code) {
     return static_cast<qint16>(code);
 }
 
-CreateTableStatement::CreateTableStatement(const QString& table)
-    : text_(QStringLiteral("CREATE TABLE ") + QuotedTableName(table) + u'(') {}
+CreateTableStatement::CreateTableStatement(const QString& table, const OracleDatabaseRules& rules)
+    : rules_(rules),
+      text_(QStringLiteral("CREATE TABLE ") + QuotedTableName(table, rules) + u'(') {}
 
 void CreateTableStatement::AddColumn(const QString& field, const QString& typeWord) {
-    text_ += QuotedFieldName(field);
+    text_ += QuotedFieldName(field, rules_);
     text_ += u' ';
     text_ += typeWord;
     text_ += u',';
@@ -72,8 +73,9 @@ QString CreateTableStatement::Finish() {
     return text_;
 }
 
-QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields) {
-    CreateTableStatement statement(table);
+QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields,
+                                  const OracleDatabaseRules& rules) {
+    CreateTableStatement statement(table, rules);
     for (const SourceField& field : fields) {
         statement.AddColumn(field.name, ChooseColumnType(LowerCaseTypeName(field.type)).word);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/oracle_database_rules.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -28,14 +30,16 @@ QString LowerCaseTypeName(qint16 code);
 qint16 TypeCodeAsInt16(int code);
 
 // Builds CREATE TABLE "<table>"("<field>" <type>,...) one column at a time, so the caller can
-// yield and report per field. Depends only on its inputs.
+// yield and report per field. Depends only on its inputs: the names, the types and the rules of
+// the database the statement is for.
 class CreateTableStatement {
   public:
-    // Starts the text: CREATE TABLE, a blank, the quoted name and "(". Refuses a table name
-    // holding a double quote.
-    explicit CreateTableStatement(const QString& table);
+    // Starts the text: CREATE TABLE, a blank, the quoted name and "(". Refuses a table name the
+    // database would not take (QuotedTableName).
+    explicit CreateTableStatement(const QString& table, const OracleDatabaseRules& rules = {});
 
-    // Appends "\"<field>\" <type>,". Refuses a field name holding a double quote.
+    // Appends "\"<field>\" <type>,". Refuses a field name the database would not take
+    // (QuotedFieldName).
     void AddColumn(const QString& field, const QString& typeWord);
 
     // Takes back the last character (the comma after the last column; the "(" when there are no
@@ -43,6 +47,7 @@ class CreateTableStatement {
     QString Finish();
 
   private:
+    OracleDatabaseRules rules_;
     QString text_;
 };
 
@@ -52,6 +57,7 @@ struct SourceField {
 };
 
 // The whole statement for a table and its fields in order.
-QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields);
+QString BuildCreateTableStatement(const QString& table, const std::vector<SourceField>& fields,
+                                  const OracleDatabaseRules& rules = {});
 
 }  // namespace quorvex

@@ -13,26 +13,32 @@ const QString kValueEnd = QStringLiteral("', '");
 const QString kBoundValue = QStringLiteral("?, '");
 const QString kSeparator = QStringLiteral(", ");
 
-// Oracle binds a byte value longer than this as LONG data.
-constexpr qsizetype kLongestOrdinaryBindBytes = 4000;
-
+// A bound byte value is longer than RAW's 2,000 bytes (shorter ones are hex literals): Oracle
+// takes it as LONG RAW data.
 bool IsLongBind(const Value& value) {
-    return value.kind() == Value::Kind::Bytes && value.toBytes().size() > kLongestOrdinaryBindBytes;
+    return value.kind() == Value::Kind::Bytes && value.toBytes().size() > kLongestHexLiteralBytes;
 }
 
-std::vector<QString> QuotedFieldNames(const std::vector<QString>& fieldNames) {
+// A text is bound in UTF-16: over this many code units it is more than 4,000 bytes as bound.
+constexpr qsizetype kLongestOrdinaryTextBindUnits = 2000;
+
+std::vector<QString> QuotedFieldNames(const std::vector<QString>& fieldNames,
+                                      const OracleDatabaseRules& rules) {
     std::vector<QString> quoted;
     quoted.reserve(fieldNames.size());
     for (const QString& name : fieldNames) {
-        quoted.push_back(QuotedFieldName(name));
+        quoted.push_back(QuotedFieldName(name, rules));
     }
     return quoted;
 }
 }  // namespace
 
-InsertStatement::InsertStatement(const QString& table, const std::vector<QString>& fieldNames)
-    : quotedTable_(QuotedTableName(table)),
-      quotedFields_(QuotedFieldNames(fieldNames)),
+InsertStatement::InsertStatement(const QString& table, const std::vector<QString>& fieldNames,
+                                 const OracleDatabaseRules& rules)
+    : fieldNames_(fieldNames),
+      bindNonAsciiTexts_(rules.bindsNonAsciiTexts()),
+      quotedTable_(QuotedTableName(table, rules)),
+      quotedFields_(QuotedFieldNames(fieldNames, rules)),
       prefix_(QStringLiteral("INSERT INTO ") + quotedTable_ + QStringLiteral(" VALUES('")) {}
 
 void InsertStatement::Begin() {
@@ -43,15 +49,22 @@ void InsertStatement::Begin() {
     valueCount_ = 0;
     longBinds_.clear();
     ordinaryBindAfterLong_ = false;
+    longTextField_.reset();
+    refusal_.clear();
 }
 
 void InsertStatement::AddValue(const Value& value) {
-    if (MustBeBound(value)) {
+    if (MustBeBound(value, bindNonAsciiTexts_)) {
         text_.chop(1);
         if (IsLongBind(value)) {
             longBinds_.push_back({valueCount_, text_.size(), bound_.size()});
         } else if (!longBinds_.empty()) {
             ordinaryBindAfterLong_ = true;
+        }
+        if (value.kind() == Value::Kind::Text && !longTextField_ &&
+            value.toText().size() > kLongestOrdinaryTextBindUnits) {
+            longTextField_ = valueCount_;
+            longTextLength_ = value.toText().size();
         }
         text_ += kBoundValue;
         bound_.push_back(value);
@@ -81,6 +94,17 @@ void InsertStatement::AddValue(const QString& text) {
 const QString& InsertStatement::Finish() {
     text_.chop(3);
     text_ += u')';
+    if (longTextField_ && !longBinds_.empty()) {
+        const QString field = *longTextField_ < fieldNames_.size()
+                                  ? QStringLiteral("of field %1 ").arg(fieldNames_[*longTextField_])
+                                  : QString();
+        refusal_ = QStringLiteral(
+                       "The text %1has %2 characters, more than its NVARCHAR2(2000) column holds, "
+                       "and Oracle does not take such a text bound together with a byte value "
+                       "over 2,000 bytes (ORA-22295); the row is not copied.")
+                       .arg(field)
+                       .arg(longTextLength_);
+    }
     if (ordinaryBindAfterLong_ && quotedFields_.size() == valueCount_) {
         MoveLongBindsLast();
     }
@@ -135,13 +159,15 @@ void InsertStatement::MoveLongBindsLast() {
 }
 
 InsertRow BuildInsertStatement(const QString& table, const std::vector<Value>& values,
-                               const std::vector<QString>& fieldNames) {
-    InsertStatement statement(table, fieldNames);
+                               const std::vector<QString>& fieldNames,
+                               const OracleDatabaseRules& rules) {
+    InsertStatement statement(table, fieldNames, rules);
     statement.Begin();
     for (const Value& value : values) {
         statement.AddValue(NullToDefault(value, Value::Text(QString())));
     }
-    return {statement.Finish(), statement.BoundValues()};
+    const QString text = statement.Finish();
+    return {text, statement.BoundValues(), statement.Refusal()};
 }
 
 }  // namespace quorvex

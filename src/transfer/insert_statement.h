@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/oracle_database_rules.h"
 #include "data/value.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace quorvex {
@@ -11,20 +13,29 @@ namespace quorvex {
 // Builds INSERT INTO "<table>" VALUES('v1', 'v2', NULL, ...) one value at a time, so the caller
 // can yield and report per value. Every value is a string literal with its single quotes
 // doubled; a value whose text is empty is written as NULL; a value whose literal Oracle cannot
-// take (MustBeBound) is written as a "?" marker, its value bound in its place when the statement
-// runs. Depends only on its inputs.
+// take or would not keep (MustBeBound, under the database's rules) is written as a "?" marker,
+// its value bound in its place when the statement runs. Depends only on its inputs: the names,
+// the values and the rules of the database the statement is for.
 //
-// Oracle sends a bound byte value over 4,000 bytes as LONG data, and refuses a row in which an
-// ordinary bound value, such as a long memo, follows such a bind (ORA-24816); its remedy is to
-// bind LONG and LOB data last. Given the table's field names, a row where that would happen is
-// written with its column list instead, the long byte values moved to its end:
-// INSERT INTO "T" ("Id", "Memo", "Picture") VALUES('5', ?, ?). Every other row keeps the form
-// above.
+// Oracle's documentation gives two rules for bound data that may exceed 4,000 bytes, which
+// Oracle sends as LONG data (and a bound byte value over 2,000 bytes, more than RAW holds, is
+// bound as LONG RAW data here):
+// - ORA-24816: a LONG or LOB bind must come after every other bind; the remedy is to re-order
+//   the binds so that they are all at the end of the bind list. Given the table's field names, a
+//   row where a bound byte value would come before another bound value is written with its
+//   column list instead, the bound byte values moved to its end:
+//   INSERT INTO "T" ("Id", "Memo", "Picture") VALUES('5', ?, ?). Every other row keeps the form
+//   above.
+// - ORA-22295: more than 4,000 bytes cannot be bound both to LOB columns and to a LONG in one
+//   statement. A bound text over 4,000 bytes as bound (more than 2,000 UTF-16 code units, which
+//   no NVARCHAR2(2000) column holds anyway) in a row that also binds a byte value is such a row:
+//   it is refused (Refusal) rather than sent.
 class InsertStatement {
   public:
     // Refuses a table name Oracle would refuse (QuotedTableName), and a field name likewise
     // (QuotedFieldName). Without field names no row is reordered.
-    explicit InsertStatement(const QString& table, const std::vector<QString>& fieldNames = {});
+    explicit InsertStatement(const QString& table, const std::vector<QString>& fieldNames = {},
+                             const OracleDatabaseRules& rules = {});
 
     // Starts a row: INSERT INTO, a blank, the quoted name, " VALUES(" and the single quote that
     // opens the first value. No value is bound yet.
@@ -47,9 +58,13 @@ class InsertStatement {
     // The values the "?" markers of the row stand for, in order; empty for most rows.
     const std::vector<Value>& BoundValues() const { return bound_; }
 
+    // Why Oracle would refuse the row for its bound values, as a failure describes it; empty for
+    // a row that can be sent. Ready after Finish.
+    const QString& Refusal() const { return refusal_; }
+
   private:
-    // A bound value Oracle takes as LONG data: where its field is, where its "?" stands in the
-    // text, and where it is among the bound values.
+    // A bound byte value, which Oracle takes as LONG RAW data: where its field is, where its "?"
+    // stands in the text, and where it is among the bound values.
     struct LongBind {
         std::size_t field;
         qsizetype marker;
@@ -58,6 +73,8 @@ class InsertStatement {
 
     void MoveLongBindsLast();
 
+    std::vector<QString> fieldNames_;
+    bool bindNonAsciiTexts_;
     QString quotedTable_;
     std::vector<QString> quotedFields_;
     QString prefix_;
@@ -66,16 +83,22 @@ class InsertStatement {
     std::size_t valueCount_ = 0;
     std::vector<LongBind> longBinds_;
     bool ordinaryBindAfterLong_ = false;
+    std::optional<std::size_t> longTextField_;  // the first bound text over 4,000 bytes as bound
+    qsizetype longTextLength_ = 0;
+    QString refusal_;
 };
 
-// One row's statement and the values bound to its "?" markers.
+// One row's statement, the values bound to its "?" markers, and why Oracle would refuse it
+// (empty for a row that can be sent).
 struct InsertRow {
     QString text;
     std::vector<Value> boundValues;
+    QString refusal;
 };
 
 // The whole statement for one row, values in field order (Null, or a value with a text form).
 InsertRow BuildInsertStatement(const QString& table, const std::vector<Value>& values,
-                               const std::vector<QString>& fieldNames = {});
+                               const std::vector<QString>& fieldNames = {},
+                               const OracleDatabaseRules& rules = {});
 
 }  // namespace quorvex

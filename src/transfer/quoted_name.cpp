@@ -11,17 +11,19 @@ const QString kTableNotCopied = QStringLiteral("the table is not copied");
 
 }  // namespace
 
-QString QuotedTableName(const QString& table) {
-    return QuotedOracleIdentifier(table, kTableName, kTableNotCopied);
+QString QuotedTableName(const QString& table, const OracleDatabaseRules& rules) {
+    return QuotedOracleIdentifier(table, kTableName, kTableNotCopied, rules.characterSet,
+                                  rules.longestTableName);
 }
 
-QString QuotedFieldName(const QString& field) {
+QString QuotedFieldName(const QString& field, const OracleDatabaseRules& rules) {
     return QuotedOracleIdentifier(field, QStringLiteral("field name"),
-                                  QStringLiteral("the table is not created"));
+                                  QStringLiteral("the table is not created"), rules.characterSet,
+                                  rules.longestColumnName);
 }
 
-QString DropTableStatement(const QString& table) {
-    return QStringLiteral("DROP TABLE ") + QuotedTableName(table);
+QString DropTableStatement(const QString& table, const OracleDatabaseRules& rules) {
+    return QStringLiteral("DROP TABLE ") + QuotedTableName(table, rules);
 }
 
 QString SelectAllStatement(const QString& table) {

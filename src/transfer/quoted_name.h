@@ -1,17 +1,21 @@
 #pragma once
 
+#include "data/oracle_database_rules.h"
+
 #include <QString>
 
 namespace quorvex {
 
 // Table and field names of the Oracle statements as quoted identifiers (data/quoted_identifier.h):
-// a name holding a double quote, or longer than Oracle takes (128 bytes in UTF-8), is refused
-// with a Failure naming it before any statement is built.
-QString QuotedTableName(const QString& table);
-QString QuotedFieldName(const QString& field);
+// a name holding a double quote, a character the database character set cannot hold, or more
+// bytes than the server takes for a table or a column name, is refused with a Failure naming it
+// before any statement is built. Without rules, the database is taken for AL32UTF8 with names of
+// up to 128 bytes.
+QString QuotedTableName(const QString& table, const OracleDatabaseRules& rules = {});
+QString QuotedFieldName(const QString& field, const OracleDatabaseRules& rules = {});
 
 // "DROP TABLE " and the quoted name, for the Oracle side.
-QString DropTableStatement(const QString& table);
+QString DropTableStatement(const QString& table, const OracleDatabaseRules& rules = {});
 
 // "SELECT * FROM " and the quoted name, for the Paradox side (only a double quote is refused).
 QString SelectAllStatement(const QString& table);

@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/connection_strings.h"
+#include "data/oracle_database_rules.h"
 #include "data/path_case.h"
 #include "shell/command_steps.h"
 #include "transfer/list_procedures.h"
@@ -57,6 +58,10 @@ void SendTablesToOracle(TablesScreen& screen) {
     // The number texts are written with "." as the decimal sign, whatever the language of the
     // client or the server; a server that does not know the statement needs nothing set.
     steps.Quietly([&] { oracle->Execute(kDecimalPointSession); });
+    // The names and texts are written for this database: its character set and name limits. A
+    // server that will not say is taken for AL32UTF8 with names of up to 128 bytes.
+    OracleDatabaseRules rules;
+    steps.Quietly([&] { ReadOracleDatabaseRules(*oracle, rules); });
 
     YieldPoint yield(kYieldIntervalMs);
     int count = 0;
@@ -96,7 +101,7 @@ void SendTablesToOracle(TablesScreen& screen) {
             continue;
         }
         if (answer == vbYes) {  // 134
-            steps.Step(136, [&] { oracle->Execute(DropTableStatement(table)); });
+            steps.Step(136, [&] { oracle->Execute(DropTableStatement(table, rules)); });
             steps.Step(138, [&] { RemoveFromList(oracleList, table); });
             if (steps.Ending()) {
                 steps.Quietly([&] { source->Close(); });
@@ -106,7 +111,7 @@ void SendTablesToOracle(TablesScreen& screen) {
 
         // Rows go only into a table this command has just created: after a refused CREATE they
         // would land in a table the user never agreed to overwrite, or fail one by one.
-        TableCopy copy{steps, yield, *source, *oracle, table, screen.observer};
+        TableCopy copy{steps, yield, *source, *oracle, table, screen.observer, rules};
         const bool created = copy.CreateOracleTable();
         if (created) {
             copy.CopyRows(screen.ProgressBar1);

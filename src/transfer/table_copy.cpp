@@ -1,5 +1,6 @@
 #include "transfer/table_copy.h"
 
+#include "data/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/value_text.h"
@@ -12,7 +13,7 @@ namespace quorvex {
 bool TableCopy::CreateOracleTable() {
     bool built = true;
     std::optional<CreateTableStatement> statement;
-    built &= steps.Step(142, [&] { statement.emplace(table); });
+    built &= steps.Step(142, [&] { statement.emplace(table, rules); });
     if (!statement) {
         return false;  // the table name itself was refused; nothing to build on
     }
@@ -49,7 +50,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         observer->RowsToCopy(rowCount);
     }
     std::optional<InsertStatement> statement;
-    if (!steps.Step(218, [&] { statement.emplace(table, fieldNames); })) {
+    if (!steps.Step(218, [&] { statement.emplace(table, fieldNames, rules); })) {
         return;  // the name is refused for every row alike: report it once
     }
     // The steps of a row reach their data through `this` and one local: a step's body then fits
@@ -62,6 +63,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         Value value;
         const QString* insert = nullptr;
         const std::vector<Value>* bound = nullptr;
+        const QString* refusedBeforeSending = nullptr;  // why Oracle would refuse it unsent
         QString refusal;  // why the server refused the row, for the observer
     } row;
     row.count = rowCount;
@@ -88,8 +90,12 @@ void TableCopy::CopyRows(ProgressBar& progress) {
 
         row.insert = &statement->Finish();  // 238, 240
         row.bound = &statement->BoundValues();
+        row.refusedBeforeSending = &statement->Refusal();
         const bool arrived = steps.Step(244, [this, &row] {
             try {
+                if (!row.refusedBeforeSending->isEmpty()) {
+                    throw Failure(*row.refusedBeforeSending);
+                }
                 oracle.Execute(*row.insert, *row.bound);
             } catch (const std::exception& failure) {
                 if (observer != nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/connection.h"
+#include "data/oracle_database_rules.h"
 #include "shell/command_steps.h"
 #include "shell/transfer_observer.h"
 #include "shell/ui.h"
@@ -22,6 +23,7 @@ struct TableCopy {
     Connection& oracle;
     QString table;
     TransferObserver* observer = nullptr;  // told of the row count and of each row's fate
+    OracleDatabaseRules rules = {};        // of the Oracle database the statements are for
     std::vector<QString> fieldNames = {};  // as CreateOracleTable read them, for the INSERTs
 
     // Lines 142 to 202: builds CREATE TABLE from the source's fields and executes it. Returns
@@ -31,7 +33,8 @@ struct TableCopy {
     bool CreateOracleTable();
 
     // Lines 210 to 248: one INSERT per row, counted on the record count; the progress bar is set
-    // to r / n * 100 before row r is sent. A record count that cannot be read copies no rows; a
+    // to r / n * 100 before row r is sent. A row Oracle would refuse for its bound values is
+    // reported with line 244 and not sent. A record count that cannot be read copies no rows; a
     // source that cannot move to its next row ends the copy of this table (every further row
     // would repeat or miss data). When the command is ending (steps.Ending()), no further row
     // is sent.

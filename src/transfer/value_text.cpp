@@ -287,7 +287,7 @@ QString ValueText(const Value& value) {
     return QString();
 }
 
-bool MustBeBound(const Value& value) {
+bool MustBeBound(const Value& value, bool bindNonAsciiTexts) {
     if (value.kind() == Value::Kind::Bytes) {
         return value.toBytes().size() > kLongestHexLiteralBytes;
     }
@@ -295,6 +295,11 @@ bool MustBeBound(const Value& value) {
         return false;
     }
     const QString text = value.toText();
+    if (bindNonAsciiTexts) {
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) return true;
+        }
+    }
     // A UTF-16 code unit takes one to three bytes in UTF-8 (a surrogate pair four for its two
     // units), so only texts between these bounds need counting.
     if (text.size() * 3 <= kLongestStringLiteralBytes) {

@@ -26,10 +26,13 @@ QString ValueText(const Value& value);
 constexpr qsizetype kLongestStringLiteralBytes = 4000;
 constexpr qsizetype kLongestHexLiteralBytes = 2000;
 
-// True for a value whose literal Oracle cannot take, so it goes into the INSERT as a bound
-// value: bytes over kLongestHexLiteralBytes, a text over kLongestStringLiteralBytes in UTF-8
-// (the longest a text can be in the database character set). Every other value is a literal.
-bool MustBeBound(const Value& value);
+// True for a value whose literal Oracle cannot take, or would not keep, so it goes into the
+// INSERT as a bound value: bytes over kLongestHexLiteralBytes, a text over
+// kLongestStringLiteralBytes in UTF-8 (the longest a text can be in the database character set),
+// and, with `bindNonAsciiTexts` (a database whose character set is not Unicode, which would
+// replace the characters it lacks in a literal), every text holding a character outside ASCII.
+// Every other value is a literal.
+bool MustBeBound(const Value& value, bool bindNonAsciiTexts = false);
 
 // A double with at most 15 significant digits, the way the classic string conversion of a
 // double prints it: the value is rounded to 15 significant digits, trailing zeros (and a bare

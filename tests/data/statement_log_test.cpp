@@ -1,5 +1,6 @@
 #include "data/connection.h"
 #include "data/failure.h"
+#include "data/oracle_character_set.h"
 #include "support/oracle_statement_rules.h"
 #include "support/test_server.h"
 
@@ -84,6 +85,32 @@ TEST(OracleStatementRules, NameWhatOracleRefusesForItsFormAndNothingElse) {
          }) {
         EXPECT_NE(OracleFormProblem(refused), QString()) << refused.left(80).toStdString();
     }
+}
+
+TEST(OracleStatementRules, FollowTheDeclaredCharacterSetNameLimitAndBindOrder) {
+    const OracleFormLimits old{OracleCharacterSet(QStringLiteral("WE8MSWIN1252")), 30};
+    const QString fine = QStringLiteral("INSERT INTO \"Straße\" VALUES('Ærø', $1)");
+    EXPECT_EQ(OracleFormProblem(fine, old), QString());
+    EXPECT_NE(OracleFormProblem(QStringLiteral("INSERT INTO \"T\" VALUES('日本')"), old),
+              QString());
+    EXPECT_NE(OracleFormProblem(QStringLiteral("DROP TABLE \"日本\""), old), QString());
+    EXPECT_EQ(OracleFormProblem(QStringLiteral("DROP TABLE \"") + QString(30, u'N') + u'"', old),
+              QString());
+    EXPECT_TRUE(OracleFormProblem(QStringLiteral("DROP TABLE \"") + QString(31, u'N') + u'"', old)
+                    .contains(QStringLiteral("31 bytes (at most 30)")));
+
+    const QString picture = QStringLiteral("\\x") + QString(4002, u'a');  // 2,001 bytes
+    const QString smallPicture = QStringLiteral("\\x") + QString(4000, u'a');
+    const auto bindProblem = [](const QString& text, const QStringList& values) {
+        return OracleBindProblem({QString(), text, values});
+    };
+    const QString two = QStringLiteral("INSERT INTO \"T\" VALUES($1, $2)");
+    EXPECT_EQ(bindProblem(two, {QStringLiteral("memo"), picture}), QString());
+    EXPECT_EQ(bindProblem(two, {smallPicture, QStringLiteral("memo")}), QString());
+    EXPECT_TRUE(bindProblem(two, {picture, QStringLiteral("memo")}).contains("ORA-24816"));
+    EXPECT_TRUE(bindProblem(QStringLiteral("INSERT INTO \"T\" VALUES($1::bytea)"), {picture})
+                    .contains("SQL_VARBINARY"));
+    EXPECT_TRUE(bindProblem(two, {QString(2001, QChar(0xFC)), picture}).contains("ORA-22295"));
 }
 
 TEST(OracleStatementRules, OnlyTheOdbcConnectionsOfALogAreChecked) {

@@ -50,6 +50,25 @@ TEST_F(OracleDeleteTest, DropsEverySelectedTableFromTheBottomUp) {
     EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
 }
 
+TEST_F(OracleDeleteTest, ANameTheDatabaseCharacterSetCannotHoldIsNeverSent) {
+    // Oracle would turn "日本" into replacement characters and might drop another table.
+    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
+    CreateTables({"Ærø"});
+    Fill(ui.List1, {"Ærø", "日本"});
+    SelectEntries(ui.List1, {"Ærø", "日本"});
+
+    const StatementLog log;
+    DeleteOracleTables(ui.screen);
+
+    EXPECT_EQ(log.Since(), QStringList{"DROP TABLE \"Ærø\""});
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].line, 112);
+    EXPECT_TRUE(failures[0].description.contains(QStringLiteral("WE8MSWIN1252")))
+        << failures[0].description.toStdString();
+    EXPECT_TRUE(ServerTables().isEmpty());
+}
+
 TEST_F(OracleDeleteTest, NamesGoBetweenQuotesExactlyAsListed) {
     CreateTables({"lower case", "MiXed"});
     Fill(ui.List1, {"lower case", "MiXed", "A\"B"});

@@ -52,12 +52,13 @@ TEST_F(OracleRenameTest, SendsTheRenameStatementAndReplacesTheEntry) {
 }
 
 TEST_F(OracleRenameTest, TheTypedNameGoesIntoTheStatementExactlyAsTypedUnlessOracleRefusesIt) {
-    // The last two names Oracle would refuse (a double quote inside, 129 bytes): they are
-    // reported without a statement. The server refuses RENAME itself, so each is reported.
+    // The last two names the server would refuse (a double quote inside; 64 bytes, one more than
+    // the test server's driver says a name holds): they are reported without a statement. The
+    // server refuses RENAME itself, so each is reported.
     const QStringList typed = {QStringLiteral("  spaced  name "), QStringLiteral("it's"),
                                QStringLiteral("a/b\\c"),          QStringLiteral("Ünïcödé 表"),
-                               QStringLiteral("lower"),           LongName(128),
-                               QStringLiteral("it's \"quoted\""), LongName(129)};
+                               QStringLiteral("lower"),           LongName(63),
+                               QStringLiteral("it's \"quoted\""), LongName(64)};
     for (qsizetype i = 0; i < typed.size(); ++i) {
         const QString& newName = typed[i];
         const bool sent = i < typed.size() - 2;
@@ -78,6 +79,24 @@ TEST_F(OracleRenameTest, TheTypedNameGoesIntoTheStatementExactlyAsTypedUnlessOra
                   !sent);
         EXPECT_EQ(Entries(fresh.List1), QStringList{newName});
     }
+}
+
+TEST_F(OracleRenameTest, ANewNameTheDatabaseCharacterSetCannotHoldIsRefused) {
+    const DeclaredCharacterSet ascii(QStringLiteral("US7ASCII"));
+    Fill(ui.List1, {"OLD"});
+    SelectEntries(ui.List1, {"OLD"});
+    ui.dialogs.QueueInput(QStringLiteral("Größe"));
+
+    const StatementLog log;
+    RenameOracleTable(ui.screen);
+
+    EXPECT_TRUE(log.Since().isEmpty());
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(failures[0].description.contains(
+        QStringLiteral("\"ö\" (U+00F6), which the database character set US7ASCII cannot hold; "
+                       "the table is not renamed")))
+        << failures[0].description.toStdString();
 }
 
 TEST_F(OracleRenameTest, AcceptingTheOfferedNameSendsARenameOntoItself) {

@@ -6,7 +6,8 @@
 namespace quorvex::test {
 
 void ExpectOracleForm(const QList<LogEntry>& entries, const QString& log) {
-    for (const QString& violation : CheckOracleForm(entries).violations) {
+    for (const QString& violation :
+         CheckOracleForm(entries, OracleFormLimitsFromEnvironment()).violations) {
         ADD_FAILURE() << "Oracle would refuse a statement in " << log.toStdString() << ": "
                       << violation.toStdString();
     }

@@ -1,23 +1,25 @@
 #include "support/oracle_statement_rules.h"
 
+#include <QRegularExpression>
+#include <QSet>
+
+#include <optional>
+
 namespace quorvex::test {
 
 namespace {
 
 constexpr qsizetype kLongestLiteralBytes = 4000;
-constexpr qsizetype kLongestNameBytes = 128;
+constexpr qsizetype kLongestRawBytes = 2000;
+constexpr qsizetype kLongestOrdinaryTextBindUnits = 2000;  // 4,000 bytes of UTF-16
 constexpr qsizetype kShownCharacters = 160;
-
-qsizetype Utf8Bytes(QChar c) {
-    // Each half of a surrogate pair counts two: four bytes for the pair.
-    return c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
-}
 
 // Reads a statement left to right, keeping to Oracle's lexical rules for literals, quoted
 // identifiers and comments.
 class StatementReader {
   public:
-    explicit StatementReader(const QString& statement) : text_(statement) {}
+    StatementReader(const QString& statement, const OracleFormLimits& limits)
+        : text_(statement), limits_(limits) {}
 
     QString FirstProblem() {
         while (at_ < text_.size()) {
@@ -51,21 +53,33 @@ class StatementReader {
         at_ = found < 0 ? text_.size() : found + end.size();
     }
 
+    // A character of `text` the database character set cannot hold, as a problem.
+    QString OutsideTheCharacterSet(const QString& what, const QString& text) const {
+        const std::optional<char32_t> outside = limits_.characterSet.firstCharacterOutside(text);
+        return outside ? QStringLiteral(
+                             "%1 holding the character %2, which the database "
+                             "character set %3 cannot hold")
+                             .arg(what, DescribeCharacter(*outside), limits_.characterSet.name())
+                       : QString();
+    }
+
     QString StringLiteral() {
-        qsizetype bytes = 0;
+        QString literal;
         for (++at_; at_ < text_.size(); ++at_) {
             if (text_[at_] == u'\'') {
                 if (Next() != u'\'') {
                     ++at_;
-                    return bytes > kLongestLiteralBytes
-                               ? QStringLiteral("a string literal of %1 bytes (at most %2)")
-                                     .arg(bytes)
-                                     .arg(kLongestLiteralBytes)
-                               : QString();
+                    const qsizetype bytes = limits_.characterSet.byteCount(literal);
+                    if (bytes > kLongestLiteralBytes) {
+                        return QStringLiteral("a string literal of %1 bytes (at most %2)")
+                            .arg(bytes)
+                            .arg(kLongestLiteralBytes);
+                    }
+                    return OutsideTheCharacterSet(QStringLiteral("a string literal"), literal);
                 }
                 ++at_;  // a doubled quote stands for one
             }
-            bytes += Utf8Bytes(text_[at_]);
+            literal += text_[at_];
         }
         return QStringLiteral("a string literal that is never closed");
     }
@@ -78,31 +92,92 @@ class StatementReader {
         if (end == at_ + 1 || (end + 1 < text_.size() && text_[end + 1] == u'"')) {
             return QStringLiteral("an empty quoted identifier or a name holding a double quote");
         }
-        qsizetype bytes = 0;
-        for (qsizetype i = at_ + 1; i < end; ++i) bytes += Utf8Bytes(text_[i]);
+        const QString name = text_.mid(at_ + 1, end - at_ - 1);
         at_ = end + 1;
-        return bytes > kLongestNameBytes
+        const QString outside = OutsideTheCharacterSet(QStringLiteral("a quoted identifier"), name);
+        if (!outside.isEmpty()) return outside;
+        const qsizetype bytes = limits_.characterSet.byteCount(name);
+        return bytes > limits_.longestName
                    ? QStringLiteral("a quoted identifier of %1 bytes (at most %2)")
                          .arg(bytes)
-                         .arg(kLongestNameBytes)
+                         .arg(limits_.longestName)
                    : QString();
     }
 
     const QString& text_;
+    const OracleFormLimits& limits_;
     qsizetype at_ = 0;
 };
 
-}  // namespace
-
-QString OracleFormProblem(const QString& statement) {
-    return StatementReader(statement).FirstProblem();
+// The parameter numbers the statement casts to bytea ("$2::bytea"), outside literals and names.
+QSet<int> CastToBytea(const QString& statement) {
+    static const QRegularExpression cast(QStringLiteral(R"(\$(\d+)::bytea)"));
+    QSet<int> numbers;
+    for (const QRegularExpressionMatch& match : cast.globalMatch(statement)) {
+        numbers.insert(match.captured(1).toInt());
+    }
+    return numbers;
 }
 
-OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries) {
+}  // namespace
+
+OracleFormLimits OracleFormLimitsFromEnvironment() {
+    OracleFormLimits limits;
+    bool isNumber = false;
+    const int longestName = qEnvironmentVariableIntValue("QUORVEX_CHECK_NAME_LIMIT", &isNumber);
+    if (isNumber && longestName > 0) limits.longestName = longestName;
+    const QString characterSet = qEnvironmentVariable("QUORVEX_CHECK_CHARACTER_SET");
+    if (!characterSet.isEmpty()) limits.characterSet = OracleCharacterSet(characterSet);
+    return limits;
+}
+
+QString OracleFormProblem(const QString& statement, const OracleFormLimits& limits) {
+    return StatementReader(statement, limits).FirstProblem();
+}
+
+QString OracleBindProblem(const LoggedStatement& statement) {
+    const QSet<int> castToBytea = CastToBytea(statement.text);
+    bool longBinary = false;
+    bool longText = false;
+    for (qsizetype i = 0; i < statement.boundValues.size(); ++i) {
+        const QString& value = statement.boundValues[i];
+        const int number = static_cast<int>(i) + 1;
+        const bool bytes = castToBytea.contains(number) || LooksLikeLoggedBytes(value);
+        const qsizetype byteCount = bytes ? (value.size() - 2) / 2 : 0;
+        if (bytes && byteCount > kLongestRawBytes) {
+            if (castToBytea.contains(number)) {
+                return QStringLiteral(
+                           "a byte value of %1 bytes bound as RAW ($%2::bytea, "
+                           "SQL_VARBINARY), which holds %3 bytes")
+                    .arg(byteCount)
+                    .arg(number)
+                    .arg(kLongestRawBytes);
+            }
+            longBinary = true;
+            continue;
+        }
+        if (longBinary) {
+            return QStringLiteral(
+                       "the bound value $%1 after a byte value over %2 bytes, a LONG "
+                       "RAW bind that must come last (ORA-24816)")
+                .arg(number)
+                .arg(kLongestRawBytes);
+        }
+        longText = longText || (!bytes && value.size() > kLongestOrdinaryTextBindUnits);
+    }
+    return longText && longBinary
+               ? QStringLiteral(
+                     "a bound text over 4,000 bytes with a bound byte value over "
+                     "2,000 bytes (ORA-22295)")
+               : QString();
+}
+
+OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries, const OracleFormLimits& limits) {
     OracleFormCheck check;
     for (const LoggedStatement& statement : OdbcStatements(entries)) {
         ++check.statements;
-        const QString problem = OracleFormProblem(statement.text);
+        QString problem = OracleFormProblem(statement.text, limits);
+        if (problem.isEmpty()) problem = OracleBindProblem(statement);
         if (!problem.isEmpty()) {
             QString shown = statement.text.left(kShownCharacters);
             if (shown.size() < statement.text.size()) shown += QStringLiteral("...");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/oracle_character_set.h"
 #include "support/server_log.h"
 
 #include <QString>
@@ -7,23 +8,50 @@
 
 namespace quorvex::test {
 
-// The test server takes statements Oracle refuses for their form alone. These rules read a
-// statement as Oracle would and name the first thing it would refuse, or give an empty text:
-// - a string literal over 4,000 bytes in UTF-8, a doubled quote inside counting once
-//   (ORA-01704: longer values must be bound);
-// - a quoted identifier over 128 bytes in UTF-8 (ORA-00972), one holding a double quote (which
+// What the checked statements are held to: the database character set the server declares (the
+// test server answers nls_database_parameters with AL32UTF8 unless a test says otherwise) and the
+// longest name, in that set's bytes: 128 since Oracle 12.2, 30 on an older server.
+struct OracleFormLimits {
+    OracleCharacterSet characterSet;
+    qsizetype longestName = 128;
+};
+
+// The limits the shared checks run with: the defaults above, or QUORVEX_CHECK_NAME_LIMIT (bytes)
+// and QUORVEX_CHECK_CHARACTER_SET (an Oracle character set name) where they are set, so the
+// whole test log can be read as an older or a non-Unicode server would read it.
+OracleFormLimits OracleFormLimitsFromEnvironment();
+
+// The test server takes statements Oracle refuses or alters for their form alone. These rules
+// read a statement as Oracle would and name the first thing it would refuse, or give an empty
+// text:
+// - a string literal over 4,000 bytes in the database character set, a doubled quote inside
+//   counting once (ORA-01704: longer values must be bound);
+// - a quoted identifier over the longest name (ORA-00972), one holding a double quote (which
 //   ends it early) or an empty one;
+// - a character the database character set cannot hold inside a literal or a quoted identifier
+//   (Oracle would store a replacement character in its place, without an error);
 // - a ";" outside literals, names and comments: more than one statement in one text, or a
 //   closing ";" (ORA-00911).
-QString OracleFormProblem(const QString& statement);
+QString OracleFormProblem(const QString& statement, const OracleFormLimits& limits = {});
+
+// The rules for the values bound to a statement, as the log shows them (LooksLikeLoggedBytes):
+// - a byte value over 2,000 bytes bound as RAW ("$n::bytea", SQL_VARBINARY): RAW holds 2,000
+//   bytes, and a driver may refuse the bind; it goes as long binary (SQL_LONGVARBINARY);
+// - a bound value after a byte value over 2,000 bytes, which Oracle binds as LONG RAW data
+//   (ORA-24816: the LONG and LOB binds go at the end of the bind list);
+// - a bound text over 4,000 bytes as bound (2,000 UTF-16 code units) together with such a byte
+//   value (ORA-22295: over 4,000 bytes go to LOB columns or to a LONG, not both).
+QString OracleBindProblem(const LoggedStatement& statement);
 
 struct OracleFormCheck {
     int statements = 0;      // how many were checked
     QStringList violations;  // "<problem>: <the statement's start>"
 };
 
-// Checks every statement the ODBC connections executed among the entries of a server log.
-// psqlODBC's own statements and other connections (psql) are not the program's, and are left out.
-OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries);
+// Checks every statement the ODBC connections executed among the entries of a server log, with
+// the values bound to it. psqlODBC's own statements and other connections (psql) are not the
+// program's, and are left out.
+OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries,
+                                const OracleFormLimits& limits = {});
 
 }  // namespace quorvex::test

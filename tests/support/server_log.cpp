@@ -72,6 +72,15 @@ QList<LogEntry> ReadServerLog(const QString& path, std::int64_t offset) {
     return entries;
 }
 
+bool LooksLikeLoggedBytes(const QString& boundValue) {
+    if (!boundValue.startsWith(QStringLiteral("\\x")) || boundValue.size() % 2 != 0) return false;
+    for (qsizetype i = 2; i < boundValue.size(); ++i) {
+        const char16_t c = boundValue[i].unicode();
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    }
+    return true;
+}
+
 bool IsDriverHousekeeping(const QString& statement) {
     static const QStringList prefixes = {
         kDriverConnectStatement,

@@ -25,6 +25,13 @@ struct LoggedStatement {
     QStringList boundValues;
 };
 
+// How the log shows a bound value's type. psqlODBC writes a binary value bound as
+// SQL_VARBINARY (RAW) with a cast, "$2::bytea", and one bound as SQL_LONGVARBINARY (the long
+// binary bind, into a BLOB column, which is bytea here) as a plain "$2"; texts are plain "$1".
+// Either binary value shows as "\x" and lower-case hex digits, which is how a bound value is
+// known for bytes (a text of that form would pass for bytes: the program binds none).
+bool LooksLikeLoggedBytes(const QString& boundValue);
+
 // The entries written from byte `offset` on. A log that cannot be read fails the current test
 // (when there is one) and gives no entries.
 QList<LogEntry> ReadServerLog(const QString& path, std::int64_t offset);

@@ -4,6 +4,7 @@
 
 #include "data/connection_strings.h"
 #include "data/failure.h"
+#include "data/oracle_database_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -141,11 +142,43 @@ void DropAllTables() {
     }
 }
 
+namespace {
+
+void DeclareCharacterSet(const QString& oracleName) {
+    ServerExecute(
+        QStringLiteral("CREATE OR REPLACE VIEW nls_database_parameters AS "
+                       "SELECT parameter::varchar(128) AS parameter, value::varchar(64) AS value "
+                       "FROM (VALUES ('NLS_CHARACTERSET', '%1'), "
+                       "('NLS_NCHAR_CHARACTERSET', 'AL16UTF16')) AS p(parameter, value)")
+            .arg(oracleName));
+}
+
+}  // namespace
+
+DeclaredCharacterSet::DeclaredCharacterSet(const QString& oracleName) : name_(oracleName) {
+    DeclareCharacterSet(oracleName);
+}
+
+DeclaredCharacterSet::~DeclaredCharacterSet() {
+    try {
+        DeclareCharacterSet(QStringLiteral("AL32UTF8"));
+    } catch (const std::exception& failure) {
+        ADD_FAILURE() << "The test server still declares another character set: " << failure.what();
+    }
+}
+
 StatementLog::StatementLog() : start_(TestServerLogSize()) {}
 
 QStringList StatementLog::Since() const { return Texts(SinceWithBoundValues()); }
 
 QList<LoggedStatement> StatementLog::SinceWithBoundValues() const {
+    QList<LoggedStatement> statements = SinceWithCharacterSetQueries();
+    statements.removeIf(
+        [](const LoggedStatement& statement) { return statement.text == kCharacterSetQuery; });
+    return statements;
+}
+
+QList<LoggedStatement> StatementLog::SinceWithCharacterSetQueries() const {
     return ExecutedStatements(ServerLogEntriesSince(start_));
 }
 

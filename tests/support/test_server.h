@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/oracle_character_set.h"
 #include "support/recording_ui.h"
 #include "support/server_log.h"
 
@@ -39,19 +40,38 @@ QList<QStringList> ServerQuery(const QString& sql);
 // Drops every table of scott's schema, so each test starts from an empty schema.
 void DropAllTables();
 
+// While it lives, the test server declares another database character set: its
+// nls_database_parameters view answers `oracleName` for NLS_CHARACTERSET instead of AL32UTF8.
+class DeclaredCharacterSet {
+  public:
+    explicit DeclaredCharacterSet(const QString& oracleName);
+    ~DeclaredCharacterSet();
+    DeclaredCharacterSet(const DeclaredCharacterSet&) = delete;
+    DeclaredCharacterSet& operator=(const DeclaredCharacterSet&) = delete;
+
+    OracleCharacterSet characterSet() const { return OracleCharacterSet(name_); }
+
+  private:
+    QString name_;
+};
+
 // Every entry the server logged from byte `offset` on, up to and including everything executed
 // before this call (a marker statement of its own shows where that is).
 QList<LogEntry> ServerLogEntriesSince(std::int64_t offset);
 
 // The statements the server executed, read from its log: construct before the action, then
 // Since() lists what was executed after that point (continuation lines joined with "\n").
-// Statements the ODBC driver sends by itself at connect are left out.
+// Statements the ODBC driver sends by itself at connect are left out, and so is the query for the
+// database's character sets that every Oracle command makes right after it connects
+// (kCharacterSetQuery): the tests of what a command sends look past it.
 class StatementLog {
   public:
     StatementLog();
     QStringList Since() const;
     // The same statements with the values bound to them.
     QList<LoggedStatement> SinceWithBoundValues() const;
+    // The same with the character set queries.
+    QList<LoggedStatement> SinceWithCharacterSetQueries() const;
 
   private:
     std::int64_t start_ = 0;

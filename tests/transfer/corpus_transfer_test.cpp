@@ -23,9 +23,9 @@ const QString kCorpus = QStringLiteral(QUORVEX_CORPUS_DIR);
 using Literal = std::optional<QString>;
 
 // Splits "INSERT INTO "<table>" VALUES(<literals>)" into its literals; empty on a malformed text.
-// A bound value (the server logs its marker as $n, bytes as $n::bytea) stands in as the literal
-// it replaces: a text as it is, bytes as upper-case hex; nullopt when the server refused the row
-// before it ran, and so never logged the value.
+// A bound value (the server logs its marker as $n, its bytes as "\x" and hex) stands in as the
+// literal it replaces: a text as it is, bytes as upper-case hex; nullopt when the server refused
+// the row before it ran, and so never logged the value.
 using Sent = std::optional<Literal>;
 std::optional<std::vector<Sent>> ParseInsert(const LoggedStatement& insert, const QString& table) {
     static const QRegularExpression marker(QStringLiteral(R"(\G\$(\d+)(::bytea)?)"));
@@ -45,7 +45,9 @@ std::optional<std::vector<Sent>> ParseInsert(const LoggedStatement& insert, cons
                 literals.emplace_back(std::nullopt);
             } else {
                 const QString& value = insert.boundValues[number];
-                literals.emplace_back(bound.capturedLength(2) > 0 ? value.mid(2).toUpper() : value);
+                literals.emplace_back(bound.capturedLength(2) > 0 || LooksLikeLoggedBytes(value)
+                                          ? value.mid(2).toUpper()
+                                          : value);
             }
             at = bound.capturedEnd();
         } else if (statement.mid(at, 4) == QStringLiteral("NULL")) {

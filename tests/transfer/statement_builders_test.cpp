@@ -158,8 +158,8 @@ TEST(InsertStatement, ValuesWhoseLiteralOracleRefusesAreBoundTheRestStayLiterals
     EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(emoji.left(2000))})
                     .boundValues.empty());
 
-    // A byte value Oracle binds as LONG data goes after the ordinary bound values, named in a
-    // column list; rows where nothing ordinary is bound after it keep the plain form.
+    // Every bound byte value (over 2,000 bytes: LONG RAW data) goes after the other bound
+    // values, named in a column list; rows where nothing is bound after one keep the plain form.
     const QByteArray longPicture(4001, '\x02');
     const std::vector<QString> names = {"Pic", "Id", "Memo", "Small", "Pic2"};
     const InsertRow reordered =
@@ -167,19 +167,30 @@ TEST(InsertStatement, ValuesWhoseLiteralOracleRefusesAreBoundTheRestStayLiterals
                              {Value::Bytes(longPicture), Value::Integer(1), Value::Text(chinese),
                               Value::Bytes(picture), Value::Bytes(longPicture + 'x')},
                              names);
-    EXPECT_EQ(reordered.text, QStringLiteral("INSERT INTO \"T\" (\"Id\", \"Memo\", \"Small\", "
-                                             "\"Pic\", \"Pic2\") VALUES('1', ?, ?, ?, ?)"));
+    EXPECT_EQ(reordered.text, QStringLiteral("INSERT INTO \"T\" (\"Id\", \"Memo\", \"Pic\", "
+                                             "\"Small\", \"Pic2\") VALUES('1', ?, ?, ?, ?)"));
     EXPECT_EQ(reordered.boundValues,
-              (std::vector<Value>{Value::Text(chinese), Value::Bytes(picture),
-                                  Value::Bytes(longPicture), Value::Bytes(longPicture + 'x')}));
-    const std::vector<Value> memoFirst = {Value::Text(chinese), Value::Bytes(longPicture)};
+              (std::vector<Value>{Value::Text(chinese), Value::Bytes(longPicture),
+                                  Value::Bytes(picture), Value::Bytes(longPicture + 'x')}));
+    const QByteArray picture3000(3000, '\x03');
+    const std::vector<Value> memoFirst = {Value::Text(chinese), Value::Bytes(picture3000)};
     EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), memoFirst, {"M", "P"}).text,
               QStringLiteral("INSERT INTO \"T\" VALUES(?, ?)"));
-    const std::vector<Value> pictureFirst = {Value::Bytes(longPicture), Value::Text(chinese)};
+    const std::vector<Value> pictureFirst = {Value::Bytes(picture3000), Value::Text(chinese)};
     EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), pictureFirst, {"P", "M"}).text,
               QStringLiteral("INSERT INTO \"T\" (\"M\", \"P\") VALUES(?, ?)"));
     EXPECT_EQ(BuildInsertStatement(QStringLiteral("T"), pictureFirst).text,
               QStringLiteral("INSERT INTO \"T\" VALUES(?, ?)"));
+    // A text over 4,000 bytes as bound beside a bound picture: Oracle refuses the pair
+    // (ORA-22295), and no NVARCHAR2(2000) column holds the text; the row is refused unsent.
+    const InsertRow both = BuildInsertStatement(
+        QStringLiteral("T"), {Value::Bytes(picture3000), Value::Text(QString(2001, QChar(0xFC)))},
+        {"P", "Memo"});
+    EXPECT_TRUE(both.refusal.contains(QStringLiteral("field Memo has 2001 characters")))
+        << both.refusal.toStdString();
+    EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(QString(2001, QChar(0xFC)))})
+                    .refusal.isEmpty());  // alone, the server refuses it for its column
+    EXPECT_TRUE(reordered.refusal.isEmpty());
 
     // The next row starts with nothing bound.
     InsertStatement statement(QStringLiteral("T"));
@@ -211,6 +222,73 @@ TEST(TableStatements, RefuseNamesLongerThanOracleTakesButNotOnTheParadoxSide) {
         }
     }
     EXPECT_EQ(SelectAllStatement(tooLong), QStringLiteral("SELECT * FROM \"") + tooLong + u'"');
+}
+
+// The failure a builder raises, or an empty text.
+QString RefusalOf(const std::function<void()>& build) {
+    try {
+        build();
+    } catch (const Failure& failure) {
+        return failure.description();
+    }
+    return {};
+}
+
+TEST(TableStatements, FollowTheDatabaseCharacterSetAndNameLimits) {
+    OracleDatabaseRules windows;
+    windows.characterSet = OracleCharacterSet(QStringLiteral("WE8MSWIN1252"));
+    // Texts outside ASCII are bound, whether the set holds them or not; ASCII stays literal.
+    const InsertRow row = BuildInsertStatement(
+        QStringLiteral("T"),
+        {Value::Text(QStringLiteral("Ærø")), Value::Text(QStringLiteral("Straße")),
+         Value::Text(QStringLiteral("日本")), Value::Text(QStringLiteral("plain")),
+         Value::Integer(7)},
+        {}, windows);
+    EXPECT_EQ(row.text, QStringLiteral("INSERT INTO \"T\" VALUES(?, ?, ?, 'plain', '7')"));
+    EXPECT_EQ(row.boundValues.size(), 3u);
+    EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(QStringLiteral("Ærø"))})
+                    .boundValues.empty());  // a Unicode database keeps the literal
+    OracleDatabaseRules unknown;
+    unknown.characterSet = OracleCharacterSet(QStringLiteral("WE8DEC"));
+    EXPECT_EQ(
+        BuildInsertStatement(QStringLiteral("T"), {Value::Text(QStringLiteral("é"))}, {}, unknown)
+            .text,
+        QStringLiteral("INSERT INTO \"T\" VALUES(?)"));
+
+    // A name with a character the set lacks is refused, naming the character and the set.
+    const QString refusal =
+        RefusalOf([&] { CreateTableStatement(QStringLiteral("日本"), windows); });
+    EXPECT_TRUE(refusal.contains(QStringLiteral("\"日\" (U+65E5)")) &&
+                refusal.contains(QStringLiteral("WE8MSWIN1252")))
+        << refusal.toStdString();
+    EXPECT_EQ(RefusalOf([&] {
+                  CreateTableStatement(QStringLiteral("T"), windows)
+                      .AddColumn(QStringLiteral("Größe"), QStringLiteral("INT"));
+              }),
+              QString());
+    EXPECT_FALSE(
+        RefusalOf([&] {
+            BuildCreateTableStatement(QStringLiteral("T"), {{QStringLiteral("名"), 3}}, windows);
+        }).isEmpty());
+
+    // A server before 12.2 says 30: a 40-byte name is refused before anything is built.
+    OracleDatabaseRules old = windows;
+    old.longestTableName = 30;
+    old.longestColumnName = 30;
+    const QString forty(40, u'N');
+    EXPECT_TRUE(RefusalOf([&] { CreateTableStatement(forty, old); })
+                    .contains(QStringLiteral("40 bytes long in the database character set "
+                                             "WE8MSWIN1252, and a name on this Oracle server "
+                                             "holds at most 30 bytes")));
+    EXPECT_FALSE(RefusalOf([&] { InsertStatement(QStringLiteral("T"), {forty}, old); }).isEmpty());
+    // Counted in the set's bytes: 30 characters of "ß" are 30 bytes in WE8MSWIN1252, 60 in UTF-8.
+    const QString sharp(30, QChar(0xDF));
+    EXPECT_EQ(RefusalOf([&] { DropTableStatement(sharp, old); }), QString());
+    OracleDatabaseRules oldUnicode;
+    oldUnicode.longestTableName = 30;
+    EXPECT_TRUE(RefusalOf([&] {
+                    DropTableStatement(sharp, oldUnicode);
+                }).contains(QStringLiteral("60 bytes")));
 }
 
 }  // namespace

@@ -83,6 +83,24 @@ TEST_F(TransferFaults, AFieldNameWithADoubleQuoteKeepsTheTableFromBeingCreated) 
     EXPECT_EQ(Entries(oracleList), QStringList{"QUOTED"});
 }
 
+TEST_F(TransferFaults, NamesLongerThanTheServersDriverSaysAreRefusedBeforeCreate) {
+    // psqlODBC says a name holds 63 bytes (SQL_MAX_TABLE_NAME_LEN, SQL_MAX_COLUMN_NAME_LEN).
+    const QString longTable(64, u'T');
+    WriteSmall(longTable + QStringLiteral(".DB"));
+    WriteTable("FIELDS.DB", {Alpha("Fine"), Alpha(QString(64, u'F').toLatin1().constData())},
+               {{Text("a"), Text("b")}});
+    ShowParadoxTables({longTable, "FIELDS"}, {longTable, "FIELDS"});
+
+    const StatementLog log;
+    Send();
+
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{142, 154}));  // from the bottom of the list up
+    EXPECT_TRUE(ErrorText(0).contains(longTable)) << ErrorText(0).toStdString();
+    EXPECT_TRUE(ErrorText(1).contains("64 bytes") && ErrorText(1).contains("at most 63 bytes"))
+        << ErrorText(1).toStdString();
+    EXPECT_TRUE(SentAfterSessionSetting(log).isEmpty());
+}
+
 TEST_F(TransferFaults, AParadoxTableThatCannotBeOpenedIsReportedOnceAndTheWalkGoesOn) {
     WriteBytes("BROKEN.DB", QByteArray("this is not a Paradox table at all"));
     WriteSmall("FINE.DB");

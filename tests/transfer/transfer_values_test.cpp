@@ -3,6 +3,9 @@
 
 #include "transfer_fixture.h"
 
+#include "data/oracle_database_rules.h"
+#include "support/oracle_statement_rules.h"
+
 #include <QCryptographicHash>
 
 namespace quorvex::test {
@@ -176,15 +179,16 @@ TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiteral
     const QStringList inserts =
         StatementsStartingWith(log.Since(), QStringLiteral("INSERT INTO \"LONG\""));
     ASSERT_EQ(inserts.size(), 5);
-    EXPECT_EQ(inserts[0], QStringLiteral("INSERT INTO \"LONG\" VALUES('1', $1::bytea, NULL)"));
+    EXPECT_EQ(inserts[0], QStringLiteral("INSERT INTO \"LONG\" VALUES('1', $1, NULL)"));
     EXPECT_EQ(inserts[1], QStringLiteral("INSERT INTO \"LONG\" VALUES('2', NULL, $1)"));
-    EXPECT_EQ(inserts[2], QStringLiteral("INSERT INTO \"LONG\" VALUES('3', $1::bytea, $2)"));
+    // Oracle takes a LONG RAW bind (a byte value over 2,000 bytes) only after every other bind.
+    EXPECT_EQ(inserts[2], QStringLiteral("INSERT INTO \"LONG\" (\"Id\", \"Memo\", \"Picture\") "
+                                         "VALUES('3', $1, $2)"));
     EXPECT_EQ(inserts[3], QStringLiteral("INSERT INTO \"LONG\" VALUES('4', '") +
                               QString::fromLatin1(longestLiteral.toHex().toUpper()) +
                               QStringLiteral("', 'short')"));
-    // Oracle takes a LONG bind only after every ordinary one.
     EXPECT_EQ(inserts[4], QStringLiteral("INSERT INTO \"LONG\" (\"Id\", \"Memo\", \"Picture\") "
-                                         "VALUES('5', $1, $2::bytea)"));
+                                         "VALUES('5', $1, $2)"));
 
     // A bound picture arrives as its bytes; one written as a literal as its hex text.
     const auto md5 = [](const QByteArray& bytes) {
@@ -198,6 +202,41 @@ TEST_F(TransferValues, LongValuesArriveWholeAsBoundValuesAndShortOnesStayLiteral
                             {"3", md5(smallPicture), longestMemo},
                             {"4", md5(longestLiteral.toHex().toUpper()), "short"},
                             {"5", md5(picture), chinese}}));
+}
+
+TEST_F(TransferValues, OnANonUnicodeDatabaseNonAsciiTextsAreBoundAndForeignNamesRefused) {
+    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
+    const QStringList texts = {"Ærø", "Straße", "plain"};
+    WriteTable("TEXTS.DB", {Typed("Id", px::FieldType::Short), Alpha("Text", 20)},
+               {{Int(1), Text(texts[0])}, {Int(2), Text(texts[1])}, {Int(3), Text(texts[2])}});
+    WriteTable("日本.DB", {Alpha("Text", 20)}, {{Text("日本")}}, 936);
+    ShowParadoxTables({"TEXTS", "日本"}, {"TEXTS", "日本"});
+
+    const std::int64_t start = TestServerLogSize();
+    const StatementLog log;
+    Send();
+
+    // The table whose name the set cannot hold is refused before its CREATE TABLE.
+    EXPECT_EQ(ReportedLines(), std::vector<int>{142});
+    EXPECT_TRUE(dialogs.Texts().join("").contains(
+        QStringLiteral("\"日\" (U+65E5), which the database character set WE8MSWIN1252")));
+    const QList<LoggedStatement> sent = log.SinceWithCharacterSetQueries();
+    ASSERT_GE(sent.size(), 2);
+    EXPECT_EQ(sent[1].text, kCharacterSetQuery);  // right after the session setting
+    EXPECT_TRUE(StatementsStartingWith(log.Since(), "CREATE TABLE \"日本\"").isEmpty());
+    // Non-ASCII texts are bound (wide, into their NVARCHAR2 column); ASCII stays a literal.
+    const QList<LoggedStatement> inserts = log.SinceWithBoundValues().mid(2);
+    ASSERT_EQ(inserts.size(), 3);
+    EXPECT_EQ(inserts[0].text, QStringLiteral("INSERT INTO \"TEXTS\" VALUES('1', $1)"));
+    EXPECT_EQ(inserts[1].boundValues, QStringList{texts[1]});
+    EXPECT_EQ(inserts[2].text, QStringLiteral("INSERT INTO \"TEXTS\" VALUES('3', 'plain')"));
+    EXPECT_EQ(ServerQuery("SELECT \"Text\"::text FROM \"TEXTS\" ORDER BY \"Id\""),
+              (QList<QStringList>{{texts[0]}, {texts[1]}, {texts[2]}}));
+    // Read as this database would read them, the statements hold nothing it would replace.
+    const OracleFormCheck check =
+        CheckOracleForm(ServerLogEntriesSince(start), {windows.characterSet()});
+    EXPECT_GE(check.statements, 4);
+    EXPECT_EQ(check.violations, QStringList()) << check.violations.join("\n").toStdString();
 }
 
 TEST_F(TransferValues, ARowTheServerRefusesIsReportedAndTheOthersArrive) {

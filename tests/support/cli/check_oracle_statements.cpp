@@ -1,7 +1,11 @@
-// Checks a test server's statement log for statements Oracle would refuse for their form (see
-// support/oracle_statement_rules.h): the end-to-end test runs it once over its server's log.
+// Checks a test server's statement log for statements Oracle would refuse for their form or
+// their bound values (see support/oracle_statement_rules.h): the end-to-end test runs it once
+// over its server's log.
 //
 //   check_oracle_statements LOG
+//
+// QUORVEX_CHECK_NAME_LIMIT and QUORVEX_CHECK_CHARACTER_SET read the log as an older or a
+// non-Unicode server would (OracleFormLimitsFromEnvironment).
 //
 // Lists each such statement on standard error; exits 0 when there is none, 1 when there is, 2
 // when the log cannot be read.
@@ -23,7 +27,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     using namespace quorvex::test;
-    const OracleFormCheck check = CheckOracleForm(ReadServerLog(log, 0));
+    const OracleFormCheck check =
+        CheckOracleForm(ReadServerLog(log, 0), OracleFormLimitsFromEnvironment());
     for (const QString& violation : check.violations) {
         std::fprintf(stderr, "Oracle would refuse: %s\n", qPrintable(violation));
     }

@@ -1,0 +1,128 @@
+// Writes the Paradox tables of oracle-check.sh into a folder and prints, one line per row, what
+// should arrive of each on the server:
+//
+//   make_oracle_check_tables FOLDER
+//
+// Each line is tab-separated: "text", the table, the row's Id and its text; or "bytes", the
+// table, the Id, the picture's length, its first and last 16 bytes in upper-case hex (empty for
+// no picture) and the memo's length in characters.
+
+#include "table_writer.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace px = quorvex::paradox;
+namespace pw = quorvex::pxwriter;
+
+using Row = std::vector<px::Value>;
+
+std::string Folder;
+
+void Write(const std::string& name, std::vector<pw::FieldDesign> fields,
+           const std::vector<Row>& rows, int codePage) {
+    pw::TableDesign design;
+    design.fields = std::move(fields);
+    design.codePage = codePage;
+    pw::WriteTable(Folder + "/" + name + ".DB", design, rows);
+}
+
+// Texts: what a database character set that is not Unicode would replace in a literal.
+void WriteTexts(const std::string& table, const std::vector<std::string>& texts, int codePage) {
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        rows.push_back({px::Value::Integer(static_cast<int>(i) + 1), px::Value::Text(texts[i])});
+        std::printf("text\t%s\t%zu\t%s\n", table.c_str(), i + 1, texts[i].c_str());
+    }
+    Write(table, {{"Id", px::FieldType::Short}, {"Text", px::FieldType::Alpha, 40}}, rows,
+          codePage);
+}
+
+px::Bytes Picture(std::size_t size) {
+    px::Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    return bytes;
+}
+
+std::string Hex(const px::Bytes& bytes, std::size_t from, std::size_t count) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (std::size_t i = from; i < from + count && i < bytes.size(); ++i) {
+        hex += digits[bytes[i] >> 4];
+        hex += digits[bytes[i] & 15];
+    }
+    return hex;
+}
+
+// Long binary binds and their order: a picture over 2,000 bytes is bound as long binary and goes
+// after a bound memo (1,500 Chinese characters: 4,500 bytes in UTF-8, so bound too).
+void WriteLobs() {
+    std::string chinese;
+    for (int i = 0; i < 1500; ++i) chinese += "\xE6\xB1\x89";  // U+6C49
+    struct Case {
+        std::size_t picture;
+        std::string memo;
+        std::size_t memoCharacters;
+    };
+    const std::vector<Case> cases = {
+        {3000, chinese, 1500}, {5 * 1024 * 1024, "short memo", 10}, {2000, "", 0}, {2001, "", 0}};
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const px::Bytes picture = Picture(cases[i].picture);
+        rows.push_back({px::Value::Integer(static_cast<int>(i) + 1), px::Value::Raw(picture),
+                        cases[i].memo.empty() ? px::Value() : px::Value::Text(cases[i].memo)});
+        std::printf("bytes\tQVX_LOB\t%zu\t%zu\t%s\t%s\t%zu\n", i + 1, picture.size(),
+                    Hex(picture, 0, 16).c_str(), Hex(picture, picture.size() - 16, 16).c_str(),
+                    cases[i].memoCharacters);
+    }
+    Write("QVX_LOB",
+          {{"Id", px::FieldType::Short},
+           {"Picture", px::FieldType::Blob, 10},
+           {"Memo", px::FieldType::Memo, 10}},
+          rows, 936);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_oracle_check_tables FOLDER\n");
+        return 2;
+    }
+    Folder = argv[1];
+    try {
+        WriteTexts("QVX_TEXTS",
+                   {"\xC3\x86r\xC3\xB8",
+                    "Stra\xC3\x9F"
+                    "e",
+                    "plain ASCII", "O'Brien \xE2\x82\xAC 5"},
+                   1252);
+        WriteTexts("QVX_CJK", {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE4\xB8\xAD\xE6\x96\x87"}, 936);
+        // A table name only a Unicode (or Japanese, Chinese) database holds: "QVX_日本".
+        WriteTexts("QVX_\xE6\x97\xA5\xE6\x9C\xAC", {"x"}, 936);
+        WriteLobs();
+        // Names over 30 bytes, which a server before 12.2 refuses: a 40-byte table name, and a
+        // field name of 25 characters that takes 35 bytes in UTF-8 (25 in WE8MSWIN1252).
+        WriteTexts("QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678", {"forty"}, 1252);
+        Write("QVX_FIELDS",
+              {{"\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\x89\xC3\x88\xC3\x8A"
+                "_long_field_nam",
+                px::FieldType::Alpha, 10}},
+              {{px::Value::Text("x")}}, 1252);
+        // Rows enough to stop the server in the middle of sending them (--lost-connection).
+        std::vector<Row> many;
+        for (int i = 1; i <= 50000; ++i) {
+            many.push_back({px::Value::Integer(i), px::Value::Text("row " + std::to_string(i))});
+        }
+        Write("QVX_MANY", {{"Id", px::FieldType::Long}, {"Text", px::FieldType::Alpha, 20}}, many,
+              1252);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "make_oracle_check_tables: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Settles against a real Oracle server what the test server cannot show: sends tables made for
+# each case with `quorvex send`, as a user would, then reads back through unixODBC what arrived
+# and prints it beside what was sent.
+#
+#   QUORVEX_PASSWORD=... tools/oracle-check/oracle-check.sh --sid SID --user USER \
+#       [--build DIR] [--lost-connection]
+#
+# SID is what you type into Quorvex's SID field (a TNS alias or host:port/service); the Oracle
+# ODBC driver is found as Quorvex finds it (README.md, "Reaching a real Oracle server"). DIR is a
+# build of Quorvex (default: build-test, then build); `cmake --build DIR --target quorvex
+# make_oracle_check_tables` makes what is needed. The tables it makes all start with QVX_ and are
+# left on the server to look at; the last lines say how to drop them.
+#
+# The cases, and what to look for:
+#   1. the database's character sets (NLS_CHARACTERSET, NLS_NCHAR_CHARACTERSET), its version
+#      and COMPATIBLE;
+#   2. texts outside ASCII (QVX_TEXTS, QVX_CJK): on a database that is not Unicode they go as
+#      bound wide values into NVARCHAR2 and must arrive unchanged (a "?" or "¿" means loss);
+#   3. a table name the database character set cannot hold (QVX_日本): refused with a report
+#      naming the character and the set on a database that is not Unicode, created otherwise;
+#   4. long binary binds and their order (QVX_LOB): a 3,000-byte picture before a memo bound as
+#      4,500 bytes, a 5 MB picture, pictures of 2,000 (a literal) and 2,001 bytes (bound): every
+#      row must arrive whole (no ORA-24816, ORA-22295, ORA-01461 or HY104);
+#   5. name limits (QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678, QVX_FIELDS with a field name of 35
+#      bytes in UTF-8): refused with a report before CREATE TABLE on a server before 12.2 (or with
+#      COMPATIBLE below 12.2), created on a newer one;
+#   6. with --lost-connection: QVX_MANY (50,000 rows) is sent while you end the session (as a DBA,
+#      ALTER SYSTEM KILL SESSION, or stop the database or its listener): exactly one failure
+#      report must follow, and the command must end.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+sid="" user="" build="" lost_connection=0
+
+usage() {
+    sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    exit 2
+}
+
+while (($#)); do
+    case "$1" in
+        --sid) sid=${2:-} && shift ;;
+        --user) user=${2:-} && shift ;;
+        --build) build=${2:-} && shift ;;
+        --lost-connection) lost_connection=1 ;;
+        *) usage ;;
+    esac
+    shift
+done
+[[ -n "$sid" && -n "$user" ]] || usage
+if [[ -z "$build" ]]; then
+    for build in "$root/build-test" "$root/build"; do
+        [[ -x "$build/bin/quorvex" ]] && break
+    done
+fi
+program=$build/bin/quorvex
+tables_tool=$build/bin/make_oracle_check_tables
+[[ -x "$program" && -x "$tables_tool" ]] ||
+    { echo "No quorvex and make_oracle_check_tables in $build/bin: build them first." >&2 && exit 2; }
+if [[ -z "${QUORVEX_PASSWORD:-}" ]]; then
+    read -r -s -p "Password for $user: " QUORVEX_PASSWORD && echo
+fi
+export QUORVEX_PASSWORD
+# Oracle's client converts to this character set on the way to isql and to Quorvex.
+export NLS_LANG=${NLS_LANG:-AMERICAN_AMERICA.AL32UTF8}
+
+# The driver Quorvex would use: one registered as "Microsoft ODBC for Oracle" takes the SID as
+# Server, the first other one with "Oracle" in its name takes it as DBQ.
+drivers=$(odbcinst -q -d 2>/dev/null | tr -d '[]')
+if driver=$(grep -i -m 1 -x 'Microsoft ODBC for Oracle' <<<"$drivers"); then
+    connection="Driver={$driver};Server=$sid;Uid=$user;Pwd=$QUORVEX_PASSWORD;"
+elif driver=$(grep -i -m 1 oracle <<<"$drivers"); then
+    connection="Driver={$driver};DBQ=$sid;Uid=$user;Pwd=$QUORVEX_PASSWORD;"
+else
+    echo "No Oracle ODBC driver is registered with unixODBC (odbcinst -q -d)." >&2
+    exit 1
+fi
+
+# One statement through isql; its rows with "|" between the values, or its error.
+sql() { isql -k -b -v -d'|' "$connection" <<<"$1" 2>&1 | sed 's/[[:space:]]*$//'; }
+
+work=$(mktemp -d /tmp/qvx-oracle-check-XXXXXX)
+trap 'rm -rf -- "$work"' EXIT
+mkdir -p "$work/tables" "$work/config"
+
+echo "== 1. The database (driver: $driver)"
+sql "SELECT parameter, value FROM nls_database_parameters WHERE parameter IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET', 'NLS_RDBMS_VERSION')"
+version=$(sql "SELECT value FROM nls_database_parameters WHERE parameter = 'NLS_RDBMS_VERSION'")
+oracle=0
+[[ "$version" =~ ^[0-9] ]] && oracle=1
+((oracle)) && sql "SELECT 'COMPATIBLE', value FROM v\$parameter WHERE name = 'compatible'"
+((oracle)) || echo "(No NLS_RDBMS_VERSION: not an Oracle server; the readback uses the test server's SQL.)"
+
+"$tables_tool" "$work/tables" >"$work/expected.tsv" || exit 1
+tables=(QVX_TEXTS QVX_CJK "QVX_日本" QVX_LOB QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678 QVX_FIELDS)
+
+echo
+echo "== Sending ${tables[*]} with quorvex send --overwrite"
+# A settings folder of its own: no saved field or password of yours takes part.
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" send --overwrite \
+    --folder "$work/tables" --sid "$sid" --user "$user" "${tables[@]}" \
+    >"$work/send.out" 2>"$work/send.err"
+echo "exit status $?; reports and progress:"
+sed 's/^/    /' "$work/send.err"
+echo "summary:"
+sed 's/^/    /' "$work/send.out"
+
+echo
+echo "== Tables on the server"
+sql "SELECT table_name FROM user_tables WHERE table_name LIKE 'QVX%' ORDER BY 1"
+
+compare() {
+    local what=$1 sent=$2 arrived=$3
+    if [[ "$sent" == "$arrived" ]]; then
+        printf '    OK       %s: %s\n' "$what" "$arrived"
+    else
+        printf '    DIFFERS  %s: sent [%s], arrived [%s]\n' "$what" "$sent" "$arrived"
+    fi
+}
+
+echo
+echo "== 2, 3. Texts, as they arrived"
+while IFS=$'\t' read -r kind table id text; do
+    [[ "$kind" == text ]] || continue
+    compare "$table $id" "$text" "$(sql "SELECT \"Text\" FROM \"$table\" WHERE \"Id\" = $id")"
+done <"$work/expected.tsv"
+((oracle)) && sql "SELECT \"Id\", DUMP(\"Text\", 1016) FROM \"QVX_CJK\" ORDER BY 1"
+
+echo
+echo "== 4. Pictures and memos, as they arrived (length, first and last 16 bytes, memo length)"
+if ((oracle)); then
+    lob_query='SELECT "Id", DBMS_LOB.GETLENGTH("Picture"), RAWTOHEX(DBMS_LOB.SUBSTR("Picture", 16, 1)), RAWTOHEX(DBMS_LOB.SUBSTR("Picture", 16, DBMS_LOB.GETLENGTH("Picture") - 15)), NVL(LENGTH("Memo"), 0) FROM "QVX_LOB" ORDER BY 1'
+else
+    echo "(The test server keeps a hex literal as its text: row 3 arrives there as 4,000 hex digits.)"
+    lob_query='SELECT "Id", length("Picture"), upper(encode(substring("Picture" from 1 for 16), '"'hex'"')), upper(encode(substring("Picture" from length("Picture") - 15 for 16), '"'hex'"')), coalesce(length("Memo"), 0) FROM "QVX_LOB" ORDER BY 1'
+fi
+arrived=$(sql "$lob_query")
+while IFS=$'\t' read -r kind table id length first last memo; do
+    [[ "$kind" == bytes ]] || continue
+    compare "$table $id" "$id|$length|$first|$last|$memo" "$(grep "^$id|" <<<"$arrived")"
+done <"$work/expected.tsv"
+
+echo
+echo "== 5. Names over 30 bytes: created on 12.2 and later, refused with a report before that"
+sql "SELECT table_name FROM user_tables WHERE table_name IN ('QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678', 'QVX_FIELDS')"
+
+if ((lost_connection)); then
+    echo
+    echo "== 6. A lost connection: sending QVX_MANY (50,000 rows)."
+    echo "Now end the session: as a DBA, find it with"
+    echo "    SELECT sid, serial# FROM v\$session WHERE username = UPPER('$user')"
+    echo "and run ALTER SYSTEM KILL SESSION 'sid,serial#' IMMEDIATE; or stop the listener."
+    XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" send --overwrite \
+        --folder "$work/tables" --sid "$sid" --user "$user" QVX_MANY \
+        >"$work/many.out" 2>"$work/many.err"
+    echo "exit status $?; reports:"
+    grep -v '^$' "$work/many.err" | sed 's/^/    /'
+    reports=$(grep -c ' at line ' "$work/many.err")
+    if ((reports == 1)); then
+        echo "    OK       one report, and the command ended"
+    else
+        echo "    DIFFERS  $reports reports (one was expected)"
+    fi
+fi
+
+echo
+echo "To drop the tables this made:"
+for table in "${tables[@]}" QVX_MANY; do
+    echo "    DROP TABLE \"$table\";"
+done
