@@ -54,9 +54,17 @@ class TableFilesSeen : public FolderReadObserver {
 }  // namespace
 
 void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
-    const QString folderField = fields.Text1();
+    EventPump pump;  // a hundred thousand entries take a while to add
+    for (const ParadoxTableFile& table : FindParadoxTableFiles(fields.Text1())) {
+        pump.Pump();
+        list.AddItem(table.name);
+    }
+}
+
+std::vector<ParadoxTableFile> FindParadoxTableFiles(const QString& folderField) {
+    std::vector<ParadoxTableFile> tables;
     if (folderField.isEmpty()) {
-        return;
+        return tables;
     }
     EncodeFolderPath(folderField);  // a text no search can take fails before any lookup
     // The folder is named ignoring case; looking it up once here spares every subfolder path
@@ -64,16 +72,15 @@ void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
     QStringList folders{ResolvePathIgnoringCase(folderField) + QLatin1Char('/')};
     TableFilesSeen seen;
     CollectSubfolders(folders, true, seen);
-    EventPump pump;  // a hundred thousand entries take a while to add
     for (const QString& folder : folders) {
         for (const QString& name : seen.TableFiles(folder)) {
-            pump.Pump();
             if (name.startsWith(QLatin1Char('~'))) {
                 continue;  // the Paradox engine's temporary tables
             }
-            list.AddItem(TableNameOfFile(name));
+            tables.push_back({folder, name, TableNameOfFile(name)});
         }
     }
+    return tables;
 }
 
 }  // namespace quorvex
