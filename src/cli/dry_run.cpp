@@ -104,10 +104,27 @@ void Note(CheckedTable& table, const QString& kind, std::int64_t row, const QStr
     table.refusals.push_back({kind, 1, row, field, row});
 }
 
+// The column types a send would create, by field; a name the send would refuse (a double
+// quote, longer than the server takes: the send's own rule) leaves `refused` set instead.
+std::vector<QString> ColumnTypes(Recordset& source, std::vector<QString>& names, QString& refused) {
+    std::vector<QString> types;
+    for (int i = 0; i < source.FieldCount(); ++i) {
+        names.push_back(source.FieldName(i));
+        types.push_back(
+            ChooseColumnType(LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i)))).word);
+        try {
+            QuotedFieldName(names.back());
+        } catch (const std::exception& failure) {
+            refused = CommandSteps::Describe(failure);
+        }
+    }
+    return types;
+}
+
 // Reads the table to its end as a send would, noting what Oracle would refuse.
 void CheckRows(CheckedTable& table, Connection& paradox) {
     try {
-        QuotedTableName(table.name);  // the server's limit on names, as the send applies it
+        QuotedTableName(table.name);
     } catch (const std::exception& failure) {
         table.notSent = CommandSteps::Describe(failure);
         return;
@@ -117,12 +134,9 @@ void CheckRows(CheckedTable& table, Connection& paradox) {
         source.Open(SelectAllStatement(table.name), paradox);
         table.paradoxRows = source.RecordCount();
         std::vector<QString> names;
-        std::vector<QString> types;
-        for (int i = 0; i < source.FieldCount(); ++i) {
-            names.push_back(source.FieldName(i));
-            QuotedFieldName(names.back());
-            types.push_back(
-                ChooseColumnType(LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i)))).word);
+        const std::vector<QString> types = ColumnTypes(source, names, table.notSent);
+        if (!table.notSent.isEmpty()) {
+            return;
         }
         for (std::int64_t row = 1; row <= *table.paradoxRows && !interrupt_flag::Raised(); ++row) {
             bool refused = false;
