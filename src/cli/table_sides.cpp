@@ -1,5 +1,6 @@
 #include "cli/table_sides.h"
 
+#include "data/odbc_driver_resolution.h"
 #include "data/table_listing.h"
 #include "shell/command_steps.h"
 
@@ -20,10 +21,16 @@ bool ListOracleSide(MemoryTableList& list, const CommandLineFields& fields, Term
         LoadOracleTables(list, fields);
         return true;
     } catch (const std::exception& failure) {
-        TellListingFailed(QStringLiteral("Oracle"), failure,
-                          QStringLiteral("\n(user %1 on %2; %3)")
-                              .arg(fields.Text3(), fields.Text2(), fields.PasswordSource()),
-                          terminal);
+        QString more = QStringLiteral("\n(user %1 on %2; %3)")
+                           .arg(fields.Text3(), fields.Text2(), fields.PasswordSource());
+        if (!InstalledOdbcDrivers().join(u'\n').contains(QStringLiteral("oracle"),
+                                                         Qt::CaseInsensitive)) {
+            more += QStringLiteral(
+                "\nNo Oracle ODBC driver is registered with unixODBC (odbcinst -q -d): see "
+                "\"Reaching a real Oracle server\" in the README, or run the command through "
+                "scripts/run-app.sh, which starts the practice server.");
+        }
+        TellListingFailed(QStringLiteral("Oracle"), failure, more, terminal);
     }
     return false;
 }
