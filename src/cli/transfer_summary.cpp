@@ -36,27 +36,28 @@ TransferSummary::TransferSummary(std::function<void(const QString&, const SentRo
 }
 
 void TransferSummary::CloseCurrent() {
-    if (!tables_.empty() && tables_.back().fate != SentTable::Fate::InSubfolder &&
-        tables_.back().seconds == 0.0) {
+    if (reached_) {
         tables_.back().seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
+        reached_ = false;
     }
 }
 
 void TransferSummary::TableReached(const QString& table) {
     CloseCurrent();
     tables_.push_back(SentTable{table, SentTable::Fate::NotCopied, sourceFiles_.value(table)});
+    reached_ = true;
     currentStartedMs_ = clock_.elapsed();
 }
 
 void TransferSummary::RowsToCopy(std::int64_t rowCount) {
-    if (!tables_.empty()) {
+    if (reached_) {
         tables_.back().fate = SentTable::Fate::Copied;
         tables_.back().paradoxRows = rowCount;
     }
 }
 
 void TransferSummary::RowSent(const SentRow& row) {
-    if (tables_.empty()) {
+    if (!reached_) {
         return;
     }
     SentTable& table = tables_.back();
@@ -77,7 +78,7 @@ void TransferSummary::SetSourceFile(const QString& table, const QString& file) {
 }
 
 void TransferSummary::CurrentTableKept(const std::optional<KeptTable>& kept) {
-    if (!tables_.empty()) {
+    if (reached_) {
         tables_.back().fate = SentTable::Fate::Kept;
         tables_.back().kept = kept;
         if (kept) {
@@ -109,9 +110,7 @@ void TransferSummary::AddUnreached(const QStringList& selected) {
     }
 }
 
-const SentTable* TransferSummary::Current() const {
-    return tables_.empty() ? nullptr : &tables_.back();
-}
+const SentTable* TransferSummary::Current() const { return reached_ ? &tables_.back() : nullptr; }
 
 std::vector<SentTable> TransferSummary::InListOrder() const {
     std::vector<SentTable> ordered = tables_;

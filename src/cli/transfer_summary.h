@@ -77,6 +77,7 @@ class TransferSummary : public TransferObserver {
     std::function<void(const QString&, const SentRow&)> refused_;
     std::vector<SentTable> tables_;
     QHash<QString, QString> sourceFiles_;  // by table name
+    bool reached_ = false;  // a table was reached: the last record is the current table
     QElapsedTimer clock_;
     qint64 currentStartedMs_ = 0;
 };

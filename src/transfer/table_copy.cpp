@@ -1,10 +1,9 @@
 #include "transfer/table_copy.h"
 
+#include "data/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/value_text.h"
-
-#include "data/failure.h"
 
 #include <cstdint>
 #include <optional>
