@@ -214,7 +214,7 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         }
         CheckedTable table;
         table.name = name;
-        table.sourceFile = FolderTables::SourceFile(*folder.FindOwn(name));
+        table.sourceFile = folder.FindOwn(name)->sourceFile;
         const auto found = kept.find(name);
         if (found != kept.end()) {
             table.kept = found->second;

@@ -1,6 +1,7 @@
 #include "cli/folder_tables.h"
 
 #include "data/path_case.h"
+#include "data/table_listing.h"
 #include "data/table_name_order.h"
 
 #include <QDir>
@@ -13,15 +14,14 @@ namespace quorvex {
 
 namespace {
 
-const ParadoxTableFile* FindByName(const std::vector<ParadoxTableFile>& tables,
-                                   const QString& name) {
+const FolderTable* FindByName(const std::vector<FolderTable>& tables, const QString& name) {
     const auto found = std::find_if(tables.begin(), tables.end(), [&](const auto& table) {
         return table.name.compare(name, Qt::CaseInsensitive) == 0;
     });
     return found == tables.end() ? nullptr : &*found;
 }
 
-void SortAsListed(std::vector<ParadoxTableFile>& tables) {
+void SortAsListed(std::vector<FolderTable>& tables) {
     std::stable_sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) {
         return CompareTableNames(a.name, b.name) < 0;
     });
@@ -30,10 +30,18 @@ void SortAsListed(std::vector<ParadoxTableFile>& tables) {
 }  // namespace
 
 FolderTables::FolderTables(const QString& folderField)
-    : folder_(ResolvePathIgnoringCase(folderField) + u'/'),
-      all_(FindParadoxTableFiles(folderField)) {
-    for (const ParadoxTableFile& table : all_) {
-        if (table.folder != folder_) {
+    : folder_(QDir::cleanPath(QFileInfo(ResolvePathIgnoringCase(folderField)).absoluteFilePath())) {
+    if (folderField.isEmpty()) {
+        return;
+    }
+    ForEachParadoxTable(folderField, [this](const QString& subfolder, const QString& name) {
+        const QString inFolder = subfolder.isEmpty() ? folder_ : folder_ + u'/' + subfolder;
+        // The table name leads back to its file, found ignoring case as the driver finds it.
+        all_.push_back({subfolder, name,
+                        ResolvePathIgnoringCase(inFolder + u'/' + name + QStringLiteral(".DB"))});
+    });
+    for (const FolderTable& table : all_) {
+        if (!table.subfolder.isEmpty()) {
             inSubfolders_.push_back(table);
         } else if (FindOwn(table.name) == nullptr) {
             own_.push_back(table);
@@ -44,30 +52,26 @@ FolderTables::FolderTables(const QString& folderField)
 }
 
 void FolderTables::FillList(MemoryTableList& list) const {
-    for (const ParadoxTableFile& table : all_) {
+    for (const FolderTable& table : all_) {
         list.AddItem(table.name);
     }
 }
 
-const ParadoxTableFile* FolderTables::FindOwn(const QString& name) const {
+const FolderTable* FolderTables::FindOwn(const QString& name) const {
     return FindByName(own_, name);
 }
 
-const ParadoxTableFile* FolderTables::FindInSubfolder(const QString& name) const {
+const FolderTable* FolderTables::FindInSubfolder(const QString& name) const {
     return FindByName(inSubfolders_, name);
 }
 
-QString FolderTables::RelativeName(const ParadoxTableFile& table) const {
-    return table.folder.mid(folder_.size()) + table.name;
+QString FolderTables::RelativeName(const FolderTable& table) {
+    return table.subfolder.isEmpty() ? table.name : table.subfolder + u'/' + table.name;
 }
 
-QString FolderTables::SubfolderHint(const ParadoxTableFile& table) {
+QString FolderTables::SubfolderHint(const FolderTable& table) const {
     return QStringLiteral("in a subfolder, not sent; send it with --folder %1")
-        .arg(ShellWord(QDir::cleanPath(QFileInfo(table.folder).absoluteFilePath())));
-}
-
-QString FolderTables::SourceFile(const ParadoxTableFile& table) {
-    return QDir::cleanPath(QFileInfo(table.folder + table.file).absoluteFilePath());
+        .arg(ShellWord(folder_ + u'/' + table.subfolder));
 }
 
 QString ShellWord(const QString& text) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cli/memory_table_list.h"
-#include "data/table_listing.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,6 +8,13 @@
 #include <vector>
 
 namespace quorvex {
+
+// One Paradox table of the folder tree, as the tables screen lists it.
+struct FolderTable {
+    QString subfolder;   // below the folder, "/" between names; empty for the folder itself
+    QString name;        // the table name the lists show
+    QString sourceFile;  // the table file's absolute path
+};
 
 // The Paradox tables of the folder a command line works on. The tables screen lists those of
 // its subfolders too, but a send reads the folder itself only: `send` sends the folder's own
@@ -24,27 +30,25 @@ class FolderTables {
 
     // The folder's own tables, one per name (a second file whose name differs only in case is
     // the same table to the driver), in the list's order.
-    const std::vector<ParadoxTableFile>& Own() const { return own_; }
+    const std::vector<FolderTable>& Own() const { return own_; }
     // The tables of its subfolders, in the list's order.
-    const std::vector<ParadoxTableFile>& InSubfolders() const { return inSubfolders_; }
+    const std::vector<FolderTable>& InSubfolders() const { return inSubfolders_; }
 
     // The folder's own table of that name, ignoring case; nullptr when there is none.
-    const ParadoxTableFile* FindOwn(const QString& name) const;
+    const FolderTable* FindOwn(const QString& name) const;
     // The first subfolder table of that name, ignoring case; nullptr when there is none.
-    const ParadoxTableFile* FindInSubfolder(const QString& name) const;
+    const FolderTable* FindInSubfolder(const QString& name) const;
 
     // "Archive/ORDERS98": the table's name with its subfolder below the folder.
-    QString RelativeName(const ParadoxTableFile& table) const;
+    static QString RelativeName(const FolderTable& table);
     // "in a subfolder, not sent; send it with --folder /data/Archive"
-    static QString SubfolderHint(const ParadoxTableFile& table);
-    // The table file's absolute path.
-    static QString SourceFile(const ParadoxTableFile& table);
+    QString SubfolderHint(const FolderTable& table) const;
 
   private:
-    QString folder_;  // as found on disk, ending in "/"
-    std::vector<ParadoxTableFile> all_;
-    std::vector<ParadoxTableFile> own_;
-    std::vector<ParadoxTableFile> inSubfolders_;
+    QString folder_;  // absolute, as found on disk
+    std::vector<FolderTable> all_;
+    std::vector<FolderTable> own_;
+    std::vector<FolderTable> inSubfolders_;
 };
 
 // Quotes a path for a shell when it holds anything but letters, digits and "/._-".

@@ -31,11 +31,10 @@ QString Section(const QStringList& names, const QString& heading, bool withHeadi
 QJsonArray ParadoxJson(const FolderTables& folder) {
     QJsonArray tables;
     for (const auto* side : {&folder.Own(), &folder.InSubfolders()}) {
-        for (const ParadoxTableFile& table : *side) {
-            tables.append(
-                QJsonObject{{QStringLiteral("table"), table.name},
-                            {QStringLiteral("sourceFile"), FolderTables::SourceFile(table)},
-                            {QStringLiteral("inSubfolder"), side != &folder.Own()}});
+        for (const FolderTable& table : *side) {
+            tables.append(QJsonObject{{QStringLiteral("table"), table.name},
+                                      {QStringLiteral("sourceFile"), table.sourceFile},
+                                      {QStringLiteral("inSubfolder"), side != &folder.Own()}});
         }
     }
     return tables;

@@ -39,19 +39,19 @@ std::optional<int> ChooseTables(const FolderTables& folder, const QStringList& n
                                 const QString& folderField, QStringList& chosen,
                                 Terminal& terminal) {
     if (names.isEmpty()) {
-        for (const ParadoxTableFile& table : folder.Own()) {
+        for (const FolderTable& table : folder.Own()) {
             chosen.append(table.name);
         }
         return std::nullopt;
     }
     for (const QString& name : names) {
-        if (const ParadoxTableFile* own = folder.FindOwn(name)) {
+        if (const FolderTable* own = folder.FindOwn(name)) {
             if (!chosen.contains(own->name)) {
                 chosen.append(own->name);
             }
-        } else if (const ParadoxTableFile* below = folder.FindInSubfolder(name)) {
+        } else if (const FolderTable* below = folder.FindInSubfolder(name)) {
             return Usage(QStringLiteral("%1 is %2")
-                             .arg(folder.RelativeName(*below), FolderTables::SubfolderHint(*below)),
+                             .arg(folder.RelativeName(*below), folder.SubfolderHint(*below)),
                          terminal);
         } else {
             return Usage(QStringLiteral("no Paradox table named %1 in %2.").arg(name, folderField),
@@ -122,13 +122,13 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
             rejects.Write(table, row);
         }
     });
-    for (const ParadoxTableFile& table : folder.Own()) {
-        summary.SetSourceFile(table.name, FolderTables::SourceFile(table));
+    for (const FolderTable& table : folder.Own()) {
+        summary.SetSourceFile(table.name, table.sourceFile);
     }
     if (options.tables.isEmpty()) {
-        for (const ParadoxTableFile& table : folder.InSubfolders()) {
-            summary.AddInSubfolder(folder.RelativeName(table), FolderTables::SourceFile(table),
-                                   FolderTables::SubfolderHint(table));
+        for (const FolderTable& table : folder.InSubfolders()) {
+            summary.AddInSubfolder(folder.RelativeName(table), table.sourceFile,
+                                   folder.SubfolderHint(table));
         }
     }
     const auto keptCount = [&kept, &summary]() -> std::optional<KeptTable> {

@@ -15,15 +15,6 @@ namespace {
 const QString kTablePattern = QStringLiteral("*.db");
 const QString kTableExtension = QStringLiteral(".DB");
 
-// The table name a table file stands for: upper case, without the final ".DB" only.
-QString TableNameOfFile(const QString& fileName) {
-    QString name = fileName.toUpper();
-    if (name.endsWith(kTableExtension)) {
-        name.chop(kTableExtension.size());
-    }
-    return name;
-}
-
 // Keeps the table files the walk saw in each folder it read. The files of a folder are those a
 // search of it would return, in the same order, so the listing need not read every folder of a
 // large tree a second time.
@@ -53,34 +44,43 @@ class TableFilesSeen : public FolderReadObserver {
 
 }  // namespace
 
-void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
-    EventPump pump;  // a hundred thousand entries take a while to add
-    for (const ParadoxTableFile& table : FindParadoxTableFiles(fields.Text1())) {
-        pump.Pump();
-        list.AddItem(table.name);
+QString TableNameOfFile(const QString& fileName) {
+    QString name = fileName.toUpper();
+    if (name.endsWith(kTableExtension)) {
+        name.chop(kTableExtension.size());
     }
+    return name;
 }
 
-std::vector<ParadoxTableFile> FindParadoxTableFiles(const QString& folderField) {
-    std::vector<ParadoxTableFile> tables;
-    if (folderField.isEmpty()) {
-        return tables;
-    }
-    EncodeFolderPath(folderField);  // a text no search can take fails before any lookup
+void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit) {
+    EncodeFolderPath(folder);  // a text no search can take fails before any lookup
     // The folder is named ignoring case; looking it up once here spares every subfolder path
     // the same lookup.
-    QStringList folders{ResolvePathIgnoringCase(folderField) + QLatin1Char('/')};
+    const QString top = ResolvePathIgnoringCase(folder) + QLatin1Char('/');
+    QStringList folders{top};
     TableFilesSeen seen;
     CollectSubfolders(folders, true, seen);
-    for (const QString& folder : folders) {
-        for (const QString& name : seen.TableFiles(folder)) {
+    EventPump pump;  // a hundred thousand entries take a while to add
+    for (const QString& found : folders) {
+        const QString subfolder = found == top ? QString() : found.mid(top.size()).chopped(1);
+        for (const QString& name : seen.TableFiles(found)) {
+            pump.Pump();
             if (name.startsWith(QLatin1Char('~'))) {
                 continue;  // the Paradox engine's temporary tables
             }
-            tables.push_back({folder, name, TableNameOfFile(name)});
+            visit(subfolder, TableNameOfFile(name));
         }
     }
-    return tables;
+}
+
+void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
+    const QString folderField = fields.Text1();
+    if (folderField.isEmpty()) {
+        return;
+    }
+    ForEachParadoxTable(folderField, [&list](const QString& /*subfolder*/, const QString& table) {
+        list.AddItem(table);
+    });
 }
 
 }  // namespace quorvex

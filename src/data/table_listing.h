@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include <vector>
+#include <functional>
 
 namespace quorvex {
 
@@ -19,16 +19,14 @@ void LoadOracleTables(TableList& list, const ConnectionFields& fields);
 // cleared, sorted or made current; an empty folder field adds nothing. Failures raise Failure.
 void LoadParadoxTables(TableList& list, const ConnectionFields& fields);
 
-// One table file of a Paradox folder tree, as LoadParadoxTables lists it.
-struct ParadoxTableFile {
-    QString folder;  // the folder that holds it, as found on disk, ending in "/"
-    QString file;    // the file's name in that folder
-    QString name;    // the table name the lists show: upper case, without ".DB"
-};
+// The table name a table file stands for: its name in upper case one character at a time
+// (UpperCaseName), so that it leads back to the file, without its final ".DB".
+QString TableNameOfFile(const QString& fileName);
 
-// The table files LoadParadoxTables lists for the folder, in the same order, each with the
-// folder that holds it: the folder itself first, then its subfolders. An empty folder text
-// finds none. Failures raise Failure.
-std::vector<ParadoxTableFile> FindParadoxTableFiles(const QString& folderField);
+// Every table LoadParadoxTables lists from `folder`, in the order it adds them: the subfolder its
+// file was found in (relative to `folder`, "/" between names; empty for the folder itself) and
+// the table name. Failures raise Failure.
+using ParadoxTableVisitor = std::function<void(const QString& subfolder, const QString& table)>;
+void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit);
 
 }  // namespace quorvex
