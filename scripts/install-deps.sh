@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-    # build
-    cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev
+    # build, and the Debian package (cpack; dpkg-shlibdeps finds its library dependencies)
+    cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev dpkg-dev
     # the window manager's frame is asked for through XCB before a window is first shown
     libxcb1-dev
     # the program's fonts (Liberation Sans stands in for Arial)

@@ -9,6 +9,7 @@
 #                                  it runs already), counts PID among its users and prints the
 #                                  login to type into the connection screen
 #   practice-server.sh stop PID    takes PID off its users; when none is left, stops the server
+#   practice-server.sh sid         prints the SID of its login (its socket folder), once made
 #
 # The practice folder, $XDG_STATE_HOME/quorvex/practice (else ~/.local/state/quorvex/practice),
 # holds the registry (odbcinst.ini), the users (PID and start time of each run command, so that a
@@ -261,10 +262,15 @@ stop() {
 
 case "${1:-}:$#" in
     folder:1) echo "$practice" ;;
+    sid:1)
+        server=$(server_folder)
+        [[ -n "$server" && -f "$server/data/postgresql.conf" ]] || fail "the practice server has not been made yet"
+        configured_socket_folder "$server"
+        ;;
     start:2) start "$2" ;;
     stop:2) stop "$2" ;;
     *)
-        echo "usage: $0 folder | start PID | stop PID" >&2
+        echo "usage: $0 folder | sid | start PID | stop PID" >&2
         exit 2
         ;;
 esac

@@ -112,4 +112,10 @@ start_run third
 [[ "$(odbc 'SELECT N FROM "PRACTICE"' | grep -x 42)" == 42 ]] || fail "PRACTICE lost its row"
 interrupt_run "$run"
 ! server_answers || fail "the server still runs after the third run command ended"
+
+echo "The command line through the run command: only the program's output on standard output"
+listed=$(env -u QT_QPA_PLATFORM bash "$root/scripts/run-app.sh" --practice list --oracle \
+    2>"$work/list.log") || fail "run-app.sh list --oracle failed"
+[[ "$listed" == PRACTICE ]] || fail "run-app.sh list --oracle printed: $listed"
+! server_answers || fail "the server still runs after the command line ended"
 echo "PASSED: the practice server started, shared, stopped and kept its tables"

@@ -1,11 +1,14 @@
 #include "cli/command_line.h"
 #include "data/oracle_client_environment.h"
+#include "screens/display_guard.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"
 #include "shell/start_up.h"
 
 #include <QApplication>
 #include <QIcon>
+
+#include <optional>
 
 int main(int argc, char** argv) {
     quorvex::PrepareOracleClientEnvironment();  // before any ODBC call, for every front end
@@ -14,7 +17,9 @@ int main(int argc, char** argv) {
         return quorvex::RunCommandLine(argc, argv);
     }
 
+    std::optional<quorvex::DisplayGuard> displayGuard(std::in_place);
     QApplication app(argc, argv);
+    displayGuard.reset();  // the window has its display
     QApplication::setApplicationName(quorvex::kApplicationTitle);
     // No application display name: Qt would add it to every window's title ("Overwrite? —
     // Quorvex"), and each window and box shows exactly the title it is given.

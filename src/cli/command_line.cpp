@@ -24,6 +24,7 @@ QString HelpFor(const CommandLineOptions& options) {
         case CommandLineOptions::Command::List:
             return ListHelpText();
         case CommandLineOptions::Command::Help:
+        case CommandLineOptions::Command::Version:
             break;
     }
     return ProgramHelpText();
@@ -50,9 +51,14 @@ int RunCommandLine(int argc, char** argv) {
     Terminal terminal;
     const CommandLineOptions options = ParseCommandLine(arguments);
     if (!options.usageError.isEmpty()) {
-        terminal.Message(QStringLiteral("quorvex: ") + options.usageError + u'\n' +
+        // One line, so that a script's log shows the whole reason.
+        terminal.Message(QStringLiteral("quorvex: ") + options.usageError + u' ' +
                          HelpHint(arguments));
         return kExitUsage;
+    }
+    if (options.command == CommandLineOptions::Command::Version) {
+        WriteAll(STDOUT_FILENO, QStringLiteral("quorvex %1\n").arg(ProgramVersion()).toUtf8());
+        return kExitSuccess;
     }
     if (options.help || options.command == CommandLineOptions::Command::Help) {
         WriteAll(STDOUT_FILENO, HelpFor(options).toUtf8());

@@ -19,22 +19,32 @@ class CommandLineFields : public ConnectionFields {
     QString Text3() const override { return user_; }
     QString Text4() const override { return password_; }
 
-    // Finds the password, for a command that reaches Oracle: the saved one, else
-    // QUORVEX_PASSWORD, else asked for on the terminal without echo. False when there is none
-    // to be had (no terminal, the input ended, Ctrl+C).
+    // Finds the password, for a command that reaches Oracle: QUORVEX_PASSWORD when it is set,
+    // else the saved one, else asked for on the terminal itself (/dev/tty) without echo. False
+    // when there is none to be had (no terminal, the input ended, Ctrl+C).
     bool FindPassword(Terminal& terminal);
+
+    // Where the password came from, for a refused login: "the password came from
+    // QUORVEX_PASSWORD"...
+    QString PasswordSource() const { return passwordSource_; }
 
   private:
     QString folder_;
     QString sid_;
     QString user_;
     QString password_;
+    QString passwordSource_;
 };
 
-// What a command needs before it starts: a folder when it reads Paradox tables, a password when
-// it reaches Oracle. Tells what is missing and returns the exit status to end with, or nullopt
-// when the command can go on.
-std::optional<int> ReadyToStart(CommandLineFields& fields, bool readsParadox, bool reachesOracle,
-                                Terminal& terminal);
+// What a command needs before it starts: an existing folder when it reads Paradox tables; a SID
+// and a user when it reaches Oracle. Tells what is missing on one line and returns the exit
+// status to end with, or nullopt when the command can go on. `command` names it in the message
+// ("send", "list").
+std::optional<int> ReadyToStart(const CommandLineFields& fields, bool readsParadox,
+                                bool reachesOracle, const QString& command, Terminal& terminal);
+
+// The password, found as FindPassword finds it; the exit status to end with when there is none.
+std::optional<int> PasswordFound(CommandLineFields& fields, const QString& command,
+                                 Terminal& terminal);
 
 }  // namespace quorvex

@@ -1,8 +1,7 @@
 #include "cli/command_line_options.h"
 
-#include "shell/ui.h"
-
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 namespace quorvex {
 
@@ -17,9 +16,13 @@ const QCommandLineOption kSid(QStringLiteral("sid"), QString(), QStringLiteral("
 const QCommandLineOption kUser(QStringLiteral("user"), QString(), QStringLiteral("USER"));
 const QCommandLineOption kOverwrite(QStringLiteral("overwrite"), QString());
 const QCommandLineOption kKeep(QStringLiteral("keep"), QString());
+const QCommandLineOption kResume(QStringLiteral("resume"), QString());
+const QCommandLineOption kDryRun(QStringLiteral("dry-run"), QString());
 const QCommandLineOption kReport(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kRejects(QStringLiteral("rejects"), QString(), QStringLiteral("FILE"));
 const QCommandLineOption kOracle(QStringLiteral("oracle"), QString());
 const QCommandLineOption kParadox(QStringLiteral("paradox"), QString());
+const QCommandLineOption kJson(QStringLiteral("json"), QString());
 
 std::optional<QString> ValueIfSet(const QCommandLineParser& parser,
                                   const QCommandLineOption& option) {
@@ -32,15 +35,79 @@ CommandLineOptions Usage(const QString& message) {
     return options;
 }
 
+// The first argument that names none of `options`, as it was typed (without a value after
+// "="); empty when every option is known. The value after an option that takes one is no
+// option, and everything after "--" is a table name.
+QString UnknownOption(const QStringList& arguments, const QList<QCommandLineOption>& options) {
+    QStringList known;
+    QStringList takingValues;
+    for (const QCommandLineOption& option : options) {
+        for (const QString& name : option.names()) {
+            const QString typed =
+                (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+            known.append(typed);
+            if (!option.valueName().isEmpty()) {
+                takingValues.append(typed);
+            }
+        }
+    }
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (argument.size() > 1 && argument.startsWith(u'-')) {
+            const QString name = argument.section(u'=', 0, 0);
+            if (!known.contains(name)) {
+                return name;
+            }
+            if (takingValues.contains(name) && !argument.contains(u'=')) {
+                ++i;
+            }
+        }
+    }
+    return QString();
+}
+
+// The option a value belongs to, with its dashes, in Qt's message about a missing or unexpected
+// value ("Missing value after 'folder'.").
+QString WithDashes(QString message) {
+    static const QRegularExpression bareName(QStringLiteral("'([A-Za-z][A-Za-z-]+)'"));
+    return message.replace(bareName, QStringLiteral("'--\\1'"));
+}
+
+std::optional<QString> ExclusiveOptions(const QCommandLineParser& parser,
+                                        const QList<QCommandLineOption>& options) {
+    QStringList given;
+    for (const QCommandLineOption& option : options) {
+        if (parser.isSet(option)) {
+            given.append(QStringLiteral("--") + option.names().constLast());
+        }
+    }
+    if (given.size() < 2) {
+        return std::nullopt;
+    }
+    return given.join(QStringLiteral(" and ")) + QStringLiteral(" cannot be given together.");
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments) {
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
-        arguments.first() == QLatin1String("-h")) {
-        return arguments.size() <= 1 ? CommandLineOptions{}
-                                     : Usage(QStringLiteral("--help takes no arguments."));
+    if (arguments.isEmpty()) {
+        return CommandLineOptions{};
     }
     const QString& command = arguments.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("--version")) {
+        if (arguments.size() > 1) {
+            return Usage(QStringLiteral("%1 takes no arguments.").arg(command));
+        }
+        CommandLineOptions options;
+        options.command = command == QLatin1String("--version")
+                              ? CommandLineOptions::Command::Version
+                              : CommandLineOptions::Command::Help;
+        return options;
+    }
     if (command != kSend && command != kList) {
         return Usage(command.startsWith(u'-')
                          ? QStringLiteral("Unknown option '%1'.").arg(command)
@@ -49,20 +116,25 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("--password"))) {
             return Usage(QStringLiteral(
-                "The password is never taken from the command line: it comes from the saved "
-                "settings, else from QUORVEX_PASSWORD, else it is asked for on the terminal."));
+                "The password is never taken from the command line: it comes from "
+                "QUORVEX_PASSWORD, else from the saved settings, else it is asked for on the "
+                "terminal."));
         }
     }
-    QCommandLineParser parser;
-    parser.addOptions({kHelp, kFolder, kSid, kUser});
+    QList<QCommandLineOption> accepted{kHelp, kFolder, kSid, kUser};
     if (command == kSend) {
-        parser.addOptions({kOverwrite, kKeep, kReport});
+        accepted += {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects};
     } else {
-        parser.addOptions({kOracle, kParadox});
+        accepted += {kOracle, kParadox, kJson};
     }
+    if (const QString unknown = UnknownOption(arguments, accepted); !unknown.isEmpty()) {
+        return Usage(QStringLiteral("Unknown option '%1'.").arg(unknown));
+    }
+    QCommandLineParser parser;
+    parser.addOptions(accepted);
     // The parser takes the program's name first; the command stands in for it.
     if (!parser.parse(arguments)) {
-        return Usage(parser.errorText());
+        return Usage(WithDashes(parser.errorText()));
     }
 
     CommandLineOptions options;
@@ -73,29 +145,52 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     options.sid = ValueIfSet(parser, kSid);
     options.user = ValueIfSet(parser, kUser);
     options.tables = parser.positionalArguments();
-    if (command == kSend) {
-        if (parser.isSet(kOverwrite) && parser.isSet(kKeep)) {
-            return Usage(QStringLiteral("--overwrite and --keep cannot be given together."));
-        }
-        if (parser.isSet(kOverwrite) || parser.isSet(kKeep)) {
-            options.overwriteAnswer = parser.isSet(kOverwrite) ? vbYes : vbNo;
-        }
-        options.reportFile = parser.value(kReport);
-        if (parser.isSet(kReport) && options.reportFile.isEmpty()) {
-            return Usage(QStringLiteral("--report needs a file name."));
-        }
-    } else {
+    if (command == kList) {
         if (!options.tables.isEmpty()) {
             return Usage(
                 QStringLiteral("list takes no table names: '%1'.").arg(options.tables.first()));
         }
-        if (parser.isSet(kOracle) && parser.isSet(kParadox)) {
-            return Usage(
-                QStringLiteral("--oracle and --paradox cannot be given together; "
-                               "without either both sides are listed."));
+        if (const auto both = ExclusiveOptions(parser, {kOracle, kParadox})) {
+            return Usage(*both + QStringLiteral(" Without either, both sides are listed."));
         }
         options.listOracle = !parser.isSet(kParadox);
         options.listParadox = !parser.isSet(kOracle);
+        options.json = parser.isSet(kJson);
+        return options;
+    }
+
+    if (const auto clash = ExclusiveOptions(parser, {kOverwrite, kKeep, kResume})) {
+        return Usage(*clash);
+    }
+    if (parser.isSet(kOverwrite)) {
+        options.existing = CommandLineOptions::Existing::Overwrite;
+    } else if (parser.isSet(kKeep)) {
+        options.existing = CommandLineOptions::Existing::Keep;
+    } else if (parser.isSet(kResume)) {
+        options.existing = CommandLineOptions::Existing::Resume;
+    }
+    options.dryRun = parser.isSet(kDryRun);
+    options.reportFile = parser.value(kReport);
+    options.rejectsFile = parser.value(kRejects);
+    for (const QCommandLineOption& file : {kReport, kRejects}) {
+        if (parser.isSet(file) && parser.value(file).isEmpty()) {
+            return Usage(QStringLiteral("--%1 needs a file name.").arg(file.names().first()));
+        }
+    }
+    if (options.dryRun && !options.rejectsFile.isEmpty()) {
+        return Usage(
+            QStringLiteral("--rejects records the rows a send refused; --dry-run sends "
+                           "none (its report names them)."));
+    }
+    if (!options.reportFile.isEmpty() && options.reportFile == options.rejectsFile) {
+        return Usage(QStringLiteral("--report and --rejects name the same file."));
+    }
+    for (const QString& table : options.tables) {
+        if (table.isEmpty() || table.contains(u'/')) {
+            return Usage(QStringLiteral("'%1' is not a table name: name a table of the folder "
+                                        "(give --folder for another folder).")
+                             .arg(table));
+        }
     }
     return options;
 }

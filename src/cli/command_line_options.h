@@ -9,20 +9,30 @@ namespace quorvex {
 
 // What the command line asks for, read from the arguments after the program's name.
 struct CommandLineOptions {
-    enum class Command { Help, Send, List };
+    enum class Command { Help, Version, Send, List };
     Command command = Command::Help;
     bool help = false;  // `send --help`, `list --help`: the command's own help
     // The connection fields given; the others come from the saved settings.
     std::optional<QString> folder;
     std::optional<QString> sid;
     std::optional<QString> user;
-    // send: the answer to every overwrite question (vbYes, vbNo), or nullopt to ask.
-    std::optional<int> overwriteAnswer;
-    QString reportFile;  // send: where the JSON summary goes; empty for none
-    QStringList tables;  // send: the tables named; empty for all
-    // list: the sides to print.
+
+    // send: what becomes of a selected table that is already in Oracle.
+    enum class Existing {
+        Ask,        // the overwrite question, on the terminal
+        Overwrite,  // --overwrite: dropped and sent again
+        Keep,       // --keep: left as it is, its rows counted
+        Resume,     // --resume: kept when complete, else dropped and sent again
+    };
+    Existing existing = Existing::Ask;
+    bool dryRun = false;  // send --dry-run: read and check everything, change nothing
+    QString reportFile;   // send: where the JSON report goes; empty for none
+    QString rejectsFile;  // send: where each refused row goes as a JSON line; empty for none
+    QStringList tables;   // send: the tables named; empty for all of the folder's own
+    // list: the sides to print, and how.
     bool listOracle = true;
     bool listParadox = true;
+    bool json = false;
 
     QString usageError;  // set when the arguments cannot be used; then nothing else counts
 };

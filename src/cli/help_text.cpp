@@ -9,20 +9,23 @@ const char kConnectionHelp[] =
     "  --folder DIR   the Paradox folder\n"
     "  --sid SID      the Oracle SID (a TNS alias, or host:port/service)\n"
     "  --user USER    the Oracle user name\n"
-    "The password is never given on the command line: it comes from the saved settings,\n"
-    "else from the environment variable QUORVEX_PASSWORD, else it is asked for on the\n"
-    "terminal without being shown.\n";
+    "The password is never given on the command line: it comes from the environment\n"
+    "variable QUORVEX_PASSWORD, else from the saved settings, else it is asked for on the\n"
+    "terminal (/dev/tty) without being shown.\n";
 
 }  // namespace
+
+QString ProgramVersion() { return QStringLiteral(QUORVEX_VERSION); }
 
 QString ProgramHelpText() {
     return QStringLiteral(
         "Usage: quorvex\n"
         "       quorvex send [options] [TABLE...]\n"
-        "       quorvex list [--oracle | --paradox] [options]\n"
+        "       quorvex list [--oracle | --paradox] [--json] [options]\n"
+        "       quorvex --version\n"
         "\n"
-        "Without arguments Quorvex opens its window. With a command it runs in the terminal,\n"
-        "without a display:\n"
+        "Without arguments Quorvex opens its window, which needs a display. With a command it\n"
+        "runs in the terminal, without a display:\n"
         "  send   copy Paradox tables into Oracle, as \"Send Table/s To Oracle\" does\n"
         "  list   print the table names of the Oracle login, of the Paradox folder, or both\n"
         "\n"
@@ -33,46 +36,63 @@ QString SendHelpText() {
     return QStringLiteral(
                "Usage: quorvex send [options] [TABLE...]\n"
                "\n"
-               "Copies the named Paradox tables (every table of the folder and its subfolders\n"
-               "when none is named) into Oracle, as the window's \"Send Table/s To Oracle\" does:\n"
-               "each table is created in Oracle and its rows are sent one INSERT at a time.\n"
+               "Copies the named Paradox tables (every table the folder itself holds when none\n"
+               "is named) into Oracle, as the window's \"Send Table/s To Oracle\" does: each\n"
+               "table is created in Oracle and its rows are sent one INSERT at a time. Each table\n"
+               "is sent once. Tables of subfolders are not sent: the summary names each with the\n"
+               "--folder to give for it.\n"
                "\n") +
            QString::fromUtf8(kConnectionHelp) +
            QStringLiteral(
                "\n"
                "A table that is already in Oracle:\n"
                "  --overwrite    drop it and send it again\n"
-               "  --keep         leave it as it is\n"
-               "Without either, the question is asked on the terminal for each such table;\n"
-               "without a terminal to ask on, the command does not start.\n"
+               "  --keep         leave it as it is; its rows are counted, and one with fewer\n"
+               "                 rows than the Paradox table is named as incomplete\n"
+               "  --resume       keep it when it holds every row, else drop it and send it\n"
+               "                 again: re-running an interrupted or failed send finishes it\n"
+               "Without any of these, the question is asked on the terminal for each such\n"
+               "table; without a terminal to ask on, the command does not start.\n"
                "\n"
-               "  --report FILE  also write the summary to FILE, as JSON\n"
+               "  --dry-run      read every table to its end and tell what a send would do and\n"
+               "                 what Oracle would refuse; change nothing\n"
+               "  --report FILE  also write a JSON report: the folder, SID and user, the start\n"
+               "                 and end, and per table its file, rows, outcome and time\n"
+               "  --rejects FILE write every row that did not arrive whole as one JSON line:\n"
+               "                 the table, the row number, its values and the server's message\n"
                "  -h, --help     this text\n"
                "\n"
                "Failure reports go to standard error as the window shows them, with a progress\n"
                "line per table; the summary (rows in each Paradox table, rows that arrived, rows\n"
-               "refused, the first refusal) goes to standard output.\n"
+               "refused, the first refusal) goes to standard output. A number Oracle cannot hold\n"
+               "(infinity) is sent as NULL, reported and counted as refused.\n"
                "\n"
-               "Exit status: 0 when every row of every table arrived (tables kept aside); 1 when\n"
-               "some did not; 2 for a wrong option or an unknown table name (the other tables are\n"
-               "still sent); 130 after Ctrl+C, which stops after the row being sent.\n");
+               "Exit status: 0 when every row of every table arrived (kept tables: complete);\n"
+               "1 when some did not; 2 for a wrong option, table name, folder, file or login,\n"
+               "with nothing changed; 130 after Ctrl+C, 143 after SIGTERM and 129 after SIGHUP,\n"
+               "which stop after the row being sent and still print the summary and report.\n"
+               "With --dry-run: 0 when a send would arrive whole, else 1.\n");
 }
 
 QString ListHelpText() {
     return QStringLiteral(
-               "Usage: quorvex list [--oracle | --paradox] [options]\n"
+               "Usage: quorvex list [--oracle | --paradox] [--json] [options]\n"
                "\n"
                "Prints the table names as the tables screen lists them, in the same order, one\n"
                "per line: the Oracle tables of the login and the Paradox tables of the folder and\n"
                "all its subfolders, each side under a heading when both are printed.\n"
                "  --oracle       only the Oracle tables\n"
                "  --paradox      only the Paradox tables (no server needed)\n"
+               "  --json         as JSON: {\"oracle\": [names], \"paradox\": [{\"table\",\n"
+               "                 \"sourceFile\", \"inSubfolder\"}]}\n"
                "  -h, --help     this text\n"
                "\n") +
            QString::fromUtf8(kConnectionHelp) +
            QStringLiteral(
                "\n"
-               "Exit status: 0; 1 when a side could not be listed; 2 for a wrong option.\n");
+               "A refused login shows the driver's own message and where the password came\n"
+               "from. Exit status: 0; 1 when a side could not be listed; 2 for a wrong option, a\n"
+               "missing folder or login.\n");
 }
 
 }  // namespace quorvex

@@ -9,4 +9,7 @@ QString ProgramHelpText();
 QString SendHelpText();
 QString ListHelpText();
 
+// `quorvex --version`: the version the program was built as.
+QString ProgramVersion();
+
 }  // namespace quorvex

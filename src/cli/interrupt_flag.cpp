@@ -11,9 +11,11 @@ namespace quorvex::interrupt_flag {
 
 namespace {
 
-// Only a lock-free atomic may be touched from a signal handler.
-std::atomic<bool> raised{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Only lock-free atomics may be touched from a signal handler.
+std::atomic<int> caught{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 // The self-pipe: the handler writes one byte, waits poll the reading end.
 int wakePipe[2] = {-1, -1};
@@ -22,11 +24,16 @@ int wakePipe[2] = {-1, -1};
 std::atomic<StopRequest*> stopRequest{nullptr};
 static_assert(std::atomic<StopRequest*>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) {
+void EndAsIfUncaught(int signal) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+extern "C" void OnSignal(int signal) {
     const int savedErrno = errno;
-    if (raised.exchange(true)) {
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
+    int none = 0;
+    if (!caught.compare_exchange_strong(none, signal)) {
+        EndAsIfUncaught(signal);
     }
     if (StopRequest* request = stopRequest.load()) {
         request->Request();
@@ -45,29 +52,38 @@ void Install() {
         wakePipe[0] = wakePipe[1] = -1;  // waits then only see the flag when their poll ends
     }
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     // Calls into the ODBC driver and the server's client library resume after the handler,
     // rather than failing half-way with EINTR.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kSignals) {
+        sigaction(signal, &action, nullptr);
+    }
+    // A reader of standard output that went away (`quorvex list | head -1`) must not end a
+    // send before its summary and report are written: the write fails instead.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void StopOnInterrupt(StopRequest* request) {
     stopRequest.store(request);
-    if (request != nullptr && raised.load()) {
+    if (request != nullptr && Raised()) {
         request->Request();
     }
 }
 
 void Release() {
-    std::signal(SIGINT, SIG_DFL);
-    if (raised.load()) {
-        std::raise(SIGINT);
+    for (const int signal : kSignals) {
+        std::signal(signal, SIG_DFL);
+    }
+    if (Raised()) {
+        std::raise(caught.load());
     }
 }
 
-bool Raised() { return raised.load(); }
+bool Raised() { return caught.load() != 0; }
+
+int Signal() { return caught.load(); }
 
 int WakeDescriptor() { return wakePipe[0]; }
 

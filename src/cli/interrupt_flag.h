@@ -4,23 +4,28 @@
 
 namespace quorvex {
 
-// Ctrl+C on the command line. Once installed, the first SIGINT only raises a flag that the
-// running command reads at its own pace (a send ends after the row being sent); a second one ends
-// the program at once, as if nothing had been caught, for a command that no longer answers.
+// Ctrl+C (SIGINT), and SIGTERM and SIGHUP, which end a command line the same way (`timeout`, a
+// service manager, a closed terminal). Once installed, the first of them only raises a flag
+// that the running command reads at its own pace (a send ends after the row being sent); a
+// second one ends the program at once, as if nothing had been caught, for a command that no
+// longer answers.
 namespace interrupt_flag {
 
 // Installs the handler; call once, before anything waits on the terminal or the server.
 void Install();
 
-// True once Ctrl+C was pressed.
+// True once one of the signals came.
 bool Raised();
 
-// From now on Ctrl+C also asks `request` to stop the running send (at once when it was pressed
+// The signal that came first; 0 before any.
+int Signal();
+
+// From now on the signals also ask `request` to stop the running send (at once when one came
 // already); nullptr when the send is over.
 void StopOnInterrupt(StopRequest* request);
 
-// Gives Ctrl+C back its default meaning, ending the program at once, for a command with nothing
-// to finish; one pressed meanwhile ends it now.
+// Gives the signals back their default meaning, ending the program at once, for a command with
+// nothing to finish; one that came meanwhile ends it now.
 void Release();
 
 // A descriptor that becomes readable when the flag is raised, so that a wait for the user's

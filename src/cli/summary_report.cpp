@@ -1,17 +1,16 @@
 #include "cli/summary_report.h"
 
+#include "cli/text_table.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
+#include <QSaveFile>
 
-#include <algorithm>
-#include <array>
+#include <csignal>
 
 namespace quorvex {
 
 namespace {
-
-using Row = std::array<QString, 5>;
 
 QString Count(const SentTable& table, std::int64_t count) {
     return table.fate == SentTable::Fate::Copied ? QString::number(count) : QStringLiteral("-");
@@ -22,73 +21,128 @@ QString Reason(const SentTable& table) {
     if (!table.firstRefusal.isEmpty()) {
         return table.firstRefusal.simplified();
     }
-    return table.Whole() ? QString() : u'(' + table.Outcome() + u')';
+    if (!table.note.isEmpty()) {
+        return u'(' + table.note + u')';
+    }
+    if (table.fate == SentTable::Fate::Kept && table.kept && !table.kept->Complete()) {
+        return u'(' + table.Outcome() + QStringLiteral(": ") + table.kept->Describe() + u')';
+    }
+    return table.Whole() && table.fate != SentTable::Fate::Kept ? QString()
+                                                                : u'(' + table.Outcome() + u')';
+}
+
+QString Arrived(const SentTable& table) {
+    if (table.fate == SentTable::Fate::Kept && table.kept && table.kept->oracleRows) {
+        return QString::number(*table.kept->oracleRows);  // what Oracle holds
+    }
+    return Count(table, table.arrived);
+}
+
+QJsonValue NullOr(const std::optional<std::int64_t>& count) {
+    return count ? QJsonValue(qint64(*count)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue NullOr(const QString& text) {
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+QString SignalName(int signal) {
+    switch (signal) {
+        case SIGINT:
+            return QStringLiteral("SIGINT");
+        case SIGTERM:
+            return QStringLiteral("SIGTERM");
+        case SIGHUP:
+            return QStringLiteral("SIGHUP");
+        default:
+            return QString::number(signal);
+    }
 }
 
 }  // namespace
 
 QString SummaryText(const TransferSummary& summary) {
     const std::vector<SentTable> tables = summary.InListOrder();
-    std::vector<Row> rows{{QStringLiteral("Table"), QStringLiteral("Paradox rows"),
-                           QStringLiteral("Arrived"), QStringLiteral("Refused"),
-                           QStringLiteral("First refusal")}};
+    std::vector<QStringList> rows{{QStringLiteral("Table"), QStringLiteral("Paradox rows"),
+                                   QStringLiteral("Arrived"), QStringLiteral("Refused"),
+                                   QStringLiteral("First refusal")}};
     std::int64_t paradoxRows = 0;
     std::int64_t arrived = 0;
     int whole = 0;
+    int counted = 0;
+    int kept = 0;
     for (const SentTable& table : tables) {
         rows.push_back(
             {table.name,
              table.paradoxRows ? QString::number(*table.paradoxRows) : QStringLiteral("-"),
-             Count(table, table.arrived), Count(table, table.refused), Reason(table)});
+             Arrived(table), Count(table, table.refused), Reason(table)});
+        if (!table.Counts()) {
+            continue;
+        }
+        ++counted;
+        whole += table.Whole() ? 1 : 0;
+        if (table.fate == SentTable::Fate::Kept) {
+            ++kept;  // its rows were not sent by this run
+            continue;
+        }
         paradoxRows += table.paradoxRows.value_or(0);
         arrived += table.arrived;
-        whole += table.Whole() ? 1 : 0;
     }
-    std::array<qsizetype, 4> widths{};
-    for (const Row& row : rows) {
-        for (std::size_t c = 0; c < widths.size(); ++c) {
-            widths[c] = std::max(widths[c], row[c].size());
-        }
-    }
-    QString text;
-    for (const Row& row : rows) {
-        QString line = row[0].leftJustified(widths[0]);
-        for (std::size_t c = 1; c < widths.size(); ++c) {
-            line += QStringLiteral("  ") + row[c].rightJustified(widths[c]);
-        }
-        line += QStringLiteral("  ") + row[4];
-        while (line.endsWith(u' ')) {  // an empty last column leaves no trailing blanks
-            line.chop(1);
-        }
-        text += line + u'\n';
-    }
-    text += QStringLiteral("%1 of %2 tables arrived whole; %3 of %4 rows arrived.\n")
-                .arg(QString::number(whole), QString::number(tables.size()),
+    QString text = TextTable(rows);
+    text += QStringLiteral("%1 of %2 tables arrived whole%3; %4 of %5 rows sent arrived.\n")
+                .arg(QString::number(whole), QString::number(counted),
+                     kept == 0 ? QString() : QStringLiteral(" (%1 kept as they were)").arg(kept),
                      QString::number(arrived), QString::number(paradoxRows));
     return text;
 }
 
-QByteArray SummaryJson(const TransferSummary& summary, bool interrupted, int exitStatus) {
+QJsonObject RunJson(const RunRecord& run) {
+    QJsonObject json;
+    json.insert(QStringLiteral("folder"), run.folder);
+    json.insert(QStringLiteral("sid"), run.sid);
+    json.insert(QStringLiteral("user"), run.user);
+    json.insert(QStringLiteral("start"), run.started.toUTC().toString(Qt::ISODateWithMs));
+    json.insert(QStringLiteral("end"), run.ended.toUTC().toString(Qt::ISODateWithMs));
+    json.insert(QStringLiteral("interrupted"), run.signal != 0);
+    json.insert(QStringLiteral("signal"),
+                run.signal != 0 ? QJsonValue(SignalName(run.signal)) : QJsonValue());
+    json.insert(QStringLiteral("exitStatus"), run.exitStatus);
+    return json;
+}
+
+QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
     QJsonArray tables;
     for (const SentTable& table : summary.InListOrder()) {
         QJsonObject entry;
         entry.insert(QStringLiteral("table"), table.name);
+        entry.insert(QStringLiteral("sourceFile"), NullOr(table.sourceFile));
         entry.insert(QStringLiteral("outcome"), table.Outcome());
-        entry.insert(QStringLiteral("paradoxRows"), table.paradoxRows
-                                                        ? QJsonValue(qint64(*table.paradoxRows))
-                                                        : QJsonValue(QJsonValue::Null));
+        entry.insert(QStringLiteral("paradoxRows"), NullOr(table.paradoxRows));
         entry.insert(QStringLiteral("arrived"), qint64(table.arrived));
         entry.insert(QStringLiteral("refused"), qint64(table.refused));
-        entry.insert(QStringLiteral("firstRefusal"), table.refused > 0
-                                                         ? QJsonValue(table.firstRefusal)
-                                                         : QJsonValue(QJsonValue::Null));
+        entry.insert(QStringLiteral("oracleRows"),
+                     NullOr(table.kept ? table.kept->oracleRows : std::nullopt));
+        entry.insert(QStringLiteral("seconds"), table.seconds);
+        entry.insert(QStringLiteral("firstRefusal"), NullOr(table.firstRefusal));
+        entry.insert(QStringLiteral("note"),
+                     NullOr(table.note.isEmpty() && table.kept && !table.kept->Complete()
+                                ? table.kept->Describe()
+                                : table.note));
         tables.append(entry);
     }
-    QJsonObject report;
+    QJsonObject report = RunJson(run);
     report.insert(QStringLiteral("tables"), tables);
-    report.insert(QStringLiteral("interrupted"), interrupted);
-    report.insert(QStringLiteral("exitStatus"), exitStatus);
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
+}
+
+bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal) {
+    QSaveFile report(file);
+    if (report.open(QIODevice::WriteOnly) && report.write(json) == json.size() && report.commit()) {
+        return true;
+    }
+    terminal.Message(QStringLiteral("quorvex send: the report could not be written to %1: %2")
+                         .arg(file, report.errorString()));
+    return false;
 }
 
 }  // namespace quorvex

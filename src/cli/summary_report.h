@@ -1,8 +1,11 @@
 #pragma once
 
+#include "cli/terminal.h"
 #include "cli/transfer_summary.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 
 namespace quorvex {
@@ -12,11 +15,31 @@ namespace quorvex {
 // of a table that was not copied), then the totals.
 QString SummaryText(const TransferSummary& summary);
 
-// The same as JSON, for `--report FILE`:
-//   {"tables": [{"table": "CUSTOMER", "outcome": "sent", "paradoxRows": 12, "arrived": 12,
-//                "refused": 0, "firstRefusal": null}, ...],
-//    "interrupted": false, "exitStatus": 0}
-// "paradoxRows" is null for a table whose rows were never counted.
-QByteArray SummaryJson(const TransferSummary& summary, bool interrupted, int exitStatus);
+// What a report says of the run as a whole: where it read and wrote (never the password), when.
+struct RunRecord {
+    QString folder;
+    QString sid;
+    QString user;
+    QDateTime started;
+    QDateTime ended;
+    int signal = 0;  // the signal that ended the run, 0 for none
+    int exitStatus = 0;
+};
+
+// The run's fields of a JSON report: "folder", "sid", "user", "start", "end" (ISO 8601, UTC),
+// "interrupted", "signal" ("SIGTERM"... or null) and "exitStatus".
+QJsonObject RunJson(const RunRecord& run);
+
+// The send's JSON report, for `--report FILE`: RunJson's fields and
+//   "tables": [{"table": "CUSTOMER", "sourceFile": "/data/CUSTOMER.DB", "outcome": "sent",
+//               "paradoxRows": 12, "arrived": 12, "refused": 0, "oracleRows": null,
+//               "seconds": 0.8, "firstRefusal": null, "note": null}, ...]
+// "paradoxRows" is null for a table whose rows were never counted; "oracleRows" is the count of
+// a kept table.
+QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run);
+
+// Writes a JSON report whole or not at all (a new file renamed into place); a failure is told on
+// the terminal and false returned.
+bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal);
 
 }  // namespace quorvex

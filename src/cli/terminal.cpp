@@ -1,9 +1,11 @@
 #include "cli/terminal.h"
 
 #include "cli/interrupt_flag.h"
+#include "cli/text_table.h"
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -27,37 +29,54 @@ int TerminalColumns() {
 // Turns the terminal's echo off for as long as it lives, and back on however the wait ends.
 class EchoOff {
   public:
-    EchoOff() {
-        saved_ = ::tcgetattr(STDIN_FILENO, &settings_) == 0;
+    explicit EchoOff(int descriptor) : descriptor_(descriptor) {
+        saved_ = ::tcgetattr(descriptor_, &settings_) == 0;
         if (saved_) {
             termios quiet = settings_;
             quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+            ::tcsetattr(descriptor_, TCSANOW, &quiet);
         }
     }
     ~EchoOff() {
         if (saved_) {
-            ::tcsetattr(STDIN_FILENO, TCSANOW, &settings_);
+            ::tcsetattr(descriptor_, TCSANOW, &settings_);
         }
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
   private:
+    int descriptor_;
     termios settings_{};
     bool saved_ = false;
 };
 
-// Reads one line from standard input, waiting on Ctrl+C's descriptor beside it; nullopt at the
-// end of the input or on Ctrl+C.
-std::optional<QByteArray> ReadLine() {
+// The process's terminal, open for as long as it lives; -1 when there is none.
+class TerminalDevice {
+  public:
+    TerminalDevice() : descriptor_(::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY)) {}
+    ~TerminalDevice() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    TerminalDevice(const TerminalDevice&) = delete;
+    TerminalDevice& operator=(const TerminalDevice&) = delete;
+    int descriptor() const { return descriptor_; }
+
+  private:
+    int descriptor_;
+};
+
+// Reads one line from `input`, waiting on Ctrl+C's descriptor beside it; nullopt at the end of
+// the input or on Ctrl+C.
+std::optional<QByteArray> ReadLine(int input) {
     QByteArray line;
     for (;;) {
         if (interrupt_flag::Raised()) {
             return std::nullopt;
         }
-        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0},
-                           {interrupt_flag::WakeDescriptor(), POLLIN, 0}};
+        pollfd waits[2] = {{input, POLLIN, 0}, {interrupt_flag::WakeDescriptor(), POLLIN, 0}};
         const int ready = ::poll(waits, waits[1].fd >= 0 ? 2 : 1, -1);
         if (ready < 0) {
             if (errno == EINTR) {
@@ -69,7 +88,7 @@ std::optional<QByteArray> ReadLine() {
             continue;  // only the wake descriptor: the flag is read at the top
         }
         char byte = 0;
-        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+        const ssize_t got = ::read(input, &byte, 1);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -115,7 +134,7 @@ void Terminal::Message(const QString& text) {
 
 void Terminal::LineInPlace(const QString& text) {
     // One column is left free: a line that fills the last column wraps on some terminals.
-    const QString shown = text.left(TerminalColumns() - 1);
+    const QString shown = CutToWidth(text, TerminalColumns() - 1);
     WriteAll(STDERR_FILENO, kClearLine + shown.toUtf8());
     lineShown_ = true;
 }
@@ -139,13 +158,32 @@ std::optional<QString> Terminal::Ask(const QString& prompt, bool echo) {
     // Echo goes off before the prompt shows: a quick typist never sees the first keys.
     std::optional<EchoOff> quiet;
     if (!echo) {
-        quiet.emplace();
+        quiet.emplace(STDIN_FILENO);
     }
     WriteAll(STDERR_FILENO, prompt.toUtf8());
-    const std::optional<QByteArray> answer = ReadLine();
+    const std::optional<QByteArray> answer = ReadLine(STDIN_FILENO);
     if (!echo || !answer) {
         WriteAll(STDERR_FILENO, "\n");  // the line break typed was not shown, or none was typed
     }
+    if (!answer) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(*answer);
+}
+
+std::optional<QString> Terminal::AskOnTerminalDevice(const QString& prompt) {
+    const TerminalDevice device;
+    if (device.descriptor() < 0) {
+        return std::nullopt;
+    }
+    ClearLineInPlace();
+    std::optional<QByteArray> answer;
+    {
+        const EchoOff quiet(device.descriptor());
+        WriteAll(device.descriptor(), prompt.toUtf8());
+        answer = ReadLine(device.descriptor());
+    }
+    WriteAll(device.descriptor(), "\n");  // the line break typed was not shown
     if (!answer) {
         return std::nullopt;
     }

@@ -29,6 +29,11 @@ class Terminal {
     // ended or Ctrl+C was pressed. Without echo, what is typed is not shown.
     std::optional<QString> Ask(const QString& prompt, bool echo);
 
+    // Asks without echo on the process's terminal itself (/dev/tty), whatever standard input
+    // and error are (a pipe, a log file), as a password is asked for; nullopt when the process
+    // has no terminal, the input ended or Ctrl+C was pressed.
+    std::optional<QString> AskOnTerminalDevice(const QString& prompt);
+
   private:
     void ClearLineInPlace();
     bool lineShown_ = false;

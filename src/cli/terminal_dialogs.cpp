@@ -4,7 +4,8 @@
 
 namespace quorvex {
 
-TerminalDialogs::TerminalDialogs(Terminal& terminal, std::optional<int> presetAnswer,
+TerminalDialogs::TerminalDialogs(Terminal& terminal,
+                                 std::function<std::optional<int>()> presetAnswer,
                                  std::function<void(int answer)> answered)
     : terminal_(terminal), presetAnswer_(presetAnswer), answered_(std::move(answered)) {}
 
@@ -15,7 +16,8 @@ int TerminalDialogs::MsgBox(const QString& text, int buttons, const QString& tit
         return vbOK;
     }
     if ((buttons & vbYesNo) == vbYesNo) {
-        const int answer = presetAnswer_ ? *presetAnswer_ : Ask(text);
+        const std::optional<int> preset = presetAnswer_ ? presetAnswer_() : std::nullopt;
+        const int answer = preset ? *preset : Ask(text);
         if (answered_) {
             answered_(answer);
         }

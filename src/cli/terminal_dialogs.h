@@ -9,14 +9,14 @@
 namespace quorvex {
 
 // The program's dialogs on a terminal. A failure report is printed to standard error in the
-// text of its box; a Yes/No question takes the answer given on the command line, or asks on the
-// terminal; any other message is printed and remembered, since on the command line it means the
-// command did not do what it was asked. Nothing here picks folders or takes typed names.
+// text of its box; a Yes/No question takes the answer the command line gives for it, or asks on
+// the terminal; any other message is printed and remembered, since on the command line it means
+// the command did not do what it was asked. Nothing here picks folders or takes typed names.
 class TerminalDialogs : public Dialogs {
   public:
-    // `presetAnswer`: vbYes or vbNo for every question, or nullopt to ask. `answered` hears each
-    // answer given.
-    TerminalDialogs(Terminal& terminal, std::optional<int> presetAnswer,
+    // `presetAnswer` gives vbYes or vbNo for the question being asked, or nullopt to ask it on
+    // the terminal. `answered` hears each answer given.
+    TerminalDialogs(Terminal& terminal, std::function<std::optional<int>()> presetAnswer,
                     std::function<void(int answer)> answered = {});
 
     int MsgBox(const QString& text, int buttons, const QString& title) override;
@@ -31,7 +31,7 @@ class TerminalDialogs : public Dialogs {
     int Ask(const QString& question);
 
     Terminal& terminal_;
-    std::optional<int> presetAnswer_;
+    std::function<std::optional<int>()> presetAnswer_;
     std::function<void(int)> answered_;
     int reports_ = 0;
     int messages_ = 0;

@@ -6,14 +6,22 @@
 
 namespace quorvex {
 
+bool SentTable::Whole() const {
+    if (fate == Fate::Kept) {
+        return kept && kept->Complete();
+    }
+    return fate == Fate::Copied && paradoxRows == arrived;
+}
+
 QString SentTable::Outcome() const {
     switch (fate) {
-        case Fate::NotFound:
-            return QStringLiteral("not found");
+        case Fate::InSubfolder:
+            return QStringLiteral("in a subfolder");
         case Fate::NotReached:
             return QStringLiteral("not reached");
         case Fate::Kept:
-            return QStringLiteral("kept");
+            return !kept || kept->Complete() ? QStringLiteral("kept")
+                                             : QStringLiteral("kept incomplete");
         case Fate::NotCopied:
             return QStringLiteral("not copied");
         case Fate::Copied:
@@ -22,56 +30,87 @@ QString SentTable::Outcome() const {
     return Whole() ? QStringLiteral("sent") : QStringLiteral("incomplete");
 }
 
+TransferSummary::TransferSummary(std::function<void(const QString&, const SentRow&)> refused)
+    : refused_(std::move(refused)) {
+    clock_.start();
+}
+
+void TransferSummary::CloseCurrent() {
+    if (reached_) {
+        tables_.back().seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
+        reached_ = false;
+    }
+}
+
 void TransferSummary::TableReached(const QString& table) {
-    tables_.push_back(SentTable{table, SentTable::Fate::NotCopied});
+    CloseCurrent();
+    tables_.push_back(SentTable{table, SentTable::Fate::NotCopied, sourceFiles_.value(table)});
+    reached_ = true;
+    currentStartedMs_ = clock_.elapsed();
 }
 
 void TransferSummary::RowsToCopy(std::int64_t rowCount) {
-    if (!tables_.empty()) {
+    if (reached_) {
         tables_.back().fate = SentTable::Fate::Copied;
         tables_.back().paradoxRows = rowCount;
     }
 }
 
-void TransferSummary::RowSent(bool arrived, const QString& refusal) {
-    if (tables_.empty()) {
+void TransferSummary::RowSent(const SentRow& row) {
+    if (!reached_) {
         return;
     }
     SentTable& table = tables_.back();
-    if (arrived) {
+    if (row.Whole()) {
         ++table.arrived;
-    } else if (table.refused++ == 0) {
-        table.firstRefusal = refusal;
+        return;
+    }
+    if (table.refused++ == 0) {
+        table.firstRefusal = row.problem;
+    }
+    if (refused_) {
+        refused_(table.name, row);
     }
 }
 
-void TransferSummary::CurrentTableKept() {
-    if (!tables_.empty()) {
+void TransferSummary::SetSourceFile(const QString& table, const QString& file) {
+    sourceFiles_.insert(table, file);
+}
+
+void TransferSummary::CurrentTableKept(const std::optional<KeptTable>& kept) {
+    if (reached_) {
         tables_.back().fate = SentTable::Fate::Kept;
+        tables_.back().kept = kept;
+        if (kept) {
+            tables_.back().paradoxRows = kept->paradoxRows;
+        }
     }
 }
 
-void TransferSummary::AddNotFound(const QString& name) {
-    tables_.push_back(SentTable{name, SentTable::Fate::NotFound});
+void TransferSummary::AddInSubfolder(const QString& relativeName, const QString& sourceFile,
+                                     const QString& note) {
+    SentTable table{relativeName, SentTable::Fate::InSubfolder, sourceFile};
+    table.note = note;
+    tables_.push_back(table);
 }
 
 void TransferSummary::AddUnreached(const QStringList& selected) {
+    CloseCurrent();
     QStringList reached;
     for (const SentTable& table : tables_) {
-        if (table.fate != SentTable::Fate::NotFound) {
+        if (table.Counts()) {
             reached.append(table.name);
         }
     }
     for (const QString& name : selected) {
         if (!reached.removeOne(name)) {
-            tables_.push_back(SentTable{name, SentTable::Fate::NotReached});
+            tables_.push_back(
+                SentTable{name, SentTable::Fate::NotReached, sourceFiles_.value(name)});
         }
     }
 }
 
-const SentTable* TransferSummary::Current() const {
-    return tables_.empty() ? nullptr : &tables_.back();
-}
+const SentTable* TransferSummary::Current() const { return reached_ ? &tables_.back() : nullptr; }
 
 std::vector<SentTable> TransferSummary::InListOrder() const {
     std::vector<SentTable> ordered = tables_;
@@ -81,16 +120,9 @@ std::vector<SentTable> TransferSummary::InListOrder() const {
     return ordered;
 }
 
-int TransferSummary::Count(SentTable::Fate fate) const {
-    return static_cast<int>(
-        std::count_if(tables_.begin(), tables_.end(),
-                      [fate](const SentTable& table) { return table.fate == fate; }));
-}
-
 bool TransferSummary::EveryRowArrived() const {
-    return std::all_of(tables_.begin(), tables_.end(), [](const SentTable& table) {
-        return table.fate == SentTable::Fate::Kept || table.Whole();
-    });
+    return std::all_of(tables_.begin(), tables_.end(),
+                       [](const SentTable& table) { return !table.Counts() || table.Whole(); });
 }
 
 }  // namespace quorvex

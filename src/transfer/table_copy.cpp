@@ -10,6 +10,21 @@
 
 namespace quorvex {
 
+namespace {
+
+// The report of a row whose numbers Oracle cannot hold: `fields` lists them, "Amount (infinity)".
+QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStringList& fields) {
+    return QStringLiteral(
+               "Row %1 of table %2 holds %3 Oracle cannot store: %4; NULL is sent in "
+               "%5 place.")
+        .arg(QString::number(row), table,
+             fields.size() == 1 ? QStringLiteral("a number") : QStringLiteral("numbers"),
+             fields.join(QStringLiteral(", ")),
+             fields.size() == 1 ? QStringLiteral("its") : QStringLiteral("their"));
+}
+
+}  // namespace
+
 bool TableCopy::CreateOracleTable() {
     bool built = true;
     std::optional<CreateTableStatement> statement;
@@ -64,7 +79,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         const QString* insert = nullptr;
         const std::vector<Value>* bound = nullptr;
         const QString* refusedBeforeSending = nullptr;  // why Oracle would refuse it unsent
-        QString refusal;  // why the server refused the row, for the observer
+        QString refusal;            // why the server refused the row, for the observer
+        std::vector<Value> values;  // the row as read, for the observer
+        QStringList unheld;         // the fields whose numbers Oracle cannot hold
     } row;
     row.count = rowCount;
     // A lost connection or a stop request ends the copy after the row in hand.
@@ -85,12 +102,28 @@ void TableCopy::CopyRows(ProgressBar& progress) {
             steps.Step(224, [this, &row] {
                 row.value = NullToDefault(source.FieldValue(row.field), Value::Text(QString()));
             });
+            // An infinite number has no literal and goes as NULL (226 to 230), never silently.
+            if (const QString unheld = NumberOracleCannotHold(row.value); !unheld.isEmpty()) {
+                row.unheld.append(QStringLiteral("%1 (%2)").arg(
+                    row.field < static_cast<int>(fieldNames.size()) ? fieldNames[row.field]
+                                                                    : QString::number(row.field),
+                    unheld));
+            }
+            if (observer != nullptr) {
+                row.values.push_back(row.value);
+            }
             statement->AddValue(row.value);  // 226 to 234; a long value is bound instead
         }                                    // 236: next field
 
         row.insert = &statement->Finish();  // 238, 240
         row.bound = &statement->BoundValues();
         row.refusedBeforeSending = &statement->Refusal();
+        QString problem;
+        if (!row.unheld.isEmpty()) {
+            problem = UnheldNumbersReport(table, row.number, row.unheld);
+            steps.Report(226, Failure(problem));
+            row.unheld.clear();
+        }
         const bool arrived = steps.Step(244, [this, &row] {
             try {
                 if (!row.refusedBeforeSending->isEmpty()) {
@@ -105,7 +138,9 @@ void TableCopy::CopyRows(ProgressBar& progress) {
             }
         });
         if (observer != nullptr) {
-            observer->RowSent(arrived, arrived ? QString() : row.refusal);
+            observer->RowSent(SentRow{row.number, arrived, arrived ? problem : row.refusal,
+                                      &fieldNames, &row.values});
+            row.values.clear();
         }
         if (!steps.Step(246, [this] { source.MoveNext(); })) {
             return;

@@ -245,6 +245,16 @@ QString DoubleText(double value) {
     return text.ToQString();
 }
 
+QString NumberOracleCannotHold(const Value& value) {
+    if (value.kind() != Value::Kind::Double || std::isfinite(value.toDouble())) {
+        return QString();
+    }
+    if (std::isnan(value.toDouble())) {
+        return QStringLiteral("not a number");
+    }
+    return value.toDouble() > 0 ? QStringLiteral("infinity") : QStringLiteral("-infinity");
+}
+
 QString DateText(const QDate& date) {
     if (!date.isValid()) {
         return QString();

@@ -45,6 +45,10 @@ bool MustBeBound(const Value& value, bool bindNonAsciiTexts = false);
 // already treats a NaN.
 QString DoubleText(double value);
 
+// "infinity", "-infinity" or "not a number" for a double Oracle cannot store in any column (it
+// is written as NULL, see DoubleText); the empty text for every other value.
+QString NumberOracleCannotHold(const Value& value);
+
 // "M/d/yyyy", the year with at least four digits.
 QString DateText(const QDate& date);
 

@@ -10,8 +10,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -42,15 +47,27 @@ class CommandLine : public ::testing::Test {
 
     // A table of an id and a memo, one row per text.
     void WriteMemoTable(const QString& name, const QStringList& memos) {
-        pw::TableDesign design;
-        design.fields = {{"Id", px::FieldType::Short, 0}, {"Memo", px::FieldType::Memo, 20}};
         std::vector<std::vector<px::Value>> rows;
         for (const QString& memo : memos) {
             rows.push_back({px::Value::Integer(static_cast<int>(rows.size()) + 1),
                             px::Value::Text(memo.toStdString())});
         }
+        WriteTable(name, {{"Id", px::FieldType::Short, 0}, {"Memo", px::FieldType::Memo, 20}},
+                   rows);
+    }
+    void WriteTable(const QString& name, const std::vector<pw::FieldDesign>& fields,
+                    const std::vector<std::vector<px::Value>>& rows) {
+        pw::TableDesign design;
+        design.fields = fields;
         pw::WriteTable(QFile::encodeName(folder.filePath(name + ".DB")).toStdString(), design,
                        rows);
+    }
+    static QStringList Tables() {
+        QStringList names;
+        for (const QStringList& row : ServerQuery("SELECT table_name FROM user_tables")) {
+            names.append(row.value(0));
+        }
+        return names;
     }
     QStringList Login(const QString& paradoxFolder = QString()) const {
         return {"--folder", paradoxFolder.isEmpty() ? folder.path() : paradoxFolder,
@@ -111,21 +128,40 @@ TEST_F(CommandLine, SendsTheCorpusWithOverwriteAndItsSummaryAgreesWithTheServer)
     EXPECT_EQ(summary.value("exitStatus").toInt(), run.exitStatus);
 }
 
-TEST_F(CommandLine, KeepLeavesAnExistingTableAloneAndAnUnknownNameStopsNoOther) {
+TEST_F(CommandLine, KeepLeavesAnExistingTableAloneAndAWrongNameOrPathChangesNothing) {
     WriteMemoTable("KEPT", {"new"});
     WriteMemoTable("FRESH", {"a", "b"});
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    WriteMemoTable("sub/DEEP", {"x"});
     ServerExecute("CREATE TABLE \"KEPT\"(\"Note\" VARCHAR(20))");
     ServerExecute("INSERT INTO \"KEPT\" VALUES('precious')");
 
-    const ProgramRun run = Run(QStringList{"send", "--keep", "kept", "NOPE", "fresh"} + Login());
+    // Each checked before anything is sent: one line, status 2, nothing on the server.
+    const QStringList wrong[] = {
+        {"send", "--keep", "kept", "NOPE", "fresh"},
+        {"send", "--keep", "fresh", "deep"},
+        {"send", "--keep", "--report", config.path()},
+        {"send", "--keep", "--rejects", folder.filePath("none/r.jsonl")},
+        {"send", "--keep", "--bogus"},
+    };
+    for (const QStringList& arguments : wrong) {
+        const ProgramRun run = Run(arguments + Login());
+        EXPECT_EQ(run.exitStatus, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
+    EXPECT_EQ(Tables(), QStringList{"KEPT"});
+    const ProgramRun deep = Run(QStringList{"send", "--keep", "deep"} + Login());
+    EXPECT_TRUE(deep.err.contains("sub/DEEP is in a subfolder, not sent; send it with --folder " +
+                                  QDir(folder.filePath("sub")).absolutePath()))
+        << deep.err.toStdString();
 
-    EXPECT_EQ(run.exitStatus, 2) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("no Paradox table named NOPE")) << run.err.toStdString();
+    const ProgramRun run = Run(QStringList{"send", "--keep", "kept", "fresh", "FRESH"} + Login());
+
+    EXPECT_EQ(run.exitStatus, 0) << run.err.toStdString();
     EXPECT_EQ(ServerQuery("SELECT \"Note\" FROM \"KEPT\""), (QList<QStringList>{{"precious"}}));
     EXPECT_EQ(Count("FRESH"), 2);
-    EXPECT_TRUE(run.out.contains(QRegularExpression("\nKEPT +- +- +- +\\(kept\\)\n")))
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\nKEPT +1 +1 +- +\\(kept\\)\n")))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QRegularExpression("\nNOPE +- +- +- +\\(not found\\)\n")));
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nFRESH +2 +2 +0\n")));
 }
 
@@ -136,21 +172,152 @@ TEST_F(CommandLine, ARefusedRowCountsInTheSummaryAndTheExitStatus) {
     // Without a terminal the overwrite question cannot be asked: nothing starts.
     const ProgramRun unanswered = Run(QStringList{"send"} + Login());
     EXPECT_EQ(unanswered.exitStatus, 2);
-    EXPECT_TRUE(unanswered.err.contains("--overwrite or --keep")) << unanswered.err.toStdString();
+    EXPECT_TRUE(unanswered.err.contains("give --overwrite, --keep or --resume"))
+        << unanswered.err.toStdString();
     EXPECT_TRUE(ServerQuery("SELECT table_name FROM user_tables").isEmpty());
 
-    const ProgramRun run = Run(QStringList{"send", "--overwrite"} + Login());
+    // An infinite number goes as NULL, reported and counted as refused.
+    WriteTable(
+        "NUM", {{"Id", px::FieldType::Short, 0}, {"N", px::FieldType::Number, 0}},
+        {{px::Value::Integer(1), px::Value::Number(2.5)},
+         {px::Value::Integer(2), px::Value::Number(std::numeric_limits<double>::infinity())}});
+    const QString rejects = config.filePath("rejects.jsonl");
+
+    const ProgramRun run = Run(QStringList{"send", "--overwrite", "--rejects", rejects} + Login());
 
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(Count("MEMO"), 2);
+    EXPECT_EQ(Count("NUM"), 2);
+    EXPECT_TRUE(
+        run.out.contains(QRegularExpression("\nNUM +2 +1 +1 +Row 2 of table NUM holds a "
+                                            "number Oracle cannot store: N \\(infinity\\)")))
+        << run.out.toStdString();
+    EXPECT_EQ(run.err.count(kReportedAtLine + "226"), 1);
+    // The rejects file holds exactly the refused rows, as sent, with the reason.
+    QFile file(rejects);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QList<QJsonObject> lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (!line.isEmpty()) {
+            lines.append(QJsonDocument::fromJson(line).object());
+        }
+    }
+    ASSERT_EQ(lines.size(), 2);
+    std::sort(lines.begin(), lines.end(), [](const QJsonObject& a, const QJsonObject& b) {
+        return a.value("table").toString() < b.value("table").toString();
+    });
+    EXPECT_EQ(lines[0].value("table").toString(), "MEMO");
+    EXPECT_EQ(lines[0].value("row").toInt(), 2);
+    EXPECT_EQ(lines[0].value("values").toObject(),
+              (QJsonObject{{"Id", "2"}, {"Memo", QString(2001, u'x')}}));
+    EXPECT_FALSE(lines[0].value("stored").toBool());
+    EXPECT_TRUE(lines[0].value("message").toString().contains("value too long"));
+    EXPECT_EQ(lines[1].value("table").toString(), "NUM");
+    EXPECT_EQ(lines[1].value("values").toObject(), (QJsonObject{{"Id", "2"}, {"N", QJsonValue()}}));
+    EXPECT_TRUE(lines[1].value("stored").toBool());
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nMEMO +3 +2 +1 +ERROR: .*value too long")))
         << run.out.toStdString();
     // The box's text, its line breaks as the box shows them, once.
-    EXPECT_EQ(run.err.count(kReportedAtLine), 1);
+    EXPECT_EQ(run.err.count(kReportedAtLine + "244"), 1);
     EXPECT_TRUE(run.err.contains("\nin Quorvex2/19/2015." + kReportedAtLine +
                                  "244\n\nPlease email screenshot of this message to "))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("MEMO: 2 of 3 rows arrived, 1 refused")) << run.err.toStdString();
+}
+
+TEST_F(CommandLine, SubfolderTablesAreNamedNotSentAndEachTableGoesOnce) {
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    WriteMemoTable("T", {"1", "2", "3"});
+    WriteMemoTable("sub/T", {"a", "b"});
+    WriteMemoTable("sub/ONLY", {"a"});
+    WriteMemoTable("CJK", {"x"});  // its header's name is code-page text: the file is renamed
+    ASSERT_TRUE(
+        QFile::rename(folder.filePath("CJK.DB"), folder.filePath(QString::fromUtf8("顧客.DB"))));
+
+    const ProgramRun run = Run(QStringList{"send", "--overwrite"} + Login());
+
+    EXPECT_EQ(run.exitStatus, 0) << run.err.toStdString();
+    EXPECT_EQ(Count("T"), 3);
+    EXPECT_EQ(Tables().size(), 2);
+    EXPECT_TRUE(run.out.contains("\nsub/ONLY  ")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("(in a subfolder, not sent; send it with --folder " +
+                                 QDir(folder.filePath("sub")).absolutePath() + ")\n"));
+    // Columns line up by the terminal's columns: a CJK character takes two.
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("\n顧客") + QString(17, u' ') + "1  "))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith("2 of 2 tables arrived whole; 4 of 4 rows sent arrived.\n"));
+}
+
+TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt) {
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    WriteMemoTable("SMALL", {"a", "b"});  // sent first: the walk goes from the last table
+    const QString report = config.filePath("report.json");
+    QProcess program;
+    StartProgram(program, QStringList{"send", "--overwrite", "--report", report} + Login(),
+                 ProgramEnvironment(config.path(), "tiger"));
+    ASSERT_TRUE(program.waitForStarted());
+    while (Tables().size() < 2 || Count("BIG") == 0) {
+        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().data();
+        QThread::msleep(20);
+    }
+
+    program.terminate();  // SIGTERM, as `timeout` and service managers send it
+
+    ASSERT_TRUE(program.waitForFinished(300000));
+    EXPECT_EQ(program.exitCode(), 143);
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QRegularExpressionMatch summary =
+        QRegularExpression("\nBIG +20000 +(\\d+) +0 +\\(incomplete\\)").match(out);
+    ASSERT_TRUE(summary.hasMatch()) << out.toStdString();
+    EXPECT_EQ(Count("BIG"), summary.captured(1).toInt());
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(json.value("signal").toString(), "SIGTERM");
+    EXPECT_EQ(json.value("exitStatus").toInt(), 143);
+    EXPECT_EQ(json.value("user").toString(), "scott");
+    EXPECT_FALSE(json.contains("password"));
+    const QJsonObject big = json.value("tables").toArray().at(0).toObject();
+    EXPECT_EQ(big.value("sourceFile").toString(), QDir(folder.path()).absoluteFilePath("BIG.DB"));
+    EXPECT_EQ(big.value("arrived").toInt(), summary.captured(1).toInt());
+    EXPECT_TRUE(big.value("seconds").isDouble());
+
+    // --keep names the half table with both counts and fails; --resume sends it again, alone.
+    const ProgramRun kept = Run(QStringList{"send", "--keep"} + Login());
+    EXPECT_EQ(kept.exitStatus, 1);
+    EXPECT_TRUE(kept.out.contains(
+        QString("(kept incomplete: %1 of 20000 rows in Oracle)").arg(summary.captured(1))))
+        << kept.out.toStdString();
+    const StatementLog log;
+    const ProgramRun resumed = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.out.toStdString();
+    EXPECT_EQ(Count("BIG"), 20000);
+    EXPECT_FALSE(log.Since().join('\n').contains("\"SMALL\"("));
+}
+
+TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
+    WriteMemoTable("MEMO", {"short", QString(2001, u'x'), QString(2001, u'y')});
+    WriteMemoTable("OLD", {"a"});
+    ServerExecute("CREATE TABLE \"OLD\"(\"X\" INT)");
+    const QString report = config.filePath("dry.json");
+    const StatementLog log;
+
+    const ProgramRun run =
+        Run(QStringList{"send", "--dry-run", "--overwrite", "--report", report} + Login());
+
+    EXPECT_EQ(run.exitStatus, 1) << run.err.toStdString();
+    for (const QString& statement : log.Since()) {
+        EXPECT_TRUE(statement.startsWith("SELECT")) << statement.toStdString();
+    }
+    EXPECT_EQ(Tables(), QStringList{"OLD"});
+    EXPECT_TRUE(run.out.contains(QRegularExpression(
+        "\nMEMO +3 +2 +create: texts over 2,000 characters for NVARCHAR2\\(2000\\) in 2 rows "
+        "\\(first: row 2, field Memo\\)\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QJsonDocument::fromJson(file.readAll()).object().value("dryRun").toBool());
 }
 
 TEST_F(CommandLine, ListsTheSidesAsTheTablesScreenDoes) {
@@ -173,11 +340,46 @@ TEST_F(CommandLine, ListsTheSidesAsTheTablesScreenDoes) {
     EXPECT_EQ(paradox.out, "ALPHA\nBETA\n");
 
     EXPECT_EQ(Run(QStringList{"list", "--oracle"} + Login()).out, "Eta\nzeta\n");
+    const QJsonObject json =
+        QJsonDocument::fromJson(Run(QStringList{"list", "--json"} + Login()).out.toUtf8()).object();
+    EXPECT_EQ(json.value("oracle").toArray(), (QJsonArray{"Eta", "zeta"}));
+    EXPECT_EQ(json.value("paradox").toArray().at(1).toObject(),
+              (QJsonObject{{"table", "BETA"},
+                           {"sourceFile", QDir(folder.path()).absoluteFilePath("sub/beta.DB")},
+                           {"inSubfolder", true}}));
     EXPECT_EQ(Run({"list", "--oracle", "--paradox"}).exitStatus, 2);
-    EXPECT_EQ(Run({"send", "--bogus"}).exitStatus, 2);
+    const ProgramRun unknown = Run({"list", "--bogus=1"});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_TRUE(unknown.err.startsWith("quorvex: Unknown option '--bogus'."))
+        << unknown.err.toStdString();
+    const ProgramRun missing = Run({"list", "--paradox", "--folder", folder.filePath("none")});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_TRUE(missing.err.contains("does not exist")) << missing.err.toStdString();
     const ProgramRun help = Run({"send", "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: quorvex send"));
+    EXPECT_TRUE(Run({"--version"}).out.startsWith("quorvex 1."));
+    // The window without a display: one line, status 1.
+    const ProgramRun window = Run({});
+    EXPECT_EQ(window.exitStatus, 1);
+    EXPECT_EQ(window.err.count('\n'), 1) << window.err.toStdString();
+}
+
+TEST_F(CommandLine, QuorvexPasswordWinsOverTheSavedOneAndARefusedLoginSaysWhereItCameFrom) {
+    QFile settings(config.filePath("Veltrane.conf"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Quorvex]\nPassword=wrong\n");
+    settings.close();
+
+    EXPECT_EQ(Run(QStringList{"list", "--oracle"} + Login()).exitStatus, 0);
+    const ProgramRun refused = Run(QStringList{"list", "--oracle"} + Login(), "bad");
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_TRUE(refused.err.contains("password authentication failed"))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("the password came from QUORVEX_PASSWORD"));
+    const ProgramRun saved = Run(QStringList{"list", "--oracle"} + Login(), QString());
+    EXPECT_TRUE(saved.err.contains("the password is the one the window saved"))
+        << saved.err.toStdString();
 }
 
 TEST_F(CommandLine, ThePasswordIsAskedOnTheTerminalAndNeverShownOrPassed) {

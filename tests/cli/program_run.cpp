@@ -37,11 +37,16 @@ QStringList ProgramEnvironment(const QString& configFolder, const QString& passw
     return environment.toStringList();
 }
 
-ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment) {
-    QProcess process;
+void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment) {
     process.setEnvironment(environment);
+    process.setChildProcessModifier([] { ::setsid(); });
     process.start(kProgram, arguments);
     process.closeWriteChannel();
+}
+
+ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment) {
+    QProcess process;
+    StartProgram(process, arguments, environment);
     ProgramRun run;
     if (!process.waitForFinished(kWaitMs)) {
         process.kill();

@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+class QProcess;
+
 namespace quorvex::test {
 
 // The program built beside the tests, run as a user runs it from a shell: no display, its
@@ -19,7 +21,11 @@ struct ProgramRun {
     QString err;
 };
 
-// Runs the program without a terminal (pipes for all three standard streams).
+// Starts the program without a terminal: pipes for all three standard streams, and a session
+// of its own, so that it has no controlling terminal (/dev/tty) to ask on either.
+void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment);
+
+// Runs the program as StartProgram starts it, to its end.
 ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment);
 
 // The program on a pseudo-terminal of its own, as in an interactive shell: it asks there, and

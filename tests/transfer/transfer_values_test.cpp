@@ -8,6 +8,8 @@
 
 #include <QCryptographicHash>
 
+#include <limits>
+
 namespace quorvex::test {
 namespace {
 
@@ -252,6 +254,22 @@ TEST_F(TransferValues, ARowTheServerRefusesIsReportedAndTheOthersArrive) {
     EXPECT_EQ(ServerQuery("SELECT \"Id\" FROM \"MEMO\" ORDER BY 1"),
               (QList<QStringList>{{"1"}, {"3"}}));
     EXPECT_EQ(Entries(oracleList), QStringList{"MEMO"});
+}
+
+TEST_F(TransferValues, AnInfiniteNumberGoesAsNullWithOneReportNamingTableRowAndField) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    WriteTable("INF.DB", {Typed("Id", px::FieldType::Short), Typed("N", px::FieldType::Number)},
+               {{Int(1), Number(1.5)}, {Int(2), Number(-infinity)}});
+    ShowParadoxTables({"INF"}, {"INF"});
+
+    Send();
+
+    EXPECT_EQ(ReportedLines(), std::vector<int>{226});
+    EXPECT_TRUE(dialogs.Texts().join("\n").contains(
+        "Row 2 of table INF holds a number Oracle cannot store: N (-infinity); NULL is sent"))
+        << dialogs.Texts().join("\n").toStdString();
+    EXPECT_EQ(ServerQuery("SELECT \"Id\", \"N\" FROM \"INF\" ORDER BY 1"),
+              (QList<QStringList>{{"1", "1.5"}, {"2", QString()}}));
 }
 
 TEST_F(TransferValues, NumbersKeepTheirValueThroughTheirText) {

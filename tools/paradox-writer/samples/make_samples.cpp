@@ -6,10 +6,29 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: make_samples FOLDER\n"
+    "Writes the sample Paradox tables (and their Archive subfolder) into FOLDER, replacing\n"
+    "what it held; FOLDER.new beside it is the work folder.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_samples FOLDER\n";
+    const std::string argument = argc == 2 ? argv[1] : "";
+    if (argument == "--help" || argument == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    // A folder named like an option is a mistyped option, never a folder to replace.
+    if (argc != 2 || argument.empty() || argument[0] == '-') {
+        std::cerr << (argc == 2 && !argument.empty() && argument[0] == '-'
+                          ? "make_samples: unknown option '" + argument + "'\n"
+                          : std::string())
+                  << kUsage;
         return 2;
     }
     namespace fs = std::filesystem;

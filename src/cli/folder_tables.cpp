@@ -1,0 +1,87 @@
+#include "cli/folder_tables.h"
+
+#include "data/path_case.h"
+#include "data/table_listing.h"
+#include "data/table_name_order.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace quorvex {
+
+namespace {
+
+const FolderTable* FindByName(const std::vector<FolderTable>& tables, const QString& name) {
+    const auto found = std::find_if(tables.begin(), tables.end(), [&](const auto& table) {
+        return table.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return found == tables.end() ? nullptr : &*found;
+}
+
+void SortAsListed(std::vector<FolderTable>& tables) {
+    std::stable_sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) {
+        return CompareTableNames(a.name, b.name) < 0;
+    });
+}
+
+}  // namespace
+
+FolderTables::FolderTables(const QString& folderField)
+    : folder_(QDir::cleanPath(QFileInfo(ResolvePathIgnoringCase(folderField)).absoluteFilePath())) {
+    if (folderField.isEmpty()) {
+        return;
+    }
+    ForEachParadoxTable(folderField, [this](const QString& subfolder, const QString& name) {
+        const QString inFolder = subfolder.isEmpty() ? folder_ : folder_ + u'/' + subfolder;
+        // The table name leads back to its file, found ignoring case as the driver finds it.
+        all_.push_back({subfolder, name,
+                        ResolvePathIgnoringCase(inFolder + u'/' + name + QStringLiteral(".DB"))});
+    });
+    for (const FolderTable& table : all_) {
+        if (!table.subfolder.isEmpty()) {
+            inSubfolders_.push_back(table);
+        } else if (FindOwn(table.name) == nullptr) {
+            own_.push_back(table);
+        }
+    }
+    SortAsListed(own_);
+    SortAsListed(inSubfolders_);
+}
+
+void FolderTables::FillList(MemoryTableList& list) const {
+    for (const FolderTable& table : all_) {
+        list.AddItem(table.name);
+    }
+}
+
+const FolderTable* FolderTables::FindOwn(const QString& name) const {
+    return FindByName(own_, name);
+}
+
+const FolderTable* FolderTables::FindInSubfolder(const QString& name) const {
+    return FindByName(inSubfolders_, name);
+}
+
+QString FolderTables::RelativeName(const FolderTable& table) {
+    return table.subfolder.isEmpty() ? table.name : table.subfolder + u'/' + table.name;
+}
+
+QString FolderTables::SubfolderHint(const FolderTable& table) const {
+    return QStringLiteral("in a subfolder, not sent; send it with --folder %1")
+        .arg(ShellWord(folder_ + u'/' + table.subfolder));
+}
+
+QString ShellWord(const QString& text) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9/._-]+$"));
+    if (plain.match(text).hasMatch()) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
+}  // namespace quorvex

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "cli/memory_table_list.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace quorvex {
+
+// One Paradox table of the folder tree, as the tables screen lists it.
+struct FolderTable {
+    QString subfolder;   // below the folder, "/" between names; empty for the folder itself
+    QString name;        // the table name the lists show
+    QString sourceFile;  // the table file's absolute path
+};
+
+// The Paradox tables of the folder a command line works on. The tables screen lists those of
+// its subfolders too, but a send reads the folder itself only: `send` sends the folder's own
+// tables and names the others with the folder to give for them.
+class FolderTables {
+  public:
+    // Reads the folder and all its subfolders as the tables screen's listing does; failures
+    // raise Failure.
+    explicit FolderTables(const QString& folderField);
+
+    // Every table name, as the tables screen's Paradox list holds them.
+    void FillList(MemoryTableList& list) const;
+
+    // The folder's own tables, one per name (a second file whose name differs only in case is
+    // the same table to the driver), in the list's order.
+    const std::vector<FolderTable>& Own() const { return own_; }
+    // The tables of its subfolders, in the list's order.
+    const std::vector<FolderTable>& InSubfolders() const { return inSubfolders_; }
+
+    // The folder's own table of that name, ignoring case; nullptr when there is none.
+    const FolderTable* FindOwn(const QString& name) const;
+    // The first subfolder table of that name, ignoring case; nullptr when there is none.
+    const FolderTable* FindInSubfolder(const QString& name) const;
+
+    // "Archive/ORDERS98": the table's name with its subfolder below the folder.
+    static QString RelativeName(const FolderTable& table);
+    // "in a subfolder, not sent; send it with --folder /data/Archive"
+    QString SubfolderHint(const FolderTable& table) const;
+
+  private:
+    QString folder_;  // absolute, as found on disk
+    std::vector<FolderTable> all_;
+    std::vector<FolderTable> own_;
+    std::vector<FolderTable> inSubfolders_;
+};
+
+// Quotes a path for a shell when it holds anything but letters, digits and "/._-".
+QString ShellWord(const QString& text);
+
+}  // namespace quorvex

@@ -1,0 +1,112 @@
+#include "cli/kept_tables.h"
+
+#include "data/connection.h"
+#include "data/connection_strings.h"
+#include "data/failure.h"
+#include "shell/command_steps.h"
+#include "transfer/quoted_name.h"
+
+#include <cmath>
+
+namespace quorvex {
+
+namespace {
+
+// The Oracle entry a name meets: its exact spelling first, else the first equal ignoring case.
+std::optional<QString> OracleEntry(const QString& name, const TableList& list) {
+    std::optional<QString> found;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString entry = list.List(i);
+        if (entry == name) {
+            return entry;
+        }
+        if (!found && entry.compare(name, Qt::CaseInsensitive) == 0) {
+            found = entry;
+        }
+    }
+    return found;
+}
+
+// A count as the server returns it: an integer, a number, or its text.
+std::int64_t CountOf(const Value& value) {
+    switch (value.kind()) {
+        case Value::Kind::Integer:
+            return value.toInteger();
+        case Value::Kind::Double:
+            return std::llround(value.toDouble());
+        case Value::Kind::Text: {
+            bool ok = false;
+            const std::int64_t count = value.toText().toLongLong(&ok);
+            if (ok) {
+                return count;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    throw Failure(QStringLiteral("The server answered COUNT(*) with no number."));
+}
+
+std::int64_t CountRows(Connection& connection, const QString& statement) {
+    Recordset counted;
+    counted.Open(statement, connection);
+    const std::int64_t rows = CountOf(counted.FieldValue(0));
+    counted.Close();
+    return rows;
+}
+
+std::int64_t ParadoxRecordCount(Connection& connection, const QString& table) {
+    Recordset source;
+    source.Open(SelectAllStatement(table), connection);
+    const std::int64_t rows = source.RecordCount();
+    source.Close();
+    return rows;
+}
+
+}  // namespace
+
+QString KeptTable::Describe() const {
+    if (!problem.isEmpty()) {
+        return QStringLiteral("its rows could not be counted: ") + problem.simplified();
+    }
+    return QStringLiteral("%1 of %2 rows in Oracle")
+        .arg(QString::number(oracleRows.value_or(0)), QString::number(paradoxRows.value_or(0)));
+}
+
+std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
+                                             const ConnectionFields& fields) {
+    std::map<QString, KeptTable> kept;
+    for (const QString& name : names) {
+        if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
+            kept[name].oracleName = *entry;
+        }
+    }
+    if (kept.empty()) {
+        return kept;
+    }
+    Connection oracle;
+    Connection paradox;
+    try {
+        paradox.SetCursorLocation(adUseClient);
+        paradox.Open(ParadoxConnectionString(fields));
+        oracle.Open(OracleConnectionString(fields));
+    } catch (const std::exception& failure) {
+        for (auto& [name, table] : kept) {
+            table.problem = CommandSteps::Describe(failure);
+        }
+        return kept;
+    }
+    for (auto& [name, table] : kept) {
+        try {
+            table.paradoxRows = ParadoxRecordCount(paradox, name);
+            table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
+                                                     QuotedTableName(table.oracleName));
+        } catch (const std::exception& failure) {
+            table.problem = CommandSteps::Describe(failure);
+        }
+    }
+    return kept;
+}
+
+}  // namespace quorvex

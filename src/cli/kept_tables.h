@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/connection_fields.h"
+#include "data/table_list.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace quorvex {
+
+// A table already in Oracle, counted on both sides: a send that keeps it (--keep, --resume, a
+// question answered No) knows whether it holds every row of the Paradox table, which it may not
+// after an interrupted or failed send.
+struct KeptTable {
+    QString oracleName;  // the Oracle table the name met, ignoring case
+    std::optional<std::int64_t> paradoxRows;
+    std::optional<std::int64_t> oracleRows;  // SELECT COUNT(*)
+    QString problem;                         // why a count is missing
+
+    bool Complete() const { return paradoxRows && oracleRows && *paradoxRows == *oracleRows; }
+    // "7 of 10 rows in Oracle", or why they could not be counted.
+    QString Describe() const;
+};
+
+// Counts each of the named Paradox tables that the Oracle list holds (ignoring case, as the
+// overwrite question finds them). Keyed by the Paradox name; a table not in Oracle has no entry.
+// A count that fails is told in the entry, never raised.
+std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
+                                             const ConnectionFields& fields);
+
+}  // namespace quorvex
