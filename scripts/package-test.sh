@@ -34,7 +34,7 @@ touch "$root/var/lib/dpkg/status"
 dpkg_root() { dpkg --root="$root" --log=/dev/null --force-depends --force-script-chrootless "$@"; }
 dpkg_root -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i failed"; }
 for file in usr/lib/quorvex/quorvex usr/lib/quorvex/HAND-M.CUR usr/lib/quorvex/x/o.cjs \
-    usr/lib/quorvex/Samples/CUSTOMER.DB usr/lib/quorvex/Samples/Archive/ORDERS98.DB \
+    usr/lib/quorvex/Samples/CUSTOMER.DB usr/lib/quorvex/Samples/ORDERS98.DB \
     usr/share/applications/quorvex.desktop usr/share/icons/hicolor/64x64/apps/quorvex.png; do
     [[ -f "$root/$file" ]] || fail "the package did not install /$file"
 done
