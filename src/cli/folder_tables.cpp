@@ -1,5 +1,6 @@
 #include "cli/folder_tables.h"
 
+#include "data/folder_name_index.h"
 #include "data/path_case.h"
 #include "data/table_listing.h"
 #include "data/table_name_order.h"
@@ -16,7 +17,9 @@ namespace {
 
 const FolderTable* FindByName(const std::vector<FolderTable>& tables, const QString& name) {
     const auto found = std::find_if(tables.begin(), tables.end(), [&](const auto& table) {
-        return table.name.compare(name, Qt::CaseInsensitive) == 0;
+        // Typed names match as the folder's files do, ignoring case letter by letter ("ıs" is
+        // the listed IS, "straße" the listed STRAßE).
+        return FoldedName(table.name) == FoldedName(name);
     });
     return found == tables.end() ? nullptr : &*found;
 }
