@@ -98,6 +98,7 @@ void SendTablesToOracle(TablesScreen& screen) {
         // (damaged, empty, or listed from a subfolder while the folder itself holds no such
         // table) is reported once and leaves its Oracle table as it was.
         if (!steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
+            steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });  // done with this table
             continue;
         }
         if (answer == vbYes) {  // 134
