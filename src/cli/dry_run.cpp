@@ -5,6 +5,7 @@
 #include "cli/text_table.h"
 #include "data/connection.h"
 #include "data/connection_strings.h"
+#include "data/oracle_database_rules.h"
 #include "shell/command_steps.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/list_procedures.h"
@@ -105,15 +106,17 @@ void Note(CheckedTable& table, const QString& kind, std::int64_t row, const QStr
 }
 
 // The column types a send would create, by field; a name the send would refuse (a double
-// quote, longer than the server takes: the send's own rule) leaves `refused` set instead.
-std::vector<QString> ColumnTypes(Recordset& source, std::vector<QString>& names, QString& refused) {
+// quote, longer than the server takes, a character its set cannot hold: the send's own rule)
+// leaves `refused` set instead.
+std::vector<QString> ColumnTypes(Recordset& source, const OracleDatabaseRules& rules,
+                                 std::vector<QString>& names, QString& refused) {
     std::vector<QString> types;
     for (int i = 0; i < source.FieldCount(); ++i) {
         names.push_back(source.FieldName(i));
         types.push_back(
             ChooseColumnType(LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i)))).word);
         try {
-            QuotedFieldName(names.back());
+            QuotedFieldName(names.back(), rules);
         } catch (const std::exception& failure) {
             refused = CommandSteps::Describe(failure);
         }
@@ -122,9 +125,9 @@ std::vector<QString> ColumnTypes(Recordset& source, std::vector<QString>& names,
 }
 
 // Reads the table to its end as a send would, noting what Oracle would refuse.
-void CheckRows(CheckedTable& table, Connection& paradox) {
+void CheckRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRules& rules) {
     try {
-        QuotedTableName(table.name);
+        QuotedTableName(table.name, rules);
     } catch (const std::exception& failure) {
         table.notSent = CommandSteps::Describe(failure);
         return;
@@ -134,7 +137,7 @@ void CheckRows(CheckedTable& table, Connection& paradox) {
         source.Open(SelectAllStatement(table.name), paradox);
         table.paradoxRows = source.RecordCount();
         std::vector<QString> names;
-        const std::vector<QString> types = ColumnTypes(source, names, table.notSent);
+        const std::vector<QString> types = ColumnTypes(source, rules, names, table.notSent);
         if (!table.notSent.isEmpty()) {
             return;
         }
@@ -207,6 +210,16 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         terminal.Message(QStringLiteral("quorvex send: ") + CommandSteps::Describe(failure));
         return kExitIncomplete;
     }
+    // Names are checked against what this server takes: its name limits and character set. The
+    // Oracle side was listed already; a server that will not say keeps the send's own defaults.
+    OracleDatabaseRules rules;
+    try {
+        Connection oracle;
+        oracle.Open(OracleConnectionString(fields));
+        ReadOracleDatabaseRules(oracle, rules);
+    } catch (const std::exception&) {
+        // the defaults stand, as they do for a send on such a server
+    }
     std::vector<CheckedTable> tables;
     for (const QString& name : chosen) {
         if (interrupt_flag::Raised()) {
@@ -222,7 +235,7 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         }
         table.action = Action(name, oracle, options.existing, table.kept);
         if (table.action != QLatin1String("keep")) {
-            CheckRows(table, paradox);
+            CheckRows(table, paradox, rules);
         }
         tables.push_back(table);
     }

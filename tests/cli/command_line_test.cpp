@@ -296,6 +296,8 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
 }
 
 TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
+    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
+    WriteMemoTable("日本", {"a"});
     WriteMemoTable("MEMO", {"short", QString(2001, u'x'), QString(2001, u'y')});
     WriteMemoTable("OLD", {"a"});
     ServerExecute("CREATE TABLE \"OLD\"(\"X\" INT)");
@@ -315,6 +317,9 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
         "\\(first: row 2, field Memo\\)\n")))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
+    // Names are checked against the server's own character set, as a send would.
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\n日本 +- +0 +create: .*WE8MSWIN1252")))
+        << run.out.toStdString();
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QJsonDocument::fromJson(file.readAll()).object().value("dryRun").toBool());
