@@ -51,6 +51,11 @@ void Connection::Execute(const QString& statement, const std::vector<Value>& bou
 
 void Connection::Close() { driver_.reset(); }
 
+void* Connection::OdbcConnectionHandle() {
+    RequireOpen();
+    return driver_->odbcConnectionHandle();
+}
+
 std::unique_ptr<RecordSource> Connection::Query(const QString& statement) {
     RequireOpen();
     return driver_->query(statement, cursorLocation_);

@@ -33,6 +33,11 @@ class Connection {
     void Close();
     bool IsOpen() const { return driver_ != nullptr; }
 
+    // The ODBC connection handle (SQLHDBC) of an open connection through unixODBC, for the bulk
+    // copy's arrays of bound values and its transactions; null for the Paradox driver. Valid
+    // until the connection closes, on the thread that opened it.
+    void* OdbcConnectionHandle();
+
     // For Recordset: runs a query on the open connection.
     std::unique_ptr<RecordSource> Query(const QString& statement);
 

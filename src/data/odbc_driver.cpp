@@ -5,6 +5,7 @@
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
 
+#include <QSqlDriver>
 #include <QSqlQuery>
 
 namespace quorvex {
@@ -28,6 +29,11 @@ class OdbcConnection : public DriverConnection {
 
     std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) override {
         return RunOdbcQuery(session_, statement, cursorLocation);
+    }
+
+    void* odbcConnectionHandle() override {
+        const QSqlDriver* driver = session_->database().driver();
+        return driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
     }
 
   private:

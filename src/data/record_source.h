@@ -36,6 +36,9 @@ class DriverConnection {
     virtual void executeBound(const QString& statement, const std::vector<Value>& values) = 0;
     // Runs a query; cursorLocation is adUseServer or adUseClient.
     virtual std::unique_ptr<RecordSource> query(const QString& statement, int cursorLocation) = 0;
+    // The ODBC connection handle (SQLHDBC) behind an ODBC connection, for work Qt SQL does not
+    // offer (arrays of bound values, transactions); null for a driver of the program's own.
+    virtual void* odbcConnectionHandle() { return nullptr; }
 };
 
 }  // namespace quorvex
