@@ -2,7 +2,7 @@
 
 #include "data/failure.h"
 #include "data/odbc_failure.h"
-#include "data/odbc_values.h"
+#include "data/odbc_statement.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -36,9 +36,6 @@ namespace {
 // connection handle Qt uses: the statement and its values travel in one exchange, on the same
 // session (autocommit, session settings) as every other statement of the connection.
 
-static_assert(sizeof(SQLWCHAR) == sizeof(char16_t),
-              "the driver manager's wide characters are UTF-16");
-
 SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
     const QSqlDriver* driver = database.driver();
     void* const handle = driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
@@ -48,62 +45,6 @@ SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
     return handle;
 }
 
-// Every diagnostic record of a handle, joined by blanks as Qt SQL joins them for its own errors,
-// so a refused row reads the same whether or not it held a bound value.
-QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
-    QString text;
-    QString previous;
-    for (SQLSMALLINT record = 1; record <= kMostDiagnosticRecords; ++record) {
-        SQLWCHAR state[6];
-        SQLINTEGER nativeError = 0;
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError, nullptr,
-                                          0, &length))) {
-            break;
-        }
-        std::vector<SQLWCHAR> message(static_cast<size_t>(length) + 1);
-        if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError,
-                                          message.data(), static_cast<SQLSMALLINT>(message.size()),
-                                          &length))) {
-            break;
-        }
-        const QString part = QString::fromUtf16(reinterpret_cast<const char16_t*>(message.data()),
-                                                qMin<qsizetype>(length, message.size() - 1));
-        if (!part.isEmpty() && part != previous) {
-            if (!text.isEmpty()) text += u' ';
-            text += part;
-            previous = part;
-        }
-    }
-    return OdbcMessageText(text);
-}
-
-class StatementHandle {
-  public:
-    explicit StatementHandle(SQLHDBC connection) : connection_(connection) {
-        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle_))) {
-            handle_ = SQL_NULL_HSTMT;
-            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_DBC, connection), nullptr,
-                                    connection);
-        }
-    }
-    ~StatementHandle() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
-    StatementHandle(const StatementHandle&) = delete;
-    StatementHandle& operator=(const StatementHandle&) = delete;
-
-    SQLHSTMT get() const { return handle_; }
-    // A failed call raises the driver's message, as a lost connection when it is one.
-    void Check(SQLRETURN result) const {
-        if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
-            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_STMT, handle_), handle_, connection_);
-        }
-    }
-
-  private:
-    SQLHDBC connection_;
-    SQLHSTMT handle_ = SQL_NULL_HSTMT;
-};
-
 // One bound value and the buffers the driver reads while the statement executes.
 struct BoundBuffer {
     QByteArray bytes;
@@ -111,7 +52,7 @@ struct BoundBuffer {
     SQLLEN length = 0;
 };
 
-void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& value,
+void Bind(const OdbcStatement& statement, SQLUSMALLINT number, const Value& value,
           BoundBuffer& buffer) {
     switch (value.kind()) {
         case Value::Kind::Bytes:
@@ -140,7 +81,7 @@ void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& va
 
 void ExecuteWithBoundValues(const QSqlDatabase& database, const QString& statement,
                             const std::vector<Value>& values) {
-    const StatementHandle handle(ConnectionHandle(database));
+    const OdbcStatement handle(ConnectionHandle(database));
     // Bound buffers must not move until the statement has run.
     std::vector<BoundBuffer> buffers(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
