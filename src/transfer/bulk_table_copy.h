@@ -1,0 +1,93 @@
+#pragma once
+
+#include "data/connection.h"
+#include "shell/stop_request.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace quorvex {
+
+// A row the bulk copy did not send: the server refused it, or one of its values could not be
+// read from the Paradox table.
+struct RefusedRow {
+    QString table;
+    std::int64_t rowNumber = 0;  // 1 for the Paradox table's first row
+    std::vector<QString> fieldNames;
+    // Every field's value as sent, in field order: its text form (SentText: numbers, dates and
+    // Booleans as the row copy writes them, bytes as upper-case hex), nullopt for NULL.
+    std::vector<std::optional<QString>> values;
+    QString message;  // the server's message, or the reader's
+};
+
+// What a front end learns of a bulk copy while it runs. Calls come from the thread that runs the
+// copy (a job's own thread with several tables at once), in row order.
+class BulkObserver {
+  public:
+    virtual ~BulkObserver() = default;
+    // Before the first array: the Paradox table's record count.
+    virtual void RowsToCopy(std::int64_t /*rowCount*/) {}
+    // After each array: the rows read so far and, of them, the rows refused.
+    virtual void RowsSent(std::int64_t /*rowsRead*/, std::int64_t /*rowsRefused*/) {}
+    // A row that will not be in the table, once the array it was part of is settled.
+    virtual void RowRefused(const RefusedRow& row) = 0;
+};
+
+struct BulkOptions {
+    // The most rows sent as one array, and the most bytes of values staged for one: an array ends
+    // at whichever comes first (a row larger than the limit alone goes as an array of one).
+    int arrayRows = 1000;
+    qsizetype arrayBytes = 8 * 1024 * 1024;
+    // The bind of the BLOB columns' bytes. Oracle documents the long binary bind for BLOB; the
+    // test server takes it only into bytea columns (see test-server notes in the README).
+    bool blobAsLongBinary = false;
+};
+
+// What became of a table sent in bulk. A table is either complete in Oracle (less its refused
+// rows) or absent: a stop or a failure after CREATE TABLE rolls the rows back and drops the table.
+struct BulkTableResult {
+    enum class Outcome {
+        Complete,    // every row read was sent: arrived, or refused and told to the observer
+        Stopped,     // a stop request ended it; the table was rolled back and dropped
+        Failed,      // a failure ended it after CREATE TABLE; rolled back and dropped
+        NotCreated,  // it never got that far: the Paradox table could not be read, its names are
+                     // refused, CREATE TABLE failed (an existing table of that name stays as it
+                     // was)
+    };
+    Outcome outcome = Outcome::NotCreated;
+    std::int64_t paradoxRows = -1;  // the record count, once read
+    std::int64_t rowsRead = 0;      // rows read from the Paradox table
+    std::int64_t arrived = 0;       // rows in the committed table (0 unless Complete)
+    std::int64_t refused = 0;       // rows refused (of the rows read)
+    QString failure;                // Failed, NotCreated: the failure's own description
+    bool connectionLost = false;    // the failure ended the Oracle connection
+    // After a stop or a failure the table could not be dropped (a lost connection): an empty or
+    // partial table of that name may stand in Oracle.
+    bool tableLeftBehind = false;
+};
+
+// Copies one Paradox table into a new Oracle table of the same name: the same CREATE TABLE and
+// the same value forms as the row copy, but every row goes through one INSERT whose values are
+// all bound ("?" markers), executed on arrays of rows with autocommit off and one commit for the
+// table. Before each array a savepoint is taken; an array the server refuses is undone to it and
+// sent again in halves, down to single rows, so that exactly the refused rows are left out and
+// told to the observer, and every other row arrives. The stop request is read after each array.
+//
+// `oracle` is an open ODBC connection with autocommit on (it is on again afterwards), with the
+// decimal-point session setting made (OpenBulkConnections); `paradox` an open connection on the
+// Paradox folder. Both are used on the calling thread only. Failures are returned, not thrown.
+struct BulkTableCopy {
+    Connection& oracle;
+    Connection& paradox;
+    QString table;
+    BulkObserver* observer = nullptr;
+    const StopRequest* stop = nullptr;
+    BulkOptions options = {};
+
+    BulkTableResult Run();
+};
+
+}  // namespace quorvex
