@@ -41,8 +41,10 @@ struct BulkOptions {
     // at whichever comes first (a row larger than the limit alone goes as an array of one).
     int arrayRows = 1000;
     qsizetype arrayBytes = 8 * 1024 * 1024;
-    // The bind of the BLOB columns' bytes. Oracle documents the long binary bind for BLOB; the
-    // test server takes it only into bytea columns (see test-server notes in the README).
+    // How the BLOB columns' bytes are bound: as long binary (SQL_LONGVARBINARY), the bind Oracle
+    // documents for BLOB, or as binary (SQL_VARBINARY). The test server's driver takes a long
+    // binary bind only into a bytea column, not into its BLOB columns (a domain over bytea) until
+    // its set-up makes them bytea; binary goes into both.
     bool blobAsLongBinary = false;
 };
 
@@ -72,9 +74,19 @@ struct BulkTableResult {
 // Copies one Paradox table into a new Oracle table of the same name: the same CREATE TABLE and
 // the same value forms as the row copy, but every row goes through one INSERT whose values are
 // all bound ("?" markers), executed on arrays of rows with autocommit off and one commit for the
-// table. Before each array a savepoint is taken; an array the server refuses is undone to it and
-// sent again in halves, down to single rows, so that exactly the refused rows are left out and
-// told to the observer, and every other row arrives. The stop request is read after each array.
+// table. The stop request is read after each array.
+//
+// Drivers differ in what a refused row does to its array. psqlODBC runs an array as one text of
+// INSERTs, a hundred rows at a time: one refused row fails the whole array, every row is marked
+// as failed, and the driver undoes the array (by default, with a savepoint of its own), or leaves
+// the transaction aborted (Protocol=7.4-0), or rolls the whole transaction back (7.4-1). Oracle's
+// driver runs every row of an array and marks each (its BatchAutocommitMode says what it commits
+// in autocommit mode). So neither the status array nor the driver's own undoing is relied on:
+// before each array a savepoint is taken; an array with any refused row is undone to it and sent
+// again in halves, each after its own savepoint, down to single rows. Exactly the rows the server
+// refuses are left out and told to the observer; every other row arrives. A driver that has
+// rolled the whole transaction back fails the table; and before the commit the table's rows are
+// counted, so that no driver's undoing can leave out more than the refused rows unnoticed.
 //
 // `oracle` is an open ODBC connection with autocommit on (it is on again afterwards), with the
 // decimal-point session setting made (OpenBulkConnections); `paradox` an open connection on the
