@@ -333,6 +333,12 @@ void Speeds(const char* where, const QString& sid, const QString& folder, const 
         std::printf("  bulk, four tables by four jobs     %10.0f rows/s\n",
                     JobsRun(sid, folder, 4, 4, rows));
     }
+    std::printf("  bulk, arrays of");
+    for (const int arrayRows : {100, 250, 500, 1000, 2000, 4000}) {
+        std::printf(" %d: %.0f", arrayRows,
+                    BulkRun(sid, folder, QStringLiteral("LOADED"), rows, arrayRows).rowsPerSecond);
+    }
+    std::printf(" rows/s\n");
     std::printf(
         "  comparison of the sent table       %10.0f rows/s  (client CPU %.1f us/row, "
         "server %.1f us/row)\n",
