@@ -355,11 +355,10 @@ int MemoryChild(const QString& what, const QString& folder, long rows) {
     if (!QFile::exists(folder + QStringLiteral("/LOADED.DB"))) {
         WriteSixColumns(folder + QStringLiteral("/LOADED.DB"), rows);
     }
-    if (what == QLatin1String("bulk")) {
-        BulkRun(sid, folder, QStringLiteral("LOADED"), rows);
-    } else {
-        VerifyRun(sid, folder, QStringLiteral("LOADED"), rows);
-    }
+    const Rate rate = what == QLatin1String("bulk")
+                          ? BulkRun(sid, folder, QStringLiteral("LOADED"), rows)
+                          : VerifyRun(sid, folder, QStringLiteral("LOADED"), rows);
+    std::printf("rows_per_second=%.0f\n", rate.rowsPerSecond);
     std::printf("peak_kib=%ld\n", PeakKib());
     return 0;
 }

@@ -26,16 +26,21 @@ BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<Sour
     }
     QString columns;
     QString markers;
-    for (const std::size_t i : insert.fieldOfMarker) {
-        if (!columns.isEmpty()) {
+    bool inTableOrder = true;
+    for (std::size_t marker = 0; marker < insert.fieldOfMarker.size(); ++marker) {
+        const std::size_t i = insert.fieldOfMarker[marker];
+        if (marker > 0) {
             columns += kSeparator;
             markers += kSeparator;
         }
         columns += QuotedFieldName(fields[i].name);
         markers += u'?';
+        inTableOrder = inTableOrder && i == marker;
     }
-    insert.text = QStringLiteral("INSERT INTO ") + QuotedTableName(table) + QStringLiteral(" (") +
-                  columns + QStringLiteral(") VALUES(") + markers + u')';
+    // The column list only where the order differs: the server reads a shorter text faster.
+    insert.text = QStringLiteral("INSERT INTO ") + QuotedTableName(table) +
+                  (inTableOrder ? QString() : QStringLiteral(" (") + columns + u')') +
+                  QStringLiteral(" VALUES(") + markers + u')';
     return insert;
 }
 

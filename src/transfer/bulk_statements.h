@@ -12,10 +12,11 @@ namespace quorvex {
 // The statements of the bulk copy and of the comparison of a sent table. Each depends only on
 // its inputs and refuses a name Oracle would refuse (QuotedTableName, QuotedFieldName).
 
-// One INSERT for every row of a table, each value a "?" marker bound to it:
-// INSERT INTO "T" ("Id", "Name", "Photo") VALUES(?, ?, ?). The columns are named, in the
-// table's order except that the BLOB columns (by their type, as CREATE TABLE chooses it) come
-// last: Oracle takes LONG and LOB binds only after all the others (ORA-24816).
+// One INSERT for every row of a table, each value a "?" marker bound to it, in the table's order:
+// INSERT INTO "T" VALUES(?, ?, ?). The BLOB columns (by their type, as CREATE TABLE chooses it)
+// go last, since Oracle takes LONG and LOB binds only after all the others (ORA-24816): where
+// one stands before another column, the columns are named with the BLOB columns at the end,
+// INSERT INTO "T" ("Id", "Name", "Photo") VALUES(?, ?, ?).
 struct BulkInsert {
     QString text;
     // For each marker in order, the index of the field it stands for.

@@ -253,6 +253,8 @@ TEST(BulkStatements, BlobColumnsGoLastAndNamesAreChecked) {
     EXPECT_EQ(insert.text, "INSERT INTO \"T\" (\"Id\", \"Name\", \"Photo\") VALUES(?, ?, ?)");
     EXPECT_EQ(insert.fieldOfMarker, (std::vector<std::size_t>{0, 2, 1}));
     EXPECT_EQ(insert.blobMarker, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(BuildBulkInsertStatement("T", {{"Id", adInteger}, {"Photo", adLongVarBinary}}).text,
+              "INSERT INTO \"T\" VALUES(?, ?)");
     EXPECT_EQ(SelectColumnsStatement("T", {"Id", "Name"}), "SELECT \"Id\", \"Name\" FROM \"T\"");
     EXPECT_THROW(BuildBulkInsertStatement("A\"B", {{"Id", adInteger}}), Failure);
     EXPECT_THROW(SelectColumnsStatement("T", {"A\"B"}), Failure);
