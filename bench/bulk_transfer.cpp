@@ -74,16 +74,6 @@ void WriteSixColumns(const QString& path, long rows) {
     writer.finish();
 }
 
-// The peak resident set (VmHWM) of this process.
-long PeakKib() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 // CPU seconds of a server process (the backend of a connection), from /proc.
 double ProcessCpuSeconds(const QString& pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -359,7 +349,7 @@ int MemoryChild(const QString& what, const QString& folder, long rows) {
                           ? BulkRun(sid, folder, QStringLiteral("LOADED"), rows)
                           : VerifyRun(sid, folder, QStringLiteral("LOADED"), rows);
     std::printf("rows_per_second=%.0f\n", rate.rowsPerSecond);
-    std::printf("peak_kib=%ld\n", PeakKib());
+    std::printf("peak_kib=%ld\n", PeakKib(QStringLiteral("self")));
     return 0;
 }
 
