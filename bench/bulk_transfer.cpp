@@ -353,8 +353,13 @@ int MemoryChild(const QString& what, const QString& folder, long rows) {
     return 0;
 }
 
-long ChildPeak(const QString& what, const QString& folder, long rows,
-               const QString& driverOptions = {}) {
+struct ChildRun {
+    long peakKib = -1;
+    long rowsPerSecond = -1;
+};
+
+ChildRun RunChild(const QString& what, const QString& folder, long rows,
+                  const QString& driverOptions = {}) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kDriverOptions), driverOptions);
@@ -364,8 +369,11 @@ long ChildPeak(const QString& what, const QString& folder, long rows,
                 {QStringLiteral("--memory-child"), what, folder, QString::number(rows)});
     child.waitForFinished(-1);
     const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
-    const qsizetype at = output.indexOf(QStringLiteral("peak_kib="));
-    return at < 0 ? -1 : output.mid(at + 9).section(u'\n', 0, 0).trimmed().toLong();
+    const auto number = [&output](const QString& key) {
+        const qsizetype at = output.indexOf(key);
+        return at < 0 ? -1L : output.mid(at + key.size()).section(u'\n', 0, 0).trimmed().toLong();
+    };
+    return {number(QStringLiteral("peak_kib=")), number(QStringLiteral("rows_per_second="))};
 }
 
 // The comparison is also measured with psqlODBC reading the Oracle side through a cursor, a
@@ -376,14 +384,15 @@ void Memory(long memoryRows) {
     for (const long rows : {10000L, memoryRows}) {
         QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
         WriteSixColumns(folder.filePath(QStringLiteral("LOADED.DB")), rows);
-        const long bulk = ChildPeak(QStringLiteral("bulk"), folder.path(), rows);
-        const long verify = ChildPeak(QStringLiteral("verify"), folder.path(), rows);
-        const long verifyCursor = ChildPeak(QStringLiteral("verify"), folder.path(), rows,
-                                            QStringLiteral("UseDeclareFetch=1;Fetch=1000;"));
+        const ChildRun bulk = RunChild(QStringLiteral("bulk"), folder.path(), rows);
+        const ChildRun verify = RunChild(QStringLiteral("verify"), folder.path(), rows);
+        const ChildRun verifyCursor = RunChild(QStringLiteral("verify"), folder.path(), rows,
+                                               QStringLiteral("UseDeclareFetch=1;Fetch=1000;"));
         std::printf(
-            "  %8ld rows: bulk %.1f MiB, comparison %.1f MiB (psqlODBC reading through "
-            "a cursor: %.1f MiB)\n",
-            rows, bulk / 1024.0, verify / 1024.0, verifyCursor / 1024.0);
+            "  %8ld rows: bulk %.1f MiB (%ld rows/s), comparison %.1f MiB (%ld rows/s); "
+            "psqlODBC reading through a cursor: comparison %.1f MiB (%ld rows/s)\n",
+            rows, bulk.peakKib / 1024.0, bulk.rowsPerSecond, verify.peakKib / 1024.0,
+            verify.rowsPerSecond, verifyCursor.peakKib / 1024.0, verifyCursor.rowsPerSecond);
     }
 }
 

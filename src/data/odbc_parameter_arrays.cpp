@@ -148,6 +148,7 @@ std::optional<Failure> OdbcParameterArrays::Execute(void* connection, const QStr
             statement_ = std::make_unique<OdbcStatement>(connection);
         }
         const OdbcStatement& handle = *statement_;
+        handle.Check(SQLFreeStmt(handle.get(), SQL_CLOSE));
         handle.Check(SQLFreeStmt(handle.get(), SQL_RESET_PARAMS));
         handle.Check(SQLSetStmtAttr(handle.get(), SQL_ATTR_PARAM_BIND_TYPE,
                                     reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0));
