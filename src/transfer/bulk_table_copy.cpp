@@ -128,22 +128,24 @@ class BulkCopyRun {
         Flush();
     }
 
-    // Reads one row and stages it, or, when a value cannot be read, keeps it as refused.
+    // Reads one row and stages it, or, when a value cannot be read, keeps it as refused with the
+    // values that could be read (the others as NULL) and the first value's failure.
     void ReadRow(std::int64_t row) {
+        QString unreadable;
         for (std::size_t field = 0; field < fields_.size(); ++field) {
             try {
                 values_[field] = source_.FieldValue(static_cast<int>(field));
             } catch (const std::exception& failure) {
-                for (std::size_t rest = field; rest < fields_.size(); ++rest) {
-                    values_[rest] = Value::Null();
+                values_[field] = Value::Null();
+                if (unreadable.isEmpty()) {
+                    unreadable = QStringLiteral("The value of the field %1 could not be read: %2")
+                                     .arg(fields_[field].name, CommandSteps::Describe(failure));
                 }
-                pending_.push_back(
-                    Refused(row, ReadValues(),
-                            QStringLiteral("The value of the field %1 could not be "
-                                           "read: %2")
-                                .arg(fields_[field].name, CommandSteps::Describe(failure))));
-                return;
             }
+        }
+        if (!unreadable.isEmpty()) {
+            pending_.push_back(Refused(row, ReadValues(), unreadable));
+            return;
         }
         for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
             const Value& value = values_[insert_.fieldOfMarker[marker]];

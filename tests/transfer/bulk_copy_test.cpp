@@ -148,6 +148,21 @@ TEST_F(BulkCopy, AStoppedTableIsAbsentAndTheConnectionServesTheNextTable) {
     EXPECT_EQ(Count("NEXT"), "3");
 }
 
+TEST_F(BulkCopy, ARowWithAValueThatCannotBeReadIsRefusedByTheReader) {
+    WriteNotes("LOST.DB", 3);
+    ASSERT_TRUE(QFile::remove(folder.filePath("LOST.MB")));  // where the notes are
+    const BulkTableResult result = SendInBulk("LOST");
+    EXPECT_EQ(result.outcome, Outcome::Complete) << result.failure.toStdString();
+    EXPECT_EQ(result.refused, 3);
+    EXPECT_EQ(Count("LOST"), "0");
+    EXPECT_EQ(observer.RefusedNumbers(), (std::vector<std::int64_t>{1, 2, 3}));
+    ASSERT_EQ(observer.refused.size(), 3u);
+    EXPECT_TRUE(observer.refused[0].message.startsWith("The value of the field Note could not"))
+        << observer.refused[0].message.toStdString();
+    EXPECT_EQ(observer.refused[0].values,
+              (std::vector<std::optional<QString>>{"1", "O'Brien 1", std::nullopt, "0.17"}));
+}
+
 TEST_F(BulkCopy, ATableAlreadyInOracleIsLeftAsItWas) {
     ServerExecute("CREATE TABLE \"KEEP\"(\"Name\" NVARCHAR2(2000))");
     ServerExecute("INSERT INTO \"KEEP\" VALUES('precious')");
