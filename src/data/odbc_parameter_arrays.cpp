@@ -113,11 +113,23 @@ std::optional<QByteArray> OdbcParameterArrays::BytesAt(int row, int marker) cons
     return QByteArray(column.data.data() + column.start[index], column.length[index]);
 }
 
-void OdbcParameterArrays::LayOut(Column& column, int first, int count, qsizetype& width) const {
-    width = column.bind == Bind::Text ? 2 : 1;  // a run of NULLs still binds a buffer
+qsizetype OdbcParameterArrays::Width(const Column& column, int first, int count) {
+    qsizetype width = column.bind == Bind::Text ? 2 : 1;  // a run of NULLs still binds a buffer
     for (int row = first; row < first + count; ++row) {
         width = std::max<qsizetype>(width, column.length[static_cast<std::size_t>(row)]);
     }
+    return width;
+}
+
+qsizetype OdbcParameterArrays::LaidOutBytes(int first, int count) const {
+    qsizetype bytes = 0;
+    for (const Column& column : columns_) {
+        bytes += Width(column, first, count) * count;
+    }
+    return bytes;
+}
+
+void OdbcParameterArrays::LayOut(Column& column, int first, int count, qsizetype width) {
     column.laidOut.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
     column.indicators.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -158,7 +170,7 @@ std::optional<Failure> OdbcParameterArrays::Execute(void* connection, const QStr
         handle.Check(SQLSetStmtAttr(handle.get(), SQL_ATTR_PARAMS_PROCESSED_PTR, &processed_, 0));
         for (std::size_t marker = 0; marker < columns_.size(); ++marker) {
             Column& column = columns_[marker];
-            qsizetype width = 0;
+            const qsizetype width = Width(column, first, count);
             LayOut(column, first, count, width);
             // A text's column size counts characters (UTF-16 code units), a byte string's bytes.
             const qsizetype columnSize = column.bind == Bind::Text ? width / 2 : width;

@@ -44,6 +44,9 @@ class OdbcParameterArrays {
     int RowCount() const { return rows_; }
     // The bytes of the values staged so far (texts in UTF-16).
     qsizetype StagedBytes() const;
+    // The bytes the run first .. first + count - 1 takes laid out for the driver: each column as
+    // wide as its longest value in the run, times the rows.
+    qsizetype LaidOutBytes(int first, int count) const;
     // Forgets the staged rows, keeping the memory for the next ones.
     void Clear();
 
@@ -70,7 +73,8 @@ class OdbcParameterArrays {
     };
 
     void Add(const char* bytes, qsizetype size, bool null);
-    void LayOut(Column& column, int first, int count, qsizetype& width) const;
+    static qsizetype Width(const Column& column, int first, int count);
+    static void LayOut(Column& column, int first, int count, qsizetype width);
 
     std::vector<Column> columns_;
     std::size_t nextMarker_ = 0;

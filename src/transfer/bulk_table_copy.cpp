@@ -219,6 +219,14 @@ class BulkCopyRun {
     // server refuses any of them, goes back to the savepoint, whatever the driver left of the
     // array, and sends each half the same way: a single row it refuses is left out.
     void Send(int first, int count) {
+        if (count > 1 && arrays_->LaidOutBytes(first, count) > job_.options.arrayBytes) {
+            // Every row of a run is laid out as wide as its longest value: a long value goes
+            // with few rows.
+            const int half = count / 2;
+            Send(first, half);
+            Send(first + half, count - half);
+            return;
+        }
         job_.oracle.Execute(kArraySavepoint);
         const std::optional<Failure> refused =
             arrays_->Execute(handle_, insert_.text, first, count);

@@ -163,6 +163,19 @@ TEST_F(BulkCopy, ARowWithAValueThatCannotBeReadIsRefusedByTheReader) {
               (std::vector<std::optional<QString>>{"1", "O'Brien 1", std::nullopt, "0.17"}));
 }
 
+TEST_F(BulkCopy, LongBytesGoInShortRunsAndArriveWhole) {
+    std::vector<Row> rows;
+    for (int row = 1; row <= 30; ++row) {
+        rows.push_back({Int(row), row % 15 == 5 ? Raw(QByteArray(60000, char(row))) : px::Value()});
+    }
+    WriteTable("PICTURES.DB",
+               {Typed("Id", px::FieldType::Long), Typed("Picture", px::FieldType::Blob, 10)}, rows);
+    const BulkTableResult result = SendInBulk("PICTURES", {.arrayBytes = 100000});
+    EXPECT_EQ(result.outcome, Outcome::Complete) << result.failure.toStdString();
+    EXPECT_EQ(result.arrived, 30);
+    EXPECT_TRUE(Compare("PICTURES").Same());
+}
+
 TEST_F(BulkCopy, ATableAlreadyInOracleIsLeftAsItWas) {
     ServerExecute("CREATE TABLE \"KEEP\"(\"Name\" NVARCHAR2(2000))");
     ServerExecute("INSERT INTO \"KEEP\" VALUES('precious')");
