@@ -100,7 +100,7 @@ void Drop(Connection& oracle, const QString& table) {
 }
 
 struct NoRefusals : BulkObserver {
-    void RowRefused(const RefusedRow& row) override {
+    void RowNotWhole(const RowProblem& row) override {
         std::fprintf(stderr, "refused row %lld: %s\n", static_cast<long long>(row.rowNumber),
                      qPrintable(row.message));
         std::exit(1);

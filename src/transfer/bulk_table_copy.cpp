@@ -9,7 +9,10 @@
 #include "transfer/sent_value.h"
 #include "transfer/value_text.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace quorvex {
@@ -36,6 +39,24 @@ std::optional<QByteArray> BlobBytes(const Value& value) {
     }
     const std::optional<QString> text = SentText(value);
     return text ? std::optional<QByteArray>(text->toUtf8()) : std::nullopt;
+}
+
+// The fields of a row whose numbers Oracle cannot hold (infinite or not a number), which go as
+// NULL as their text form is empty; nothing when there are none.
+QString UnheldNumbers(const std::vector<SourceField>& fields, const std::vector<Value>& values) {
+    QStringList unheld;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].kind() == Value::Kind::Double && !std::isfinite(values[i].toDouble())) {
+            unheld.append(QStringLiteral("%1 (%2)").arg(
+                fields[i].name, std::isnan(values[i].toDouble()) ? QStringLiteral("not a number")
+                                                                 : QStringLiteral("infinity")));
+        }
+    }
+    if (unheld.isEmpty()) {
+        return QString();
+    }
+    return QStringLiteral("A number Oracle cannot hold was sent as NULL: %1.")
+        .arg(unheld.join(QStringLiteral(", ")));
 }
 
 class BulkCopyRun {
@@ -144,7 +165,7 @@ class BulkCopyRun {
             }
         }
         if (!unreadable.isEmpty()) {
-            pending_.push_back(Refused(row, ReadValues(), unreadable));
+            pending_.push_back(Problem(row, ReadValues(), unreadable));
             return;
         }
         for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
@@ -156,6 +177,10 @@ class BulkCopyRun {
                 const std::optional<QString> text = SentText(value);
                 text ? arrays_->AddText(*text) : arrays_->AddNull();
             }
+        }
+        const QString unheld = UnheldNumbers(fields_, values_);
+        if (!unheld.isEmpty()) {
+            unheld_.push_back({arrays_->RowCount() - 1, unheld});
         }
         stagedRows_.push_back(row);
     }
@@ -187,27 +212,38 @@ class BulkCopyRun {
         return values;
     }
 
-    RefusedRow Refused(std::int64_t row, std::vector<std::optional<QString>> values,
-                       const QString& message) const {
-        return RefusedRow{job_.table, row, fieldNames_, std::move(values), message};
+    RowProblem Problem(std::int64_t row, std::vector<std::optional<QString>> values,
+                       const QString& message, bool stored = false) const {
+        return RowProblem{job_.table, row, fieldNames_, std::move(values), stored, message};
     }
 
-    // Sends the staged rows, tells the refused ones in row order and starts the next array.
+    // Sends the staged rows, tells the rows that are not in the table as read, in row order, and
+    // starts the next array.
     void Flush() {
         if (arrays_->RowCount() > 0) {
             Send(0, arrays_->RowCount());
         }
-        std::sort(pending_.begin(), pending_.end(), [](const RefusedRow& a, const RefusedRow& b) {
+        result_.refused += static_cast<std::int64_t>(pending_.size());
+        for (const auto& [staged, message] : unheld_) {
+            if (std::find(refusedStaged_.begin(), refusedStaged_.end(), staged) ==
+                refusedStaged_.end()) {
+                pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(staged)],
+                                           StagedValues(staged), message, true));
+                ++result_.storedWithNull;
+            }
+        }
+        std::sort(pending_.begin(), pending_.end(), [](const RowProblem& a, const RowProblem& b) {
             return a.rowNumber < b.rowNumber;
         });
-        result_.refused += static_cast<std::int64_t>(pending_.size());
         if (job_.observer != nullptr) {
-            for (const RefusedRow& row : pending_) {
-                job_.observer->RowRefused(row);
+            for (const RowProblem& row : pending_) {
+                job_.observer->RowNotWhole(row);
             }
             job_.observer->RowsSent(result_.rowsRead, result_.refused);
         }
         pending_.clear();
+        unheld_.clear();
+        refusedStaged_.clear();
         stagedRows_.clear();
         arrays_->Clear();
         if (StopAsked()) {
@@ -248,7 +284,8 @@ class BulkCopyRun {
                               .arg(refused->description(), failure.description()));
         }
         if (count == 1) {
-            pending_.push_back(Refused(stagedRows_[static_cast<std::size_t>(first)],
+            refusedStaged_.push_back(first);
+            pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(first)],
                                        StagedValues(first), refused->description()));
             return;
         }
@@ -305,9 +342,11 @@ class BulkCopyRun {
     std::vector<QString> fieldNames_;
     BulkInsert insert_;
     std::unique_ptr<OdbcParameterArrays> arrays_;
-    std::vector<Value> values_;             // the row being read, in field order
-    std::vector<std::int64_t> stagedRows_;  // the row number of each staged row
-    std::vector<RefusedRow> pending_;       // refused rows of the array, not told yet
+    std::vector<Value> values_;                    // the row being read, in field order
+    std::vector<std::int64_t> stagedRows_;         // the row number of each staged row
+    std::vector<RowProblem> pending_;              // rows of the array not in the table as read
+    std::vector<std::pair<int, QString>> unheld_;  // staged rows with numbers sent as NULL
+    std::vector<int> refusedStaged_;               // staged rows the server refused
 };
 
 }  // namespace

@@ -11,20 +11,22 @@
 
 namespace quorvex {
 
-// A row the bulk copy did not send: the server refused it, or one of its values could not be
-// read from the Paradox table.
-struct RefusedRow {
+// A row that is not in Oracle as it was read: the server refused it, or one of its values could
+// not be read from the Paradox table (`stored` false: the row is not in the table); or it holds a
+// number Oracle cannot hold, infinite or not a number, sent as NULL (`stored` true).
+struct RowProblem {
     QString table;
     std::int64_t rowNumber = 0;  // 1 for the Paradox table's first row
     std::vector<QString> fieldNames;
     // Every field's value as sent, in field order: its text form (SentText: numbers, dates and
     // Booleans as the row copy writes them, bytes as upper-case hex), nullopt for NULL.
     std::vector<std::optional<QString>> values;
-    QString message;  // the server's message, or the reader's
+    bool stored = false;
+    QString message;  // the server's message, the reader's, or which numbers went as NULL
 };
 
 // What a front end learns of a bulk copy while it runs. Calls come from the thread that runs the
-// copy (a job's own thread with several tables at once), in row order.
+// copy (a job's own thread with several tables at once), in row order within each array.
 class BulkObserver {
   public:
     virtual ~BulkObserver() = default;
@@ -32,8 +34,8 @@ class BulkObserver {
     virtual void RowsToCopy(std::int64_t /*rowCount*/) {}
     // After each array: the rows read so far and, of them, the rows refused.
     virtual void RowsSent(std::int64_t /*rowsRead*/, std::int64_t /*rowsRefused*/) {}
-    // A row that will not be in the table, once the array it was part of is settled.
-    virtual void RowRefused(const RefusedRow& row) = 0;
+    // A row that is not in the table as it was read, once the array it was part of is settled.
+    virtual void RowNotWhole(const RowProblem& row) = 0;
 };
 
 struct BulkOptions {
@@ -64,12 +66,13 @@ struct BulkTableResult {
                      // was)
     };
     Outcome outcome = Outcome::NotCreated;
-    std::int64_t paradoxRows = -1;  // the record count, once read
-    std::int64_t rowsRead = 0;      // rows read from the Paradox table
-    std::int64_t arrived = 0;       // rows in the committed table (0 unless Complete)
-    std::int64_t refused = 0;       // rows refused (of the rows read)
-    QString failure;                // Failed, NotCreated: the failure's own description
-    bool connectionLost = false;    // the failure ended the Oracle connection
+    std::int64_t paradoxRows = -1;    // the record count, once read
+    std::int64_t rowsRead = 0;        // rows read from the Paradox table
+    std::int64_t arrived = 0;         // rows in the committed table (0 unless Complete)
+    std::int64_t refused = 0;         // rows refused (of the rows read)
+    std::int64_t storedWithNull = 0;  // rows that arrived with NULL for a number Oracle cannot hold
+    QString failure;                  // Failed, NotCreated: the failure's own description
+    bool connectionLost = false;      // the failure ended the Oracle connection
     // After a stop or a failure the table could not be dropped (a lost connection): an empty or
     // partial table of that name may stand in Oracle.
     bool tableLeftBehind = false;

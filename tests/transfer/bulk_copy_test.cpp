@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <limits>
 #include <map>
 #include <mutex>
 #include <set>
@@ -32,16 +33,16 @@ struct RecordingObserver : BulkObserver {
         ++arrays;
         if (afterArray) afterArray();
     }
-    void RowRefused(const RefusedRow& row) override { refused.push_back(row); }
+    void RowNotWhole(const RowProblem& row) override { refused.push_back(row); }
     std::vector<std::int64_t> RefusedNumbers() const {
         std::vector<std::int64_t> numbers;
-        for (const RefusedRow& row : refused) numbers.push_back(row.rowNumber);
+        for (const RowProblem& row : refused) numbers.push_back(row.rowNumber);
         return numbers;
     }
 
     int arrays = 0;
     std::function<void()> afterArray;
-    std::vector<RefusedRow> refused;
+    std::vector<RowProblem> refused;
 };
 
 class BulkCopy : public TransferTest {
@@ -103,7 +104,7 @@ TEST_F(BulkCopy, ExactlyTheRefusedRowsAreLeftOutAndEveryOtherRowArrives) {
     EXPECT_EQ(observer.RefusedNumbers(), (std::vector<std::int64_t>{7, 100, 101, 250}));
     EXPECT_EQ(observer.arrays, 3);
     ASSERT_EQ(observer.refused.size(), 4u);
-    const RefusedRow& refused = observer.refused[0];
+    const RowProblem& refused = observer.refused[0];
     EXPECT_EQ(refused.table, "NOTES");
     EXPECT_EQ(refused.fieldNames, (std::vector<QString>{"Id", "Name", "Note", "Amount"}));
     // Every value as sent: the forms of the row copy, NULL as nothing.
@@ -174,6 +175,21 @@ TEST_F(BulkCopy, LongBytesGoInShortRunsAndArriveWhole) {
     EXPECT_EQ(result.outcome, Outcome::Complete) << result.failure.toStdString();
     EXPECT_EQ(result.arrived, 30);
     EXPECT_TRUE(Compare("PICTURES").Same());
+}
+
+TEST_F(BulkCopy, ANumberOracleCannotHoldGoesAsNullAndIsTold) {
+    WriteTable("ODD.DB", {Typed("Id", px::FieldType::Long), Typed("Amount", px::FieldType::Number)},
+               {{Int(1), Number(1.5)}, {Int(2), Number(-std::numeric_limits<double>::infinity())}});
+    const BulkTableResult result = SendInBulk("ODD");
+    EXPECT_EQ(result.arrived, 2);
+    EXPECT_EQ(result.refused, 0);
+    EXPECT_EQ(result.storedWithNull, 1);
+    ASSERT_EQ(observer.refused.size(), 1u);
+    EXPECT_TRUE(observer.refused[0].stored);
+    EXPECT_EQ(observer.refused[0].rowNumber, 2);
+    EXPECT_EQ(observer.refused[0].values, (std::vector<std::optional<QString>>{"2", std::nullopt}));
+    EXPECT_EQ(observer.refused[0].message,
+              "A number Oracle cannot hold was sent as NULL: Amount (infinity).");
 }
 
 TEST_F(BulkCopy, ATableAlreadyInOracleIsLeftAsItWas) {
