@@ -47,14 +47,15 @@ struct KeptFolderNames {
 
 // The kept names belong to whichever command holds them. Other threads (the bulk copy's jobs,
 // each with its own Paradox reader) find their tables meanwhile, so every use of the kept names
-// holds this lock.
+// holds this lock. Looking a name up resolves its folder through the same lookup, under the lock
+// already held: hence a recursive one.
 KeptFolderNames& Kept() {
     static KeptFolderNames kept;
     return kept;
 }
 
-std::mutex& KeptLock() {
-    static std::mutex lock;
+std::recursive_mutex& KeptLock() {
+    static std::recursive_mutex lock;
     return lock;
 }
 
