@@ -1,12 +1,14 @@
 #pragma once
 
-// What several benchmarks share: dialogs that count failure reports, this process's CPU time and
-// the test server's login.
+// What several benchmarks share: dialogs that count failure reports, this process's CPU time, a
+// process's peak memory and the test server's login.
 
 #include "data/table_list.h"
 #include "shell/ui.h"
 #include "support/recording_ui.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <sys/resource.h>
@@ -72,6 +74,21 @@ inline double CpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return UsageSeconds(usage);
+}
+
+// The peak resident set (VmHWM) of a process of this machine, "self" for this one; -1 once it
+// has ended.
+inline long PeakKib(const QString& process) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return -1;
 }
 
 // The test server's login (QUORVEX_TEST_SID, scott/tiger), with `folder` as the Paradox folder.

@@ -9,6 +9,7 @@
 #include "bench_support.h"
 #include "data/paradox/field.h"
 #include "data/paradox/value.h"
+#include "psql.h"
 #include "screens/table_list_widget.h"
 #include "shell/tables_screen.h"
 #include "support/recording_ui.h"
@@ -56,59 +57,6 @@ void WriteTable(const QString& path, int rows) {
              px::Value::Date(px::DayNumber{firstDay + row % 3000})});
     }
     writer.finish();
-}
-
-QString PsqlPath() {
-    const QStringList candidates =
-        QDir(QStringLiteral("/usr/lib/postgresql"))
-            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
-    for (const QString& version : candidates) {
-        const QString path = QStringLiteral("/usr/lib/postgresql/%1/bin/psql").arg(version);
-        if (QFileInfo(path).isExecutable()) {
-            return path;
-        }
-    }
-    return QStringLiteral("psql");
-}
-
-// Runs one psql command as scott; returns the milliseconds it took, or -1 on failure.
-double Psql(const QString& sid, const QString& command) {
-    QProcess psql;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"PGHOST", "PGUSER", "PGDATABASE", "PGSERVICE"}) {
-        environment.remove(QString::fromLatin1(name));
-    }
-    environment.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("tiger"));
-    psql.setProcessEnvironment(environment);
-    psql.setProcessChannelMode(QProcess::MergedChannels);
-    QElapsedTimer timer;
-    timer.start();
-    psql.start(PsqlPath(), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
-                            QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"), sid,
-                            QStringLiteral("-U"), QStringLiteral("scott"), QStringLiteral("-d"),
-                            QStringLiteral("scott"), QStringLiteral("-c"), command});
-    psql.waitForFinished(-1);
-    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    if (psql.exitStatus() != QProcess::NormalExit || psql.exitCode() != 0) {
-        std::fprintf(stderr, "psql failed: %s\n%s\n", qPrintable(command),
-                     psql.readAll().constData());
-        return -1;
-    }
-    return ms;
-}
-
-long long Count(const QString& sid, const QString& table) {
-    QProcess psql;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("tiger"));
-    psql.setProcessEnvironment(environment);
-    psql.start(PsqlPath(),
-               {QStringLiteral("-X"), QStringLiteral("-A"), QStringLiteral("-t"),
-                QStringLiteral("-h"), sid, QStringLiteral("-U"), QStringLiteral("scott"),
-                QStringLiteral("-d"), QStringLiteral("scott"), QStringLiteral("-c"),
-                QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)});
-    psql.waitForFinished(-1);
-    return psql.exitCode() == 0 ? psql.readAll().trimmed().toLongLong() : -1;
 }
 
 double Median(std::vector<double> values) {

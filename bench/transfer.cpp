@@ -185,21 +185,6 @@ std::vector<InsertRow> BuildStatements(const test::FixedFields& login, QString& 
     return inserts;
 }
 
-// The peak resident set (VmHWM) of a process of this machine, "self" for this one; -1 once it
-// has ended.
-long PeakKib(const QString& process) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(process));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return -1;
-}
-
 // The command as `quorvex send --overwrite BENCH`, a whole process of the program beside this
 // benchmark: no settings of its own (an empty settings folder), the password from the
 // environment, the summary thrown away. Exit status 0 means every row arrived. Returns the

@@ -61,6 +61,11 @@ int Connection::MaxColumnNameLength() {
     return driver_->maxColumnNameLength();
 }
 
+void* Connection::OdbcConnectionHandle() {
+    RequireOpen();
+    return driver_->odbcConnectionHandle();
+}
+
 std::unique_ptr<RecordSource> Connection::Query(const QString& statement) {
     RequireOpen();
     return driver_->query(statement, cursorLocation_);

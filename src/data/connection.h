@@ -37,6 +37,10 @@ class Connection {
     // says (ODBC's SQL_MAX_TABLE_NAME_LEN and SQL_MAX_COLUMN_NAME_LEN); 0 when it does not say.
     int MaxTableNameLength();
     int MaxColumnNameLength();
+    // The ODBC connection handle (SQLHDBC) of an open connection through unixODBC, for the bulk
+    // copy's arrays of bound values and its transactions; null for the Paradox driver. Valid
+    // until the connection closes, on the thread that opened it.
+    void* OdbcConnectionHandle();
 
     // For Recordset: runs a query on the open connection.
     std::unique_ptr<RecordSource> Query(const QString& statement);

@@ -2,7 +2,7 @@
 
 #include "data/failure.h"
 #include "data/odbc_failure.h"
-#include "data/odbc_values.h"
+#include "data/odbc_statement.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -48,47 +48,6 @@ SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
     return handle;
 }
 
-// Every diagnostic record of a handle, joined by blanks as Qt SQL joins them for its own errors,
-// so a refused row reads the same whether or not it held a bound value.
-QString DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
-    QString text;
-    QString previous;
-    for (const DiagnosticRecord& record : DiagnosticRecords(handleType, handle)) {
-        if (!record.message.isEmpty() && record.message != previous) {
-            if (!text.isEmpty()) text += u' ';
-            text += record.message;
-            previous = record.message;
-        }
-    }
-    return OdbcMessageText(text);
-}
-
-class StatementHandle {
-  public:
-    explicit StatementHandle(SQLHDBC connection) : connection_(connection) {
-        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle_))) {
-            handle_ = SQL_NULL_HSTMT;
-            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_DBC, connection), nullptr,
-                                    connection);
-        }
-    }
-    ~StatementHandle() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
-    StatementHandle(const StatementHandle&) = delete;
-    StatementHandle& operator=(const StatementHandle&) = delete;
-
-    SQLHSTMT get() const { return handle_; }
-    // A failed call raises the driver's message, as a lost connection when it is one.
-    void Check(SQLRETURN result) const {
-        if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
-            throw OdbcHandleFailure(DiagnosticText(SQL_HANDLE_STMT, handle_), handle_, connection_);
-        }
-    }
-
-  private:
-    SQLHDBC connection_;
-    SQLHSTMT handle_ = SQL_NULL_HSTMT;
-};
-
 // One bound value and the buffers the driver reads while the statement executes.
 struct BoundBuffer {
     QByteArray bytes;
@@ -96,7 +55,7 @@ struct BoundBuffer {
     SQLLEN length = 0;
 };
 
-void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& value,
+void Bind(const OdbcStatement& statement, SQLUSMALLINT number, const Value& value,
           BoundBuffer& buffer) {
     switch (value.kind()) {
         case Value::Kind::Bytes:
@@ -125,7 +84,7 @@ void Bind(const StatementHandle& statement, SQLUSMALLINT number, const Value& va
 
 void ExecuteWithBoundValues(const QSqlDatabase& database, const QString& statement,
                             const std::vector<Value>& values) {
-    const StatementHandle handle(ConnectionHandle(database));
+    const OdbcStatement handle(ConnectionHandle(database));
     // Bound buffers must not move until the statement has run.
     std::vector<BoundBuffer> buffers(values.size());
     for (size_t i = 0; i < values.size(); ++i) {

@@ -53,6 +53,10 @@ class OdbcConnection : public DriverConnection {
     int maxColumnNameLength() override {
         return OdbcInfoNumber(session_->database(), SQL_MAX_COLUMN_NAME_LEN);
     }
+    void* odbcConnectionHandle() override {
+        const QSqlDriver* driver = session_->database().driver();
+        return driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+    }
 
   private:
     std::shared_ptr<OdbcSession> session_;

@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include <mutex>
+
 namespace quorvex {
 
 namespace {
@@ -43,10 +45,18 @@ struct KeptFolderNames {
     }
 };
 
-// One thread runs the program; the kept names belong to whichever command holds them.
+// The kept names belong to whichever command holds them. Other threads (the bulk copy's jobs,
+// each with its own Paradox reader) find their tables meanwhile, so every use of the kept names
+// holds this lock. Looking a name up resolves its folder through the same lookup, under the lock
+// already held: hence a recursive one.
 KeptFolderNames& Kept() {
     static KeptFolderNames kept;
     return kept;
+}
+
+std::recursive_mutex& KeptLock() {
+    static std::recursive_mutex lock;
+    return lock;
 }
 
 // Encoded as strictly as FolderNameIndex reads the folder: a text with no exact form in the file
@@ -152,12 +162,14 @@ QString WalkIgnoringCase(const QString& path) {
 }  // namespace
 
 FolderNamesKept::FolderNamesKept() {
+    const std::lock_guard lock(KeptLock());
     KeptFolderNames& kept = Kept();
     ++kept.holders;
     kept.Forget();  // a new command reads every folder afresh
 }
 
 FolderNamesKept::~FolderNamesKept() {
+    const std::lock_guard lock(KeptLock());
     KeptFolderNames& kept = Kept();
     if (--kept.holders == 0) {
         kept.Forget();
@@ -168,10 +180,13 @@ QString ExistingPathIgnoringCase(const QString& path) {
     if (path.isEmpty()) {
         return QString();
     }
-    KeptFolderNames& kept = Kept();
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (kept.holders > 0 && slash > 0 && IsEntryName(QStringView(path).mid(slash + 1))) {
-        return FindInKeptFolder(kept, path, slash);
+    {
+        const std::lock_guard lock(KeptLock());
+        KeptFolderNames& kept = Kept();
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        if (kept.holders > 0 && slash > 0 && IsEntryName(QStringView(path).mid(slash + 1))) {
+            return FindInKeptFolder(kept, path, slash);
+        }
     }
     if (QFileInfo::exists(path)) {
         return path;
@@ -203,16 +218,20 @@ QStringList SpellingsIgnoringCase(const QString& path) {
         return {};
     }
     const QString folderText = FolderPart(path, slash);
-    KeptFolderNames& kept = Kept();
-    if (kept.holders > 0) {
-        const KnownFolder folder = Known(kept, folderText);
-        return folder.found ? KeptNames(kept, folder).Spellings(name) : QStringList();
+    {
+        const std::lock_guard lock(KeptLock());
+        KeptFolderNames& kept = Kept();
+        if (kept.holders > 0) {
+            const KnownFolder folder = Known(kept, folderText);
+            return folder.found ? KeptNames(kept, folder).Spellings(name) : QStringList();
+        }
     }
     const QString folder = ExistingPathIgnoringCase(folderText);
     return folder.isEmpty() ? QStringList() : FolderNameIndex(folder).Spellings(name);
 }
 
 void NoteEntryChanged(const QString& path, bool exists) {
+    const std::lock_guard lock(KeptLock());
     KeptFolderNames& kept = Kept();
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString name = path.mid(slash + 1);

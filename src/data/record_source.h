@@ -40,6 +40,9 @@ class DriverConnection {
     // driver does not say.
     virtual int maxTableNameLength() { return 0; }
     virtual int maxColumnNameLength() { return 0; }
+    // The ODBC connection handle (SQLHDBC) behind an ODBC connection, for work Qt SQL does not
+    // offer (arrays of bound values, transactions); null for a driver of the program's own.
+    virtual void* odbcConnectionHandle() { return nullptr; }
 };
 
 }  // namespace quorvex

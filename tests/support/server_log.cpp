@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include <optional>
+
 namespace quorvex::test {
 
 namespace {
@@ -42,6 +44,96 @@ QStringList BoundValuesOf(const QString& detail) {
         values.append(value);
     }
     return values;
+}
+
+// psqlODBC opens a transaction, and guards each statement in one with a savepoint, by putting
+// its own statements in front of the program's in the same text: "BEGIN;", "SAVEPOINT
+// _EXEC_SVP_<n>;", "RELEASE _EXEC_SVP_<n>;". Without them the text is the program's statement.
+QString WithoutDriverPrefixes(QString statement) {
+    static const QRegularExpression prefix(
+        QStringLiteral(R"(^(?:BEGIN|(?:SAVEPOINT|RELEASE) _EXEC_SVP_\w+);)"));
+    for (QRegularExpressionMatch match = prefix.match(statement); match.hasMatch();
+         match = prefix.match(statement)) {
+        statement.remove(0, match.capturedLength());
+    }
+    return statement;
+}
+
+// The statements of a text, split at each ";" outside literals and quoted names.
+QStringList SplitStatements(const QString& text) {
+    QStringList parts;
+    QChar quote;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text[at];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();  // a doubled quote closes and opens again
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u';') {
+            parts.append(text.mid(start, at - start));
+            start = at + 1;
+        }
+    }
+    parts.append(text.mid(start));
+    return parts;
+}
+
+// One row of an array of parameters as psqlODBC runs it: the INSERT with each "?" filled with a
+// literal (a text in quotes, bytes as '\x...', NULL). Given back as the statement with $1, $2...
+// in place of the literals and the literals as its bound values, as the server logs a statement
+// whose values are bound; nothing when the text is not such an INSERT.
+std::optional<LoggedStatement> ArrayRow(const QString& backend, const QString& insert) {
+    if (!insert.startsWith(QStringLiteral("INSERT INTO "))) return std::nullopt;
+    qsizetype at = 0;
+    for (QChar quote; at < insert.size(); ++at) {
+        if (!quote.isNull()) {
+            if (insert[at] == quote) quote = QChar();
+        } else if (insert[at] == u'"') {
+            quote = insert[at];
+        } else if (QStringView(insert).mid(at).startsWith(u"VALUES(")) {
+            break;
+        }
+    }
+    at += 7;
+    if (at > insert.size() || !insert.endsWith(u')')) return std::nullopt;
+    LoggedStatement row{backend, insert.left(at), {}};
+    const qsizetype end = insert.size() - 1;
+    while (at < end) {
+        if (QStringView(insert).mid(at).startsWith(u"NULL")) {
+            row.boundValues.append(QString());
+            at += 4;
+        } else if (insert[at] == u'\'') {
+            QString value;
+            for (++at; at < end && !(insert[at] == u'\'' && insert[at + 1] != u'\''); ++at) {
+                if (insert[at] == u'\'') ++at;  // a doubled quote stands for one
+                value += insert[at];
+            }
+            if (at >= end) return std::nullopt;
+            ++at;
+            row.boundValues.append(value);
+        } else {
+            return std::nullopt;
+        }
+        row.text += QStringLiteral("$%1").arg(row.boundValues.size());
+        while (at < end && (insert[at] == u',' || insert[at] == u' ')) row.text += insert[at++];
+    }
+    row.text += u')';
+    return row;
+}
+
+// A text psqlODBC made of an array of parameters: the program's INSERT once per row, each row
+// with its values (ArrayRow). Nothing when the text is not one.
+QList<LoggedStatement> ArrayRows(const QString& backend, const QString& text) {
+    const QStringList parts = SplitStatements(text);
+    QList<LoggedStatement> rows;
+    if (parts.size() < 2) return rows;
+    for (const QString& part : parts) {
+        const std::optional<LoggedStatement> row = ArrayRow(backend, part);
+        if (!row || (!rows.isEmpty() && row->text != rows.first().text)) return {};
+        rows.append(*row);
+    }
+    return rows;
 }
 
 }  // namespace
@@ -93,6 +185,8 @@ bool IsDriverHousekeeping(const QString& statement) {
         QStringLiteral("ROLLBACK TO _EXEC_SVP"),
         kLogMarkerPrefix,
     };
+    // The transaction psqlODBC opens by itself once autocommit is off.
+    if (statement == QStringLiteral("BEGIN")) return true;
     for (const QString& prefix : prefixes) {
         if (statement.startsWith(prefix)) return true;
     }
@@ -125,7 +219,13 @@ QList<LoggedStatement> ExecutedStatements(const QList<LogEntry>& entries) {
         } else {
             continue;
         }
-        if (!IsDriverHousekeeping(statement)) statements.append({entry.backend, statement, {}});
+        statement = WithoutDriverPrefixes(statement);
+        const QList<LoggedStatement> rows = ArrayRows(entry.backend, statement);
+        if (!rows.isEmpty()) {
+            statements.append(rows);
+        } else if (!IsDriverHousekeeping(statement)) {
+            statements.append({entry.backend, statement, {}});
+        }
     }
     return statements;
 }

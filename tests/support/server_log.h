@@ -42,7 +42,10 @@ bool IsDriverHousekeeping(const QString& statement);
 
 // The executed statements among the entries: "statement:" and "execute <name>:" lines, and the
 // "STATEMENT:" line of an ERROR for a statement that never got that far (one that failed to
-// parse). Housekeeping is left out. The values bound to a statement are kept with it.
+// parse). Housekeeping is left out, and so is what psqlODBC puts in front of a statement in the
+// same text (its BEGIN and savepoints). The values bound to a statement are kept with it. An
+// array of parameters, which psqlODBC runs as one text of the INSERT once per row with literals
+// in place of the markers, gives the INSERT once per row with $1, $2... and that row's values.
 QList<LoggedStatement> ExecutedStatements(const QList<LogEntry>& entries);
 
 // The executed statements of the connections opened through the ODBC driver, known by the

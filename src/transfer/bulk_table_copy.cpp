@@ -1,0 +1,363 @@
+#include "transfer/bulk_table_copy.h"
+
+#include "data/failure.h"
+#include "data/odbc_parameter_arrays.h"
+#include "shell/command_steps.h"
+#include "transfer/bulk_statements.h"
+#include "transfer/create_table_statement.h"
+#include "transfer/quoted_name.h"
+#include "transfer/sent_value.h"
+#include "transfer/value_text.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace quorvex {
+
+namespace {
+
+using Bind = OdbcParameterArrays::Bind;
+using Outcome = BulkTableResult::Outcome;
+
+// Raised inside the copy when the stop request is seen; the table is then abandoned.
+struct StopSeen {};
+
+bool IsConnectionLost(const std::exception& failure) {
+    const auto* known = dynamic_cast<const Failure*>(&failure);
+    return known != nullptr && known->connectionLost();
+}
+
+// The bytes a BLOB column's value is bound with. Paradox delivers bytes (or Null) for every field
+// that becomes a BLOB column; any other value goes as the UTF-8 of its text.
+std::optional<QByteArray> BlobBytes(const Value& value) {
+    if (value.kind() == Value::Kind::Bytes) {
+        QByteArray bytes = value.toBytes();
+        return bytes.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(bytes));
+    }
+    const std::optional<QString> text = SentText(value);
+    return text ? std::optional<QByteArray>(text->toUtf8()) : std::nullopt;
+}
+
+// The fields of a row whose numbers Oracle cannot hold (infinite or not a number), which go as
+// NULL as their text form is empty; nothing when there are none.
+QString UnheldNumbers(const std::vector<SourceField>& fields, const std::vector<Value>& values) {
+    QStringList unheld;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].kind() == Value::Kind::Double && !std::isfinite(values[i].toDouble())) {
+            unheld.append(QStringLiteral("%1 (%2)").arg(
+                fields[i].name, std::isnan(values[i].toDouble()) ? QStringLiteral("not a number")
+                                                                 : QStringLiteral("infinity")));
+        }
+    }
+    if (unheld.isEmpty()) {
+        return QString();
+    }
+    return QStringLiteral("A number Oracle cannot hold was sent as NULL: %1.")
+        .arg(unheld.join(QStringLiteral(", ")));
+}
+
+class BulkCopyRun {
+  public:
+    BulkCopyRun(BulkTableCopy& job, BulkTableResult& result) : job_(job), result_(result) {}
+
+    BulkTableResult::Outcome Run() {
+        QString create;
+        try {
+            create = Prepare();
+        } catch (const std::exception& failure) {
+            return Fail(failure, Outcome::NotCreated);
+        }
+        if (StopAsked()) {
+            return Outcome::Stopped;  // nothing was created
+        }
+        try {
+            job_.oracle.Execute(create);
+        } catch (const std::exception& failure) {
+            return Fail(failure, Outcome::NotCreated);
+        }
+        try {
+            SetOdbcAutoCommit(handle_, false);
+            CopyRows();
+            CheckRowCount();
+            EndOdbcTransaction(handle_, true);
+            SetOdbcAutoCommit(handle_, true);
+            result_.arrived = result_.rowsRead - result_.refused;
+            return Outcome::Complete;
+        } catch (const StopSeen&) {
+            Abandon();
+            return Outcome::Stopped;
+        } catch (const std::exception& failure) {
+            Fail(failure, Outcome::Failed);
+            Abandon();
+            return Outcome::Failed;
+        }
+    }
+
+  private:
+    bool StopAsked() const { return job_.stop != nullptr && job_.stop->Requested(); }
+
+    Outcome Fail(const std::exception& failure, Outcome outcome) {
+        result_.failure = CommandSteps::Describe(failure);
+        result_.connectionLost = IsConnectionLost(failure);
+        return outcome;
+    }
+
+    // Opens the Paradox table, reads its fields and builds both statements; returns CREATE TABLE.
+    QString Prepare() {
+        handle_ = job_.oracle.OdbcConnectionHandle();
+        if (handle_ == nullptr) {
+            throw Failure(QStringLiteral("A bulk copy needs an ODBC connection to Oracle."));
+        }
+        source_.Open(SelectAllStatement(job_.table), job_.paradox);
+        for (int i = 0; i < source_.FieldCount(); ++i) {
+            fields_.push_back({source_.FieldName(i), TypeCodeAsInt16(source_.FieldType(i))});
+            fieldNames_.push_back(fields_.back().name);
+        }
+        result_.paradoxRows = source_.RecordCount();
+        insert_ = BuildBulkInsertStatement(job_.table, fields_);
+        std::vector<Bind> binds;
+        for (const bool blob : insert_.blobMarker) {
+            binds.push_back(!blob                           ? Bind::Text
+                            : job_.options.blobAsLongBinary ? Bind::LongBinary
+                                                            : Bind::Binary);
+        }
+        arrays_ = std::make_unique<OdbcParameterArrays>(std::move(binds));
+        return BuildCreateTableStatement(job_.table, fields_);
+    }
+
+    void CopyRows() {
+        if (job_.observer != nullptr) {
+            job_.observer->RowsToCopy(result_.paradoxRows);
+        }
+        values_.resize(fields_.size());
+        for (std::int64_t row = 1; row <= result_.paradoxRows; ++row) {
+            ReadRow(row);
+            ++result_.rowsRead;
+            if (arrays_->RowCount() >= job_.options.arrayRows ||
+                arrays_->StagedBytes() >= job_.options.arrayBytes) {
+                Flush();
+            }
+            if (row < result_.paradoxRows) {
+                // Past a row the table cannot move from, every further row would be missed or
+                // repeated: the table fails whole.
+                source_.MoveNext();
+            }
+        }
+        Flush();
+    }
+
+    // Reads one row and stages it, or, when a value cannot be read, keeps it as refused with the
+    // values that could be read (the others as NULL) and the first value's failure.
+    void ReadRow(std::int64_t row) {
+        QString unreadable;
+        for (std::size_t field = 0; field < fields_.size(); ++field) {
+            try {
+                values_[field] = source_.FieldValue(static_cast<int>(field));
+            } catch (const std::exception& failure) {
+                values_[field] = Value::Null();
+                if (unreadable.isEmpty()) {
+                    unreadable = QStringLiteral("The value of the field %1 could not be read: %2")
+                                     .arg(fields_[field].name, CommandSteps::Describe(failure));
+                }
+            }
+        }
+        if (!unreadable.isEmpty()) {
+            pending_.push_back(Problem(row, ReadValues(), unreadable));
+            return;
+        }
+        for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
+            const Value& value = values_[insert_.fieldOfMarker[marker]];
+            if (insert_.blobMarker[marker]) {
+                const std::optional<QByteArray> bytes = BlobBytes(value);
+                bytes ? arrays_->AddBytes(*bytes) : arrays_->AddNull();
+            } else {
+                const std::optional<QString> text = SentText(value);
+                text ? arrays_->AddText(*text) : arrays_->AddNull();
+            }
+        }
+        const QString unheld = UnheldNumbers(fields_, values_);
+        if (!unheld.isEmpty()) {
+            unheld_.push_back({arrays_->RowCount() - 1, unheld});
+        }
+        stagedRows_.push_back(row);
+    }
+
+    std::vector<std::optional<QString>> ReadValues() const {
+        std::vector<std::optional<QString>> values;
+        values.reserve(values_.size());
+        for (const Value& value : values_) {
+            values.push_back(SentText(value));
+        }
+        return values;
+    }
+
+    // The values of a staged row as it was sent, in field order.
+    std::vector<std::optional<QString>> StagedValues(int staged) const {
+        std::vector<std::optional<QString>> values(fields_.size());
+        for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
+            const int index = static_cast<int>(marker);
+            std::optional<QString>& value = values[insert_.fieldOfMarker[marker]];
+            if (insert_.blobMarker[marker]) {
+                const std::optional<QByteArray> bytes = arrays_->BytesAt(staged, index);
+                if (bytes) {
+                    value = ValueText(Value::Bytes(*bytes));
+                }
+            } else {
+                value = arrays_->TextAt(staged, index);
+            }
+        }
+        return values;
+    }
+
+    RowProblem Problem(std::int64_t row, std::vector<std::optional<QString>> values,
+                       const QString& message, bool stored = false) const {
+        return RowProblem{job_.table, row, fieldNames_, std::move(values), stored, message};
+    }
+
+    // Sends the staged rows, tells the rows that are not in the table as read, in row order, and
+    // starts the next array.
+    void Flush() {
+        if (arrays_->RowCount() > 0) {
+            Send(0, arrays_->RowCount());
+        }
+        result_.refused += static_cast<std::int64_t>(pending_.size());
+        for (const auto& [staged, message] : unheld_) {
+            if (std::find(refusedStaged_.begin(), refusedStaged_.end(), staged) ==
+                refusedStaged_.end()) {
+                pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(staged)],
+                                           StagedValues(staged), message, true));
+                ++result_.storedWithNull;
+            }
+        }
+        std::sort(pending_.begin(), pending_.end(), [](const RowProblem& a, const RowProblem& b) {
+            return a.rowNumber < b.rowNumber;
+        });
+        if (job_.observer != nullptr) {
+            for (const RowProblem& row : pending_) {
+                job_.observer->RowNotWhole(row);
+            }
+            job_.observer->RowsSent(result_.rowsRead, result_.refused);
+        }
+        pending_.clear();
+        unheld_.clear();
+        refusedStaged_.clear();
+        stagedRows_.clear();
+        arrays_->Clear();
+        if (StopAsked()) {
+            throw StopSeen{};
+        }
+    }
+
+    // Sends the staged rows first .. first + count - 1 as one array after a savepoint. When the
+    // server refuses any of them, goes back to the savepoint, whatever the driver left of the
+    // array, and sends each half the same way: a single row it refuses is left out.
+    void Send(int first, int count) {
+        if (count > 1 && arrays_->LaidOutBytes(first, count) > job_.options.arrayBytes) {
+            // Every row of a run is laid out as wide as its longest value: a long value goes
+            // with few rows.
+            const int half = count / 2;
+            Send(first, half);
+            Send(first + half, count - half);
+            return;
+        }
+        job_.oracle.Execute(kArraySavepoint);
+        const std::optional<Failure> refused =
+            arrays_->Execute(handle_, insert_.text, first, count);
+        if (!refused) {
+            return;
+        }
+        if (refused->connectionLost()) {
+            throw *refused;
+        }
+        try {
+            job_.oracle.Execute(kBackToArraySavepoint);
+        } catch (const Failure& failure) {
+            if (failure.connectionLost()) {
+                throw;
+            }
+            // A driver set to roll the whole transaction back on any failure has done so.
+            throw Failure(QStringLiteral("The server refused a row (%1) and did not go back to "
+                                         "the savepoint before it: %2")
+                              .arg(refused->description(), failure.description()));
+        }
+        if (count == 1) {
+            refusedStaged_.push_back(first);
+            pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(first)],
+                                       StagedValues(first), refused->description()));
+            return;
+        }
+        if (StopAsked()) {
+            throw StopSeen{};
+        }
+        const int half = count / 2;
+        Send(first, half);
+        Send(first + half, count - half);
+    }
+
+    // Before the commit: the table holds exactly the rows sent less the refused ones. This
+    // guards the savepoints against a driver that would undo more of the transaction than the
+    // refused array.
+    void CheckRowCount() {
+        Recordset count;
+        count.Open(QStringLiteral("SELECT COUNT(*) FROM ") + QuotedTableName(job_.table),
+                   job_.oracle);
+        const QString counted = ValueText(count.FieldValue(0));
+        const std::int64_t expected = result_.rowsRead - result_.refused;
+        if (counted != QString::number(expected)) {
+            throw Failure(QStringLiteral("The table holds %1 rows where %2 were sent and taken; "
+                                         "it is not kept.")
+                              .arg(counted)
+                              .arg(expected));
+        }
+    }
+
+    // After a stop or a failure: the rows go back, and the table this copy created goes too
+    // (Oracle committed CREATE TABLE as it ran, as it does every DDL statement).
+    void Abandon() {
+        if (!result_.connectionLost) {
+            try {
+                EndOdbcTransaction(handle_, false);
+            } catch (const std::exception&) {
+                // A transaction the driver already ended
+            }
+            try {
+                SetOdbcAutoCommit(handle_, true);
+                job_.oracle.Execute(DropTableStatement(job_.table));
+                return;
+            } catch (const std::exception&) {
+                // told below
+            }
+        }
+        result_.tableLeftBehind = true;
+    }
+
+    BulkTableCopy& job_;
+    BulkTableResult& result_;
+    void* handle_ = nullptr;
+    Recordset source_;
+    std::vector<SourceField> fields_;
+    std::vector<QString> fieldNames_;
+    BulkInsert insert_;
+    std::unique_ptr<OdbcParameterArrays> arrays_;
+    std::vector<Value> values_;                    // the row being read, in field order
+    std::vector<std::int64_t> stagedRows_;         // the row number of each staged row
+    std::vector<RowProblem> pending_;              // rows of the array not in the table as read
+    std::vector<std::pair<int, QString>> unheld_;  // staged rows with numbers sent as NULL
+    std::vector<int> refusedStaged_;               // staged rows the server refused
+};
+
+}  // namespace
+
+BulkTableResult BulkTableCopy::Run() {
+    BulkTableResult result;
+    result.outcome = BulkCopyRun(*this, result).Run();
+    if (result.outcome != Outcome::Complete) {
+        result.arrived = 0;
+    }
+    return result;
+}
+
+}  // namespace quorvex

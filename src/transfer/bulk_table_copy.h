@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/connection.h"
+#include "shell/stop_request.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace quorvex {
+
+// A row that is not in Oracle as it was read: the server refused it, or one of its values could
+// not be read from the Paradox table (`stored` false: the row is not in the table); or it holds a
+// number Oracle cannot hold, infinite or not a number, sent as NULL (`stored` true).
+struct RowProblem {
+    QString table;
+    std::int64_t rowNumber = 0;  // 1 for the Paradox table's first row
+    std::vector<QString> fieldNames;
+    // Every field's value as sent, in field order: its text form (SentText: numbers, dates and
+    // Booleans as the row copy writes them, bytes as upper-case hex), nullopt for NULL.
+    std::vector<std::optional<QString>> values;
+    bool stored = false;
+    QString message;  // the server's message, the reader's, or which numbers went as NULL
+};
+
+// What a front end learns of a bulk copy while it runs. Calls come from the thread that runs the
+// copy (a job's own thread with several tables at once), in row order within each array.
+class BulkObserver {
+  public:
+    virtual ~BulkObserver() = default;
+    // Before the first array: the Paradox table's record count.
+    virtual void RowsToCopy(std::int64_t /*rowCount*/) {}
+    // After each array: the rows read so far and, of them, the rows refused.
+    virtual void RowsSent(std::int64_t /*rowsRead*/, std::int64_t /*rowsRefused*/) {}
+    // A row that is not in the table as it was read, once the array it was part of is settled.
+    virtual void RowNotWhole(const RowProblem& row) = 0;
+};
+
+struct BulkOptions {
+    // The most rows sent as one array, and the most bytes of values for one: the rows read are
+    // sent once either is reached, and a run of rows whose values, each column as wide as its
+    // longest value in the run, would take more bytes goes in smaller runs (a row larger than
+    // the limit as a run of one), so memory stays within about twice the limit whatever the
+    // table holds.
+    // 2,000 rows: measured beside 100 to 4,000 (bench/README.md), the rate stops growing there.
+    int arrayRows = 2000;
+    qsizetype arrayBytes = 8 * 1024 * 1024;
+    // How the BLOB columns' bytes are bound: as long binary (SQL_LONGVARBINARY), the bind Oracle
+    // documents for BLOB, or as binary (SQL_VARBINARY), which stands for RAW and its 2,000
+    // bytes. The test and practice servers make their BLOB columns bytea at CREATE TABLE, so
+    // they take the same long binary bind Oracle gets.
+    bool blobAsLongBinary = true;
+};
+
+// What became of a table sent in bulk. A table is either complete in Oracle (less its refused
+// rows) or absent: a stop or a failure after CREATE TABLE rolls the rows back and drops the table.
+struct BulkTableResult {
+    enum class Outcome {
+        Complete,    // every row read was sent: arrived, or refused and told to the observer
+        Stopped,     // a stop request ended it; the table was rolled back and dropped
+        Failed,      // a failure ended it after CREATE TABLE; rolled back and dropped
+        NotCreated,  // it never got that far: the Paradox table could not be read, its names are
+                     // refused, CREATE TABLE failed (an existing table of that name stays as it
+                     // was)
+    };
+    Outcome outcome = Outcome::NotCreated;
+    std::int64_t paradoxRows = -1;    // the record count, once read
+    std::int64_t rowsRead = 0;        // rows read from the Paradox table
+    std::int64_t arrived = 0;         // rows in the committed table (0 unless Complete)
+    std::int64_t refused = 0;         // rows refused (of the rows read)
+    std::int64_t storedWithNull = 0;  // rows that arrived with NULL for a number Oracle cannot hold
+    QString failure;                  // Failed, NotCreated: the failure's own description
+    bool connectionLost = false;      // the failure ended the Oracle connection
+    // After a stop or a failure the table could not be dropped (a lost connection): an empty or
+    // partial table of that name may stand in Oracle.
+    bool tableLeftBehind = false;
+};
+
+// Copies one Paradox table into a new Oracle table of the same name: the same CREATE TABLE and
+// the same value forms as the row copy, but every row goes through one INSERT whose values are
+// all bound ("?" markers), executed on arrays of rows with autocommit off and one commit for the
+// table. The stop request is read after each array.
+//
+// Drivers differ in what a refused row does to its array. psqlODBC runs an array as one text of
+// INSERTs, a hundred rows at a time: one refused row fails the whole array, every row is marked
+// as failed, and the driver undoes the array (by default, with a savepoint of its own), or leaves
+// the transaction aborted (Protocol=7.4-0), or rolls the whole transaction back (7.4-1). Oracle's
+// driver runs every row of an array and marks each (its BatchAutocommitMode says what it commits
+// in autocommit mode). So neither the status array nor the driver's own undoing is relied on:
+// before each array a savepoint is taken; an array with any refused row is undone to it and sent
+// again in halves, each after its own savepoint, down to single rows. Exactly the rows the server
+// refuses are left out and told to the observer; every other row arrives. A driver that has
+// rolled the whole transaction back fails the table; and before the commit the table's rows are
+// counted, so that no driver's undoing can leave out more than the refused rows unnoticed.
+//
+// `oracle` is an open ODBC connection with autocommit on (it is on again afterwards), with the
+// decimal-point session setting made (OpenBulkConnections); `paradox` an open connection on the
+// Paradox folder. Both are used on the calling thread only. Failures are returned, not thrown.
+struct BulkTableCopy {
+    Connection& oracle;
+    Connection& paradox;
+    QString table;
+    BulkObserver* observer = nullptr;
+    const StopRequest* stop = nullptr;
+    BulkOptions options = {};
+
+    BulkTableResult Run();
+};
+
+}  // namespace quorvex

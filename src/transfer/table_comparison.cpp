@@ -1,0 +1,199 @@
+#include "transfer/table_comparison.h"
+
+#include "data/failure.h"
+#include "transfer/bulk_statements.h"
+#include "transfer/quoted_name.h"
+#include "transfer/row_hash.h"
+#include "transfer/sent_value.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace quorvex {
+
+namespace {
+
+// How many rows of each side are read between two looks at the stop request and the progress.
+constexpr std::int64_t kRowsPerLook = 4096;
+
+using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
+
+// One side's rows, read forward once.
+class SideReader {
+  public:
+    SideReader(Connection& connection, const QString& statement, int fieldCount)
+        : fieldCount_(fieldCount) {
+        rows_.Open(statement, connection);
+        if (rows_.FieldCount() != fieldCount_) {
+            throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
+                              .arg(statement)
+                              .arg(rows_.FieldCount())
+                              .arg(fieldCount_));
+        }
+    }
+
+    bool AtEnd() const { return rows_.Eof(); }
+
+    // The current row's values in the sent form, then moves on.
+    const std::vector<std::optional<QString>>& Next() {
+        values_.resize(static_cast<std::size_t>(fieldCount_));
+        for (int field = 0; field < fieldCount_; ++field) {
+            values_[static_cast<std::size_t>(field)] = SentText(rows_.FieldValue(field));
+        }
+        rows_.MoveNext();
+        ++read_;
+        return values_;
+    }
+
+    std::int64_t Read() const { return read_; }
+
+  private:
+    Recordset rows_;
+    int fieldCount_;
+    std::vector<std::optional<QString>> values_;
+    std::int64_t read_ = 0;
+};
+
+RowHash HashOf(RowHasher& hasher, const std::vector<std::optional<QString>>& values) {
+    hasher.Begin();
+    for (const std::optional<QString>& value : values) {
+        hasher.Add(value);
+    }
+    return hasher.Finish();
+}
+
+// Adds `change` to the count of `hash`, forgetting counts that come back to zero.
+void Count(HashCounts& counts, const RowHash& hash, std::int64_t change) {
+    const auto [entry, added] = counts.try_emplace(hash, change);
+    if (!added && (entry->second += change) == 0) {
+        counts.erase(entry);
+    }
+}
+
+class Comparison {
+  public:
+    Comparison(Connection& paradox, Connection& oracle, const QString& table,
+               const StopRequest* stop, const std::function<void(std::int64_t)>& progress)
+        : paradox_(paradox), oracle_(oracle), table_(table), stop_(stop), progress_(progress) {}
+
+    std::optional<TableComparison> Run() {
+        if (!ReadFieldNames() || !CountOff()) {
+            return std::nullopt;
+        }
+        HashCounts paradoxOnly;
+        HashCounts oracleOnly;
+        for (const auto& [hash, count] : counts_) {
+            if (count > 0) {
+                paradoxOnly.emplace(hash, count);
+                result_.onlyInParadox += count;
+            } else {
+                oracleOnly.emplace(hash, -count);
+                result_.onlyInOracle -= count;
+            }
+        }
+        counts_.clear();
+        if (!Sample(ParadoxStatement(), paradoxOnly, result_.onlyInParadox, true,
+                    result_.paradoxSample) ||
+            !Sample(OracleStatement(), oracleOnly, result_.onlyInOracle, false,
+                    result_.oracleSample)) {
+            return std::nullopt;
+        }
+        return result_;
+    }
+
+  private:
+    bool Stopped() const { return stop_ != nullptr && stop_->Requested(); }
+
+    QString ParadoxStatement() const { return SelectAllStatement(table_); }
+    QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
+    Connection& ConnectionOf(bool paradoxSide) const { return paradoxSide ? paradox_ : oracle_; }
+
+    bool ReadFieldNames() {
+        Recordset fields;
+        fields.Open(ParadoxStatement(), paradox_);
+        for (int i = 0; i < fields.FieldCount(); ++i) {
+            result_.fieldNames.push_back(fields.FieldName(i));
+        }
+        result_.paradoxRows = fields.RecordCount();
+        return !Stopped();
+    }
+
+    // Reads both sides in step: a Paradox row counts +1 for its digest, an Oracle row -1.
+    bool CountOff() {
+        const int fieldCount = static_cast<int>(result_.fieldNames.size());
+        SideReader paradoxRows(paradox_, ParadoxStatement(), fieldCount);
+        SideReader oracleRows(oracle_, OracleStatement(), fieldCount);
+        RowHasher hasher;
+        while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
+            for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
+                const bool paradoxLeft = !paradoxRows.AtEnd();
+                const bool oracleLeft = !oracleRows.AtEnd();
+                if (!paradoxLeft && !oracleLeft) {
+                    break;
+                }
+                if (paradoxLeft) {
+                    Count(counts_, HashOf(hasher, paradoxRows.Next()), +1);
+                }
+                if (oracleLeft) {
+                    Count(counts_, HashOf(hasher, oracleRows.Next()), -1);
+                }
+            }
+            if (progress_) {
+                progress_(std::max(paradoxRows.Read(), oracleRows.Read()));
+            }
+            if (Stopped()) {
+                return false;
+            }
+        }
+        if (paradoxRows.Read() != result_.paradoxRows) {
+            throw Failure(QStringLiteral("The Paradox table gave %1 rows where its header counts "
+                                         "%2.")
+                              .arg(paradoxRows.Read())
+                              .arg(result_.paradoxRows));
+        }
+        result_.oracleRows = oracleRows.Read();
+        return true;
+    }
+
+    // Reads one side again for the first rows whose digest is one side's only.
+    bool Sample(const QString& statement, HashCounts& only, std::int64_t differing,
+                bool paradoxSide, std::vector<ComparedRow>& sample) {
+        const std::int64_t wanted = std::min<std::int64_t>(differing, kShownDifferingRows);
+        if (wanted == 0) {
+            return true;
+        }
+        SideReader rows(ConnectionOf(paradoxSide), statement,
+                        static_cast<int>(result_.fieldNames.size()));
+        RowHasher hasher;
+        while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
+            const std::vector<std::optional<QString>>& values = rows.Next();
+            const auto entry = only.find(HashOf(hasher, values));
+            if (entry != only.end() && entry->second > 0) {
+                --entry->second;
+                sample.push_back({paradoxSide ? rows.Read() : 0, values});
+            }
+            if (rows.Read() % kRowsPerLook == 0 && Stopped()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Connection& paradox_;
+    Connection& oracle_;
+    QString table_;
+    const StopRequest* stop_;
+    const std::function<void(std::int64_t)>& progress_;
+    TableComparison result_;
+    HashCounts counts_;
+};
+
+}  // namespace
+
+std::optional<TableComparison> CompareSentTable(
+    Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
+    const std::function<void(std::int64_t rowsRead)>& progress) {
+    return Comparison(paradox, oracle, table, stop, progress).Run();
+}
+
+}  // namespace quorvex
