@@ -189,7 +189,8 @@ TEST_F(BulkCopy, ANumberOracleCannotHoldGoesAsNullAndIsTold) {
     EXPECT_EQ(observer.refused[0].rowNumber, 2);
     EXPECT_EQ(observer.refused[0].values, (std::vector<std::optional<QString>>{"2", std::nullopt}));
     EXPECT_EQ(observer.refused[0].message,
-              "A number Oracle cannot hold was sent as NULL: Amount (infinity).");
+              "Row 2 of table ODD holds a number Oracle cannot store: Amount (-infinity); NULL is "
+              "sent in its place.");
 }
 
 TEST_F(BulkCopy, ATableAlreadyInOracleIsLeftAsItWas) {
