@@ -74,7 +74,7 @@ QString FolderTables::RelativeName(const FolderTable& table) {
 
 QString FolderTables::SubfolderHint(const FolderTable& table, const QString& command) const {
     const QString done =
-        command == QLatin1String("send") ? QStringLiteral("sent") : command + QStringLiteral("ed");
+        command == QLatin1String("send") ? QStringLiteral("sent") : QStringLiteral("verified");
     return QStringLiteral("in a subfolder, not %1; %2 it with --folder %3")
         .arg(done, command, ShellWord(folder_ + u'/' + table.subfolder));
 }

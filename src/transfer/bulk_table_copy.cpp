@@ -294,9 +294,11 @@ class BulkCopyRun {
                                   .arg(refused->description(), failure.description()));
             }
             // The driver rolled the whole transaction back, which held no row yet: that is as
-            // good as going back to the savepoint. psqlODBC does so for the first statement of a
-            // transaction when the statement before it (the row count ending the table before)
-            // was read-only, taking none of its own savepoints then.
+            // good as going back to the savepoint, once the failed statement's own transaction
+            // is ended too. psqlODBC does so for the first statement of a transaction when the
+            // statement before it (the row count ending the table before) was read-only, taking
+            // none of its own savepoints then.
+            EndOdbcTransaction(handle_, false);
         }
         if (count == 1) {
             refusedStaged_.push_back(first);
