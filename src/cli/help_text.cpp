@@ -29,7 +29,7 @@ QString ProgramHelpText() {
         "runs in the terminal, without a display:\n"
         "  send   copy Paradox tables into Oracle, as \"Send Table/s To Oracle\" does\n"
         "  list   print the table names of the Oracle login, of the Paradox folder, or both\n"
-        "  verify compare sent tables with their Paradox tables, row by row; change nothing\n"
+        "  verify compare sent tables with their Paradox tables; change nothing\n"
         "\n"
         "quorvex send --help, quorvex list --help and quorvex verify --help describe each\n"
         "command.\n");
