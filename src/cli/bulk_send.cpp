@@ -1,22 +1,18 @@
 #include "cli/bulk_send.h"
 
+#include "cli/connected_jobs.h"
 #include "cli/interrupt_flag.h"
 #include "cli/job_progress.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_dialogs.h"
-#include "data/connection_strings.h"
-#include "shell/command_steps.h"
-#include "transfer/bulk_connections.h"
 #include "transfer/bulk_table_copy.h"
 #include "transfer/list_procedures.h"
 #include "transfer/send_tables.h"
-#include "transfer/table_jobs.h"
 
 #include <QElapsedTimer>
 #include <QSet>
 
 #include <functional>
-#include <memory>
 #include <mutex>
 
 namespace quorvex {
@@ -24,8 +20,6 @@ namespace quorvex {
 namespace {
 
 using Outcome = BulkTableResult::Outcome;
-
-const QString kPrefix = QStringLiteral("quorvex send: ");
 
 // What becomes of each chosen table: sent (its Oracle table dropped first when it may be
 // overwritten) or kept, which is recorded at once.
@@ -136,8 +130,7 @@ SentTable RecordOf(const QString& table, const BulkTableResult& result, const QS
     return record;
 }
 
-// What the jobs share, each use under the lock: the summary, the rejects file and the count of
-// failures reported.
+// What the jobs share, each use under the lock: the summary and the rejects file.
 class SharedRecords {
   public:
     SharedRecords(TransferSummary& summary, RejectsFile* rejects, JobProgress& progress)
@@ -156,30 +149,13 @@ class SharedRecords {
             summary_.AddTable(record);
         }
         if (!result.dropFailure.isEmpty()) {
-            Report(QStringLiteral("%1: the table in Oracle could not be dropped: %2")
-                       .arg(record.name, result.dropFailure));
+            progress_.Report(QStringLiteral("%1: the table in Oracle could not be dropped: %2")
+                                 .arg(record.name, result.dropFailure));
         }
         if (!result.failure.isEmpty()) {
-            Report(record.name + QStringLiteral(": ") + result.failure);
+            progress_.Report(record.name + QStringLiteral(": ") + result.failure);
         }
         progress_.Ended(record.name, FinishedText(record, record.seconds));
-    }
-
-    // Told once however many jobs meet it (a job that cannot connect, as every job may).
-    void Report(const QString& text) {
-        {
-            const std::lock_guard guard(lock_);
-            if (reported_.contains(text)) {
-                return;
-            }
-            reported_.insert(text);
-        }
-        progress_.Message(kPrefix + text);
-    }
-
-    int Reports() {
-        const std::lock_guard guard(lock_);
-        return static_cast<int>(reported_.size());
     }
 
   private:
@@ -187,8 +163,24 @@ class SharedRecords {
     TransferSummary& summary_;
     RejectsFile* rejects_;
     JobProgress& progress_;
-    QSet<QString> reported_;
 };
+
+// Sends one table with a job's connections; false when the connection was lost.
+bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop, bool dropFirst,
+             JobProgress& progress, SharedRecords& records) {
+    progress.Started(table);
+    TableObserver observer(table, progress,
+                           [&records](const RowProblem& row) { records.RowNotWhole(row); });
+    BulkTableCopy copy{own.oracle, own.paradox, table, &observer, &stop};
+    copy.rules = own.rules;
+    copy.dropFirst = dropFirst;
+    QElapsedTimer clock;
+    clock.start();
+    const BulkTableResult result = copy.Run();
+    records.TableDone(RecordOf(table, result, observer.FirstProblem(), clock.elapsed() / 1000.0),
+                      result);
+    return !result.connectionLost;
+}
 
 }  // namespace
 
@@ -200,45 +192,14 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     if (interrupt_flag::Raised()) {
         return 0;
     }
-    // Built once, here: no job reads the connection fields.
-    const QString oracleString = OracleConnectionString(fields);
-    const QString paradoxString = ParadoxConnectionString(fields);
-    JobProgress progress(terminal, Terminal::ShowsLinesInPlace());
+    JobProgress progress(terminal, Terminal::ShowsLinesInPlace(), QStringLiteral("send"));
     SharedRecords records(summary, rejects, progress);
-    StopRequest stop;
-    interrupt_flag::StopOnInterrupt(&stop);
-    RunTableJobs(
-        plan.toSend, options.jobs,
-        [&]() -> TableJob {
-            std::shared_ptr<BulkConnections> own;
-            try {
-                own = BulkConnections::Open(oracleString, paradoxString);
-            } catch (const std::exception& failure) {
-                records.Report(QStringLiteral("a job could not connect: ") +
-                               CommandSteps::Describe(failure));
-                return {};
-            }
-            return [own, &plan, &progress, &records, &stop](const QString& table) {
-                progress.Started(table);
-                TableObserver observer(table, progress, [&records](const RowProblem& row) {
-                    records.RowNotWhole(row);
-                });
-                BulkTableCopy copy{own->oracle, own->paradox, table, &observer, &stop};
-                copy.rules = own->rules;
-                copy.dropFirst = plan.dropFirst.contains(table);
-                QElapsedTimer clock;
-                clock.start();
-                const BulkTableResult result = copy.Run();
-                records.TableDone(
-                    RecordOf(table, result, observer.FirstProblem(), clock.elapsed() / 1000.0),
-                    result);
-                return !result.connectionLost;
-            };
-        },
-        &stop);
-    interrupt_flag::StopOnInterrupt(nullptr);
-    progress.Finish();
-    return records.Reports();
+    RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
+                     [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+                         return SendOne(own, table, stop, plan.dropFirst.contains(table), progress,
+                                        records);
+                     });
+    return progress.Reports();
 }
 
 }  // namespace quorvex

@@ -12,8 +12,11 @@ constexpr qint64 kRedrawIntervalMs = 100;
 
 }  // namespace
 
-JobProgress::JobProgress(Terminal& terminal, bool inPlace, QString rowsAre)
-    : terminal_(terminal), inPlace_(inPlace), rowsAre_(std::move(rowsAre)) {}
+JobProgress::JobProgress(Terminal& terminal, bool inPlace, QString command, QString rowsAre)
+    : terminal_(terminal),
+      inPlace_(inPlace),
+      command_(std::move(command)),
+      rowsAre_(std::move(rowsAre)) {}
 
 JobProgress::Running* JobProgress::Find(const QString& table) {
     const auto found = std::find_if(running_.begin(), running_.end(),
@@ -53,10 +56,19 @@ void JobProgress::Ended(const QString& table, const QString& line) {
     Draw(true);
 }
 
-void JobProgress::Message(const QString& text) {
+void JobProgress::Report(const QString& text) {
     const std::lock_guard guard(lock_);
-    terminal_.Message(text);
+    if (reported_.contains(text)) {
+        return;
+    }
+    reported_.insert(text);
+    terminal_.Message(QStringLiteral("quorvex %1: %2").arg(command_, text));
     Draw(true);
+}
+
+int JobProgress::Reports() {
+    const std::lock_guard guard(lock_);
+    return static_cast<int>(reported_.size());
 }
 
 void JobProgress::Finish() {

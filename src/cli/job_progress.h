@@ -3,6 +3,7 @@
 #include "cli/terminal.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -20,8 +21,9 @@ namespace quorvex {
 // so that lines never run into each other.
 class JobProgress {
   public:
-    // `rowsAre` follows "rows" in the running lines ("compared"); empty for nothing.
-    JobProgress(Terminal& terminal, bool inPlace, QString rowsAre = QString());
+    // `command` names the command in its reports ("send"); `rowsAre` follows "rows" in the
+    // running lines ("compared"), empty for nothing.
+    JobProgress(Terminal& terminal, bool inPlace, QString command, QString rowsAre = QString());
 
     // A job took the table; its row count is not known yet.
     void Started(const QString& table);
@@ -31,8 +33,11 @@ class JobProgress {
     void Rows(const QString& table, std::int64_t rows);
     // The table is done: `line` says what it reached, above the running lines.
     void Ended(const QString& table, const QString& line);
-    // A report on standard error, above the running lines.
-    void Message(const QString& text);
+    // A failure report on standard error, above the running lines, after "quorvex COMMAND: ";
+    // told once however many jobs meet it (every job may fail to connect alike).
+    void Report(const QString& text);
+    // How many reports were told.
+    int Reports();
     // The running lines are left as they stand; the command goes on below them.
     void Finish();
 
@@ -51,7 +56,9 @@ class JobProgress {
     std::mutex lock_;
     Terminal& terminal_;
     bool inPlace_;
+    QString command_;
     QString rowsAre_;
+    QSet<QString> reported_;
     std::vector<Running> running_;
     QElapsedTimer sinceDrawn_;
 };

@@ -1,22 +1,18 @@
 #include "cli/verify_command.h"
 
 #include "cli/command_tables.h"
+#include "cli/connected_jobs.h"
 #include "cli/exit_status.h"
 #include "cli/interrupt_flag.h"
 #include "cli/job_progress.h"
 #include "cli/verify_report.h"
-#include "data/connection_strings.h"
 #include "data/failure.h"
 #include "shell/command_steps.h"
-#include "transfer/bulk_connections.h"
 #include "transfer/quoted_name.h"
-#include "transfer/table_jobs.h"
 
 #include <QElapsedTimer>
-#include <QSet>
 
 #include <algorithm>
-#include <memory>
 #include <mutex>
 
 #include <unistd.h>
@@ -46,7 +42,7 @@ std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& tabl
     }
 }
 
-// The results the jobs hand in, and the failures they tell, each under the lock.
+// The results the jobs hand in, under the lock.
 class Findings {
   public:
     explicit Findings(JobProgress& progress) : progress_(progress) {}
@@ -56,26 +52,13 @@ class Findings {
         const std::lock_guard guard(lock_);
         tables_.push_back(std::move(table));
     }
-    // Told once however many jobs meet it.
-    void Report(const QString& text) {
-        {
-            const std::lock_guard guard(lock_);
-            if (reported_.contains(text)) {
-                return;
-            }
-            reported_.insert(text);
-        }
-        progress_.Message(QStringLiteral("quorvex verify: ") + text);
-    }
     // Once the jobs have ended.
     std::vector<VerifiedTable>& Tables() { return tables_; }
-    bool Reported() const { return !reported_.isEmpty(); }
 
   private:
     std::mutex lock_;
     JobProgress& progress_;
     std::vector<VerifiedTable> tables_;
-    QSet<QString> reported_;
 };
 
 // Compares one table on a job's connections; false when the connection was lost.
@@ -99,7 +82,7 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
         found.result = Result::NotCompared;
         found.problem = CommandSteps::Describe(failure);
         lost = IsConnectionLost(failure);
-        findings.Report(table + QStringLiteral(": ") + found.problem);
+        progress.Report(table + QStringLiteral(": ") + found.problem);
     }
     found.seconds = clock.elapsed() / 1000.0;
     findings.Add(std::move(found));
@@ -122,7 +105,8 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     run.sid = fields.Text2();
     run.user = fields.Text3();
 
-    JobProgress progress(terminal, Terminal::ShowsLinesInPlace(), QStringLiteral("compared"));
+    JobProgress progress(terminal, Terminal::ShowsLinesInPlace(), kVerify,
+                         QStringLiteral("compared"));
     Findings findings(progress);
     const FolderTables& folder = *tables.folder;
     if (options.tables.isEmpty()) {
@@ -144,30 +128,12 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
         }
     }
 
-    // Built once, here: no job reads the connection fields.
-    const QString oracleString = OracleConnectionString(fields);
-    const QString paradoxString = ParadoxConnectionString(fields);
-    StopRequest stop;
-    interrupt_flag::StopOnInterrupt(&stop);
-    const QStringList unreached = RunTableJobs(
-        toCompare, options.jobs,
-        [&]() -> TableJob {
-            std::shared_ptr<BulkConnections> own;
-            try {
-                own = BulkConnections::Open(oracleString, paradoxString);
-            } catch (const std::exception& failure) {
-                findings.Report(QStringLiteral("a job could not connect: ") +
-                                CommandSteps::Describe(failure));
-                return {};
-            }
-            return [own, &folder, &stop, &progress, &findings](const QString& table) {
-                return CompareOne(*own, table, folder.FindOwn(table)->sourceFile, stop, progress,
-                                  findings);
-            };
-        },
-        &stop);
-    interrupt_flag::StopOnInterrupt(nullptr);
-    progress.Finish();
+    const QStringList unreached =
+        RunConnectedJobs(fields, toCompare, options.jobs, progress,
+                         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile, stop,
+                                               progress, findings);
+                         });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {
         found.push_back({name, folder.FindOwn(name)->sourceFile, Result::NotReached});
@@ -176,9 +142,9 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     const bool allSame = std::all_of(found.begin(), found.end(), [](const VerifiedTable& table) {
         return !table.Counts() || table.result == Result::Same;
     });
-    int status = interrupt_flag::Raised()          ? kExitSignalBase + interrupt_flag::Signal()
-                 : allSame && !findings.Reported() ? kExitSuccess
-                                                   : kExitIncomplete;
+    int status = interrupt_flag::Raised()             ? kExitSignalBase + interrupt_flag::Signal()
+                 : allSame && progress.Reports() == 0 ? kExitSuccess
+                                                      : kExitIncomplete;
     WriteAll(STDOUT_FILENO, VerifyText(found).toUtf8());
     if (!options.reportFile.isEmpty()) {
         run.ended = QDateTime::currentDateTimeUtc();
