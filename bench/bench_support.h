@@ -1,19 +1,32 @@
 #pragma once
 
 // What several benchmarks share: dialogs that count failure reports, this process's CPU time, a
-// process's peak memory and the test server's login.
+// process's peak memory, the program run as a whole process, and the test server's login.
 
 #include "data/table_list.h"
 #include "shell/ui.h"
+#include "support/exec_texts.h"
 #include "support/recording_ui.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace quorvex::bench {
@@ -89,6 +102,60 @@ inline long PeakKib(const QString& process) {
         }
     }
     return -1;
+}
+
+// One whole process of the program.
+struct ProgramProcess {
+    double seconds = 0;     // from its spawn to its end
+    double cpuSeconds = 0;  // its own user and system time
+    long peakKib = -1;      // its peak resident set
+    int exitStatus = -1;    // -1 when it did not exit normally
+};
+
+// Runs the program beside the benchmark (`quorvex ARGUMENTS`) as a user runs it: no settings of
+// its own (an empty settings folder), the test server's password in QUORVEX_PASSWORD, the driver
+// registry of the environment, standard output thrown away. The peak is the child's own
+// high-water mark, read every 10 ms while it runs: wait4's ru_maxrss would carry over this
+// benchmark's own peak, which the spawned process inherits until its exec.
+inline ProgramProcess RunProgramProcess(const QStringList& arguments) {
+    const QTemporaryDir settings(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+    const test::ExecTexts exec(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"),
+                               arguments,
+                               {QStringLiteral("QUORVEX_PASSWORD=tiger"),
+                                QStringLiteral("XDG_CONFIG_HOME=") + settings.path(),
+                                QStringLiteral("ODBCSYSINI=") + qEnvironmentVariable("ODBCSYSINI"),
+                                QStringLiteral("PATH=") + qEnvironmentVariable("PATH")});
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, exec.argv()[0], &actions, nullptr, exec.argv(), exec.envp()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", exec.argv()[0]);
+        std::exit(1);
+    }
+    ProgramProcess run;
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t ended = ::wait4(pid, &status, WNOHANG, &usage);
+        if (ended == pid) {
+            break;
+        }
+        if (ended == 0) {
+            run.peakKib = std::max(run.peakKib, PeakKib(QString::number(pid)));
+            ::usleep(10000);
+        } else if (errno != EINTR) {
+            std::fprintf(stderr, "cannot wait for quorvex: %s\n", std::strerror(errno));
+            std::exit(1);
+        }
+    }
+    run.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    posix_spawn_file_actions_destroy(&actions);
+    run.cpuSeconds = UsageSeconds(usage);
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 // The test server's login (QUORVEX_TEST_SID, scott/tiger), with `folder` as the Paradox folder.

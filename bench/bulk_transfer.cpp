@@ -7,8 +7,14 @@
 // data back 0.5 ms each way (bench_delay_relay), where four jobs are added; then the peak memory
 // of a bulk copy and of a comparison, each in a fresh process, at 10,000 and at MEMORY_ROWS rows.
 //
-//   bench_bulk_transfer [ROWS] [ROW_COPY_ROWS] [MEMORY_ROWS] [DELAY_US]
+//   bench_bulk_transfer [--program] [ROWS] [ROW_COPY_ROWS] [MEMORY_ROWS] [DELAY_US]
 //                                 defaults: 200000, 20000, 1000000 and 500
+//
+// With --program, the same comparisons run through the command line itself, each quorvex a whole
+// process of the program beside the benchmark: `quorvex send` row by row, `quorvex send --bulk`,
+// `--bulk --jobs 2` of two tables (and 4 of four through the relay) and `quorvex verify`, beside
+// psql's \copy and INSERT statements; then the peak memory and rate of `quorvex send --bulk` and
+// `quorvex verify` at 10,000 and MEMORY_ROWS rows.
 //
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
@@ -107,13 +113,10 @@ struct NoRefusals : BulkObserver {
     }
 };
 
-// The program's connection string for the test server, with the driver options a memory child
-// is given (kDriverOptions) after it.
-const char* const kDriverOptions = "QUORVEX_BENCH_DRIVER_OPTIONS";
+// The program's connection string for the test server.
 QString OracleString(const QString& sid) {
     return QStringLiteral("Driver={Microsoft ODBC for Oracle};Server=%1;Uid=scott;Pwd=tiger;")
-               .arg(sid) +
-           qEnvironmentVariable(kDriverOptions);
+        .arg(sid);
 }
 
 QString ParadoxString(const QString& folder) {
@@ -152,8 +155,8 @@ Rate BulkRun(const QString& sid, const QString& folder, const QString& table, lo
             (ProcessCpuSeconds(backend) - serverBefore) * 1e6 / rows};
 }
 
-// `count` copies of the table (TABLE1, TABLE2...) by `jobs` jobs at once; rows/s of all together.
-double JobsRun(const QString& sid, const QString& folder, int count, int jobs, long rows) {
+// `count` copies of the table, JOB1, JOB2..., as links to LOADED.DB, none of them in Oracle.
+QStringList JobTables(const QString& sid, const QString& folder, int count) {
     QStringList tables;
     for (int i = 1; i <= count; ++i) {
         const QString name = QStringLiteral("JOB%1").arg(i);
@@ -161,11 +164,15 @@ double JobsRun(const QString& sid, const QString& folder, int count, int jobs, l
         QFile::link(folder + QStringLiteral("/LOADED.DB"), folder + u'/' + name + ".DB");
         tables.append(name);
     }
-    {
-        Connection oracle;
-        oracle.Open(OracleString(sid));
-        for (const QString& table : tables) Drop(oracle, table);
-    }
+    Connection oracle;
+    oracle.Open(OracleString(sid));
+    for (const QString& table : tables) Drop(oracle, table);
+    return tables;
+}
+
+// `count` copies of the table (JobTables) by `jobs` jobs at once; rows/s of all together.
+double JobsRun(const QString& sid, const QString& folder, int count, int jobs, long rows) {
+    const QStringList tables = JobTables(sid, folder, count);
     std::atomic<long> arrived{0};
     QElapsedTimer timer;
     timer.start();
@@ -358,12 +365,8 @@ struct ChildRun {
     long rowsPerSecond = -1;
 };
 
-ChildRun RunChild(const QString& what, const QString& folder, long rows,
-                  const QString& driverOptions = {}) {
+ChildRun RunChild(const QString& what, const QString& folder, long rows) {
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kDriverOptions), driverOptions);
-    child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--memory-child"), what, folder, QString::number(rows)});
@@ -376,9 +379,9 @@ ChildRun RunChild(const QString& what, const QString& folder, long rows,
     return {number(QStringLiteral("peak_kib=")), number(QStringLiteral("rows_per_second="))};
 }
 
-// The comparison is also measured with psqlODBC reading the Oracle side through a cursor, a
-// thousand rows at a time (its UseDeclareFetch option), rather than whole before the first row
-// as it does by default; Oracle's driver always fetches a buffer at a time (FetchBufferSize).
+// The comparison asks the driver for the Oracle side's rows a thousand at a time
+// (FetchResultsInBlocks: psqlODBC's declare/fetch mode; Oracle's driver always fetches a buffer
+// at a time), rather than whole before the first row as psqlODBC does by default.
 void Memory(long memoryRows) {
     std::printf("\npeak resident set, each in a fresh process:\n");
     for (const long rows : {10000L, memoryRows}) {
@@ -386,13 +389,92 @@ void Memory(long memoryRows) {
         WriteSixColumns(folder.filePath(QStringLiteral("LOADED.DB")), rows);
         const ChildRun bulk = RunChild(QStringLiteral("bulk"), folder.path(), rows);
         const ChildRun verify = RunChild(QStringLiteral("verify"), folder.path(), rows);
-        const ChildRun verifyCursor = RunChild(QStringLiteral("verify"), folder.path(), rows,
-                                               QStringLiteral("UseDeclareFetch=1;Fetch=1000;"));
+        std::printf("  %8ld rows: bulk %.1f MiB (%ld rows/s), comparison %.1f MiB (%ld rows/s)\n",
+                    rows, bulk.peakKib / 1024.0, bulk.rowsPerSecond, verify.peakKib / 1024.0,
+                    verify.rowsPerSecond);
+    }
+}
+
+// `quorvex ARGUMENTS` on the folder and the server, a whole process (RunProgramProcess); the
+// benchmark ends unless it exits with status 0: every row arrived, every table is the same.
+ProgramProcess Quorvex(const QString& sid, const QString& folder, QStringList arguments) {
+    const QString command = arguments.join(u' ');
+    arguments +=
+        {QStringLiteral("--folder"), folder, QStringLiteral("--sid"), sid, QStringLiteral("--user"),
+         QStringLiteral("scott")};
+    const ProgramProcess run = RunProgramProcess(arguments);
+    if (run.exitStatus != 0) {
+        std::fprintf(stderr, "quorvex %s ended with status %d\n", qPrintable(command),
+                     run.exitStatus);
+        std::exit(1);
+    }
+    return run;
+}
+
+void PrintProcess(const char* what, const ProgramProcess& run, long rows) {
+    std::printf("  %-38s %10.0f rows/s  (%.2f s, client CPU %.1f us/row, peak %.1f MiB)\n", what,
+                rows / run.seconds, run.seconds, run.cpuSeconds * 1e6 / rows, run.peakKib / 1024.0);
+}
+
+// The command line's own figures, each a whole process of the program: `quorvex send` row by row
+// (on the first `rowCopyRows` rows, the table `rowCopyTable`), `quorvex send --bulk` of one table,
+// with --jobs 2 (and 4) of as many tables, and `quorvex verify`, beside psql's \copy and psql's
+// INSERT statements of the same rows on the same server.
+void ProgramSpeeds(const char* where, const QString& sid, const QString& folder,
+                   const QString& scratch, long rows, const QString& rowCopyTable, long rowCopyRows,
+                   bool fourJobs) {
+    std::printf("\n%s, %ld rows x 6 columns, each quorvex a whole process:\n", where, rows);
+    const QString loaded = QStringLiteral("LOADED");
+    const QString overwrite = QStringLiteral("--overwrite");
+    const QString send = QStringLiteral("send");
+    const QString bulkOption = QStringLiteral("--bulk");
+    const ProgramProcess bulk = Quorvex(sid, folder, {send, bulkOption, overwrite, loaded});
+    const double copy = CopyRun(sid, loaded, scratch, rows);
+    const double inserts = InsertStatementsRun(sid, folder, loaded, scratch, rows);
+    const ProgramProcess verify = Quorvex(sid, folder, {QStringLiteral("verify"), loaded});
+    const ProgramProcess rowCopy = Quorvex(sid, folder, {send, overwrite, rowCopyTable});
+    const ProgramProcess twoJobs = Quorvex(
+        sid, folder,
+        QStringList{send, bulkOption, QStringLiteral("--jobs"), QStringLiteral("2"), overwrite} +
+            JobTables(sid, folder, 2));
+    std::printf("  psql \\copy of the same rows               %10.0f rows/s\n", copy);
+    std::printf("  psql, the same INSERT statements, 100 a text %8.0f rows/s\n", inserts);
+    PrintProcess(qPrintable(QStringLiteral("quorvex send, row by row (%1 rows)").arg(rowCopyRows)),
+                 rowCopy, rowCopyRows);
+    PrintProcess("quorvex send --bulk", bulk, rows);
+    PrintProcess("quorvex send --bulk --jobs 2, two tables", twoJobs, 2 * rows);
+    if (fourJobs) {
+        const ProgramProcess four = Quorvex(sid, folder,
+                                            QStringList{send, bulkOption, QStringLiteral("--jobs"),
+                                                        QStringLiteral("4"), overwrite} +
+                                                JobTables(sid, folder, 4));
+        PrintProcess("quorvex send --bulk --jobs 4, four tables", four, 4 * rows);
+    }
+    PrintProcess("quorvex verify", verify, rows);
+    const double bulkRate = rows / bulk.seconds;
+    std::printf("  --bulk / \\copy %.3f, --bulk / row by row %.1f, verify / --bulk %.2f\n",
+                bulkRate / copy, bulkRate / (rowCopyRows / rowCopy.seconds),
+                (rows / verify.seconds) / bulkRate);
+}
+
+// The peak resident set and the rate of `quorvex send --bulk` and `quorvex verify` of one table,
+// at 10,000 and at `memoryRows` rows.
+void ProgramMemory(const QString& sid, long memoryRows) {
+    std::printf("\npeak resident set of the quorvex process:\n");
+    for (const long rows : {10000L, memoryRows}) {
+        QTemporaryDir folder(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
+        WriteSixColumns(folder.filePath(QStringLiteral("LOADED.DB")), rows);
+        const ProgramProcess bulk =
+            Quorvex(sid, folder.path(),
+                    {QStringLiteral("send"), QStringLiteral("--bulk"),
+                     QStringLiteral("--overwrite"), QStringLiteral("LOADED")});
+        const ProgramProcess verify =
+            Quorvex(sid, folder.path(), {QStringLiteral("verify"), QStringLiteral("LOADED")});
         std::printf(
-            "  %8ld rows: bulk %.1f MiB (%ld rows/s), comparison %.1f MiB (%ld rows/s); "
-            "psqlODBC reading through a cursor: comparison %.1f MiB (%ld rows/s)\n",
-            rows, bulk.peakKib / 1024.0, bulk.rowsPerSecond, verify.peakKib / 1024.0,
-            verify.rowsPerSecond, verifyCursor.peakKib / 1024.0, verifyCursor.rowsPerSecond);
+            "  %8ld rows: send --bulk %.1f MiB (%.0f rows/s), verify %.1f MiB (%.0f rows/s)"
+            ", verify / --bulk %.2f\n",
+            rows, bulk.peakKib / 1024.0, rows / bulk.seconds, verify.peakKib / 1024.0,
+            rows / verify.seconds, bulk.seconds / verify.seconds);
     }
 }
 
@@ -412,6 +494,12 @@ int main(int argc, char** argv) {
         return MemoryChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                            std::atol(argv[4]));
     }
+    // --program: the figures of the command line itself, each quorvex a whole process.
+    const bool program = argc > 1 && std::string(argv[1]) == "--program";
+    if (program) {
+        --argc;
+        ++argv;
+    }
     const long rows = argc > 1 ? std::atol(argv[1]) : 200000;
     const long rowCopyRows = argc > 2 ? std::atol(argv[2]) : 20000;
     const long memoryRows = argc > 3 ? std::atol(argv[3]) : 1000000;
@@ -424,7 +512,8 @@ int main(int argc, char** argv) {
     // Over the relay each row waits for a round trip: a tenth of the rows.
     WriteSixColumns(folder.filePath(QStringLiteral("FEW.DB")), rowCopyRows / 10);
 
-    Speeds("on the server's own socket", sid, folder.path(), scratch.path(), rows,
+    const auto speeds = program ? ProgramSpeeds : Speeds;
+    speeds("on the server's own socket", sid, folder.path(), scratch.path(), rows,
            QStringLiteral("FIRST"), rowCopyRows, false);
 
     // The relay: a socket folder of its own, forwarding to the server's socket.
@@ -438,14 +527,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the relay did not start\n");
         return 1;
     }
-    Speeds(qPrintable(QStringLiteral("through the relay, %1 us each way").arg(delayUs)),
+    speeds(qPrintable(QStringLiteral("through the relay, %1 us each way").arg(delayUs)),
            relayFolder.path(), folder.path(), scratch.path(), rows, QStringLiteral("FEW"),
            rowCopyRows / 10, true);
     relay.terminate();
     relay.waitForFinished();
 
     if (memoryRows > 0) {
-        Memory(memoryRows);
+        program ? ProgramMemory(sid, memoryRows) : Memory(memoryRows);
     }
     Connection oracle;
     oracle.Open(OracleString(sid));

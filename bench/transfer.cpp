@@ -18,7 +18,6 @@
 #include "data/do_events.h"
 #include "screens/form2.h"
 #include "screens/table_list_widget.h"
-#include "support/exec_texts.h"
 #include "support/recording_ui.h"
 #include "table_writer.h"
 #include "transfer/create_table_statement.h"
@@ -33,17 +32,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -186,59 +180,23 @@ std::vector<InsertRow> BuildStatements(const test::FixedFields& login, QString& 
 }
 
 // The command as `quorvex send --overwrite BENCH`, a whole process of the program beside this
-// benchmark: no settings of its own (an empty settings folder), the password from the
-// environment, the summary thrown away. Exit status 0 means every row arrived. Returns the
-// timing (the child's CPU time) and sets the child's peak resident set.
+// benchmark (RunProgramProcess). Exit status 0 means every row arrived. Returns the timing (the
+// child's CPU time) and sets the child's peak resident set.
 Timing SendProcessRun(const test::FixedFields& login, long rows, long& peakKib) {
-    const QTemporaryDir settings(QStringLiteral("/tmp/qvx-bench-XXXXXX"));
-    const test::ExecTexts exec(QCoreApplication::applicationDirPath() + QStringLiteral("/quorvex"),
-                               {QStringLiteral("send"), QStringLiteral("--overwrite"),
-                                QStringLiteral("--folder"), login.folder, QStringLiteral("--sid"),
-                                login.sid, QStringLiteral("--user"), login.user, kTable},
-                               {QStringLiteral("QUORVEX_PASSWORD=") + login.password,
-                                QStringLiteral("XDG_CONFIG_HOME=") + settings.path(),
-                                QStringLiteral("ODBCSYSINI=") + qEnvironmentVariable("ODBCSYSINI"),
-                                QStringLiteral("PATH=") + qEnvironmentVariable("PATH")});
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, exec.argv()[0], &actions, nullptr, exec.argv(), exec.envp()) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", exec.argv()[0]);
+    const ProgramProcess run =
+        RunProgramProcess({QStringLiteral("send"), QStringLiteral("--overwrite"),
+                           QStringLiteral("--folder"), login.folder, QStringLiteral("--sid"),
+                           login.sid, QStringLiteral("--user"), login.user, kTable});
+    if (run.exitStatus != 0) {
+        std::fprintf(stderr, "quorvex send did not send every row (status %d)\n", run.exitStatus);
         std::exit(1);
     }
-    // The peak is the child's own high-water mark, read while it runs: wait4's ru_maxrss would
-    // carry over this benchmark's own peak, which the spawned process inherits until its exec.
-    int status = 0;
-    rusage usage{};
-    peakKib = -1;
-    for (;;) {
-        const pid_t ended = ::wait4(pid, &status, WNOHANG, &usage);
-        if (ended == pid) {
-            break;
-        }
-        if (ended == 0) {
-            peakKib = std::max(peakKib, PeakKib(QString::number(pid)));
-            ::usleep(10000);
-        } else if (errno != EINTR) {
-            std::fprintf(stderr, "cannot wait for quorvex send: %s\n", std::strerror(errno));
-            std::exit(1);
-        }
-    }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "quorvex send did not send every row (status %d)\n", status);
-        std::exit(1);
-    }
-    const double cpu = UsageSeconds(usage);
+    peakKib = run.peakKib;
     std::printf(
         "  quorvex send: %ld rows in %.2f s = %.0f rows/s, client CPU %.1f us/row, peak %.1f MiB\n",
-        rows, seconds, rows / seconds, rows > 0 ? cpu * 1e6 / rows : 0.0, peakKib / 1024.0);
-    return {seconds, cpu};
+        rows, run.seconds, rows / run.seconds, rows > 0 ? run.cpuSeconds * 1e6 / rows : 0.0,
+        peakKib / 1024.0);
+    return {run.seconds, run.cpuSeconds};
 }
 
 // Child process: only the command, on the table in `folder`, then the peak resident size.

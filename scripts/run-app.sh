@@ -5,7 +5,8 @@
 # stops when the program ends.
 #
 #   run-app.sh [--practice]                       the window
-#   run-app.sh [--practice] send|list [OPTIONS]   the command line, no display needed
+#   run-app.sh [--practice] send|list|verify [OPTIONS]
+#                                                 the command line, no display needed
 #
 # Standard output holds only the program's own output (a listing, a summary), so that a script
 # can read it; the packages, the build and the practice server speak on standard error. Against
@@ -66,7 +67,7 @@ registry=$(bash scripts/practice-server.sh folder)
 clean_environment=(env -u PGHOST -u PGHOSTADDR -u PGPORT -u PGUSER -u PGPASSWORD -u PGPASSFILE
     -u PGDATABASE -u PGSERVICE -u PGSERVICEFILE -u ODBCINSTINI ODBCSYSINI="$registry")
 
-if [[ "$command" != send && "$command" != list ]]; then
+if [[ "$command" != send && "$command" != list && "$command" != verify ]]; then
     trap 'exit 130' INT
     trap 'exit 143' TERM
     trap 'exit 129' HUP

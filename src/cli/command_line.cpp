@@ -7,6 +7,7 @@
 #include "cli/list_command.h"
 #include "cli/send_command.h"
 #include "cli/terminal.h"
+#include "cli/verify_command.h"
 #include "shell/ui.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,8 @@ QString HelpFor(const CommandLineOptions& options) {
             return SendHelpText();
         case CommandLineOptions::Command::List:
             return ListHelpText();
+        case CommandLineOptions::Command::Verify:
+            return VerifyHelpText();
         case CommandLineOptions::Command::Help:
         case CommandLineOptions::Command::Version:
             break;
@@ -32,7 +35,8 @@ QString HelpFor(const CommandLineOptions& options) {
 
 QString HelpHint(const QStringList& arguments) {
     const QString command = arguments.value(0);
-    if (command == QLatin1String("send") || command == QLatin1String("list")) {
+    if (command == QLatin1String("send") || command == QLatin1String("list") ||
+        command == QLatin1String("verify")) {
         return QStringLiteral("Try 'quorvex %1 --help'.").arg(command);
     }
     return QStringLiteral("Try 'quorvex --help'.");
@@ -65,8 +69,14 @@ int RunCommandLine(int argc, char** argv) {
         return kExitSuccess;
     }
     interrupt_flag::Install();
-    return options.command == CommandLineOptions::Command::Send ? RunSend(options, terminal)
-                                                                : RunList(options, terminal);
+    switch (options.command) {
+        case CommandLineOptions::Command::Send:
+            return RunSend(options, terminal);
+        case CommandLineOptions::Command::Verify:
+            return RunVerify(options, terminal);
+        default:
+            return RunList(options, terminal);
+    }
 }
 
 }  // namespace quorvex

@@ -9,6 +9,7 @@ namespace {
 
 const QString kSend = QStringLiteral("send");
 const QString kList = QStringLiteral("list");
+const QString kVerify = QStringLiteral("verify");
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
 const QCommandLineOption kFolder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
@@ -23,6 +24,8 @@ const QCommandLineOption kRejects(QStringLiteral("rejects"), QString(), QStringL
 const QCommandLineOption kOracle(QStringLiteral("oracle"), QString());
 const QCommandLineOption kParadox(QStringLiteral("paradox"), QString());
 const QCommandLineOption kJson(QStringLiteral("json"), QString());
+const QCommandLineOption kBulk(QStringLiteral("bulk"), QString());
+const QCommandLineOption kJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
 
 std::optional<QString> ValueIfSet(const QCommandLineParser& parser,
                                   const QCommandLineOption& option) {
@@ -90,6 +93,19 @@ std::optional<QString> ExclusiveOptions(const QCommandLineParser& parser,
     return given.join(QStringLiteral(" and ")) + QStringLiteral(" cannot be given together.");
 }
 
+// Why a table name given cannot be one of the folder's own tables; empty when each can.
+QString NotATableName(const QStringList& tables) {
+    for (const QString& table : tables) {
+        if (table.isEmpty() || table.contains(u'/')) {
+            return QStringLiteral(
+                       "'%1' is not a table name: name a table of the folder (give "
+                       "--folder for another folder).")
+                .arg(table);
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments) {
@@ -108,7 +124,7 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
                               : CommandLineOptions::Command::Help;
         return options;
     }
-    if (command != kSend && command != kList) {
+    if (command != kSend && command != kList && command != kVerify) {
         return Usage(command.startsWith(u'-')
                          ? QStringLiteral("Unknown option '%1'.").arg(command)
                          : QStringLiteral("Unknown command '%1'.").arg(command));
@@ -123,7 +139,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
     QList<QCommandLineOption> accepted{kHelp, kFolder, kSid, kUser};
     if (command == kSend) {
-        accepted += {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects};
+        accepted += {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects, kBulk, kJobs};
+    } else if (command == kVerify) {
+        accepted += {kReport, kJobs};
     } else {
         accepted += {kOracle, kParadox, kJson};
     }
@@ -138,8 +156,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
 
     CommandLineOptions options;
-    options.command =
-        command == kSend ? CommandLineOptions::Command::Send : CommandLineOptions::Command::List;
+    options.command = command == kSend     ? CommandLineOptions::Command::Send
+                      : command == kVerify ? CommandLineOptions::Command::Verify
+                                           : CommandLineOptions::Command::List;
     options.help = parser.isSet(kHelp);
     options.folder = ValueIfSet(parser, kFolder);
     options.sid = ValueIfSet(parser, kSid);
@@ -159,6 +178,32 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
         return options;
     }
 
+    if (parser.isSet(kJobs)) {
+        bool whole = false;
+        options.jobs = parser.value(kJobs).toInt(&whole);
+        if (!whole || options.jobs < 1 || options.jobs > kMostJobs) {
+            return Usage(QStringLiteral("--jobs takes a number of tables at a time from 1 to %1, "
+                                        "not '%2'.")
+                             .arg(QString::number(kMostJobs), parser.value(kJobs)));
+        }
+    }
+    options.reportFile = parser.value(kReport);
+    if (parser.isSet(kReport) && options.reportFile.isEmpty()) {
+        return Usage(QStringLiteral("--report needs a file name."));
+    }
+    if (const QString wrong = NotATableName(options.tables); !wrong.isEmpty()) {
+        return Usage(wrong);
+    }
+    if (command == kVerify) {
+        return options;
+    }
+
+    options.bulk = parser.isSet(kBulk);
+    if (parser.isSet(kJobs) && !options.bulk) {
+        return Usage(
+            QStringLiteral("--jobs sends several tables at once in bulk: give --bulk "
+                           "with it."));
+    }
     if (const auto clash = ExclusiveOptions(parser, {kOverwrite, kKeep, kResume})) {
         return Usage(*clash);
     }
@@ -170,12 +215,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
         options.existing = CommandLineOptions::Existing::Resume;
     }
     options.dryRun = parser.isSet(kDryRun);
-    options.reportFile = parser.value(kReport);
     options.rejectsFile = parser.value(kRejects);
-    for (const QCommandLineOption& file : {kReport, kRejects}) {
-        if (parser.isSet(file) && parser.value(file).isEmpty()) {
-            return Usage(QStringLiteral("--%1 needs a file name.").arg(file.names().first()));
-        }
+    if (parser.isSet(kRejects) && options.rejectsFile.isEmpty()) {
+        return Usage(QStringLiteral("--rejects needs a file name."));
     }
     if (options.dryRun && !options.rejectsFile.isEmpty()) {
         return Usage(
@@ -184,13 +226,6 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
     if (!options.reportFile.isEmpty() && options.reportFile == options.rejectsFile) {
         return Usage(QStringLiteral("--report and --rejects name the same file."));
-    }
-    for (const QString& table : options.tables) {
-        if (table.isEmpty() || table.contains(u'/')) {
-            return Usage(QStringLiteral("'%1' is not a table name: name a table of the folder "
-                                        "(give --folder for another folder).")
-                             .arg(table));
-        }
     }
     return options;
 }

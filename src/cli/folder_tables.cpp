@@ -72,9 +72,38 @@ QString FolderTables::RelativeName(const FolderTable& table) {
     return table.subfolder.isEmpty() ? table.name : table.subfolder + u'/' + table.name;
 }
 
-QString FolderTables::SubfolderHint(const FolderTable& table) const {
-    return QStringLiteral("in a subfolder, not sent; send it with --folder %1")
-        .arg(ShellWord(folder_ + u'/' + table.subfolder));
+QString FolderTables::SubfolderHint(const FolderTable& table, const QString& command) const {
+    const QString done =
+        command == QLatin1String("send") ? QStringLiteral("sent") : QStringLiteral("verified");
+    return QStringLiteral("in a subfolder, not %1; %2 it with --folder %3")
+        .arg(done, command, ShellWord(folder_ + u'/' + table.subfolder));
+}
+
+std::optional<QString> FolderTables::ChooseTables(const QStringList& names,
+                                                  const QString& folderField,
+                                                  const QString& command,
+                                                  QStringList& chosen) const {
+    if (names.isEmpty()) {
+        for (const FolderTable& table : own_) {
+            chosen.append(table.name);
+        }
+        return std::nullopt;
+    }
+    for (const QString& name : names) {
+        if (const FolderTable* own = FindOwn(name)) {
+            if (!chosen.contains(own->name)) {
+                chosen.append(own->name);
+            }
+        } else if (const FolderTable* below = FindInSubfolder(name)) {
+            return QStringLiteral("%1 is %2")
+                .arg(RelativeName(*below), SubfolderHint(*below, command));
+        } else {
+            return QStringLiteral("no Paradox table named %1 in %2.").arg(name, folderField);
+        }
+    }
+    std::sort(chosen.begin(), chosen.end(),
+              [](const QString& a, const QString& b) { return CompareTableNames(a, b) < 0; });
+    return std::nullopt;
 }
 
 QString ShellWord(const QString& text) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace quorvex {
@@ -41,8 +42,16 @@ class FolderTables {
 
     // "Archive/ORDERS98": the table's name with its subfolder below the folder.
     static QString RelativeName(const FolderTable& table);
-    // "in a subfolder, not sent; send it with --folder /data/Archive"
-    QString SubfolderHint(const FolderTable& table) const;
+    // "in a subfolder, not sent; send it with --folder /data/Archive", for the command named
+    // ("send", "verify").
+    QString SubfolderHint(const FolderTable& table, const QString& command) const;
+
+    // The folder's own tables the names stand for (ignoring case, as table files are found), each
+    // once, in the list's order; all of them when no name is given. A name that stands for none
+    // of them gives the one line to end the run with (a name only a subfolder holds, with the
+    // --folder to give for it), before anything is changed; `command` names the command in it.
+    std::optional<QString> ChooseTables(const QStringList& names, const QString& folderField,
+                                        const QString& command, QStringList& chosen) const;
 
   private:
     QString folder_;  // absolute, as found on disk

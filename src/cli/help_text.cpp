@@ -22,14 +22,17 @@ QString ProgramHelpText() {
         "Usage: quorvex\n"
         "       quorvex send [options] [TABLE...]\n"
         "       quorvex list [--oracle | --paradox] [--json] [options]\n"
+        "       quorvex verify [options] [TABLE...]\n"
         "       quorvex --version\n"
         "\n"
         "Without arguments Quorvex opens its window, which needs a display. With a command it\n"
         "runs in the terminal, without a display:\n"
         "  send   copy Paradox tables into Oracle, as \"Send Table/s To Oracle\" does\n"
         "  list   print the table names of the Oracle login, of the Paradox folder, or both\n"
+        "  verify compare sent tables with their Paradox tables; change nothing\n"
         "\n"
-        "quorvex send --help and quorvex list --help describe each command.\n");
+        "quorvex send --help, quorvex list --help and quorvex verify --help describe each\n"
+        "command.\n");
 }
 
 QString SendHelpText() {
@@ -54,6 +57,12 @@ QString SendHelpText() {
                "Without any of these, the question is asked on the terminal for each such\n"
                "table; without a terminal to ask on, the command does not start.\n"
                "\n"
+               "  --bulk         send each table's rows in arrays of bound values, in one\n"
+               "                 transaction per table: many times faster, above all over a\n"
+               "                 network. A table is then complete in Oracle (less its refused\n"
+               "                 rows) or absent: a stopped or failed table is rolled back\n"
+               "  --jobs N       with --bulk, send N tables at a time (1 to 64), each on its own\n"
+               "                 connection, with a progress line for each\n"
                "  --dry-run      read every table to its end and tell what a send would do and\n"
                "                 what Oracle would refuse; change nothing\n"
                "  --report FILE  also write a JSON report: the folder, SID and user, the start\n"
@@ -70,8 +79,36 @@ QString SendHelpText() {
                "Exit status: 0 when every row of every table arrived (kept tables: complete);\n"
                "1 when some did not; 2 for a wrong option, table name, folder, file or login,\n"
                "with nothing changed; 130 after Ctrl+C, 143 after SIGTERM and 129 after SIGHUP,\n"
-               "which stop after the row being sent and still print the summary and report.\n"
+               "which stop after the row being sent (with --bulk: after the array being sent,\n"
+               "rolling its table back) and still print the summary and report.\n"
                "With --dry-run: 0 when a send would arrive whole, else 1.\n");
+}
+
+QString VerifyHelpText() {
+    return QStringLiteral(
+               "Usage: quorvex verify [options] [TABLE...]\n"
+               "\n"
+               "Compares each named Paradox table (every table the folder itself holds when none\n"
+               "is named) with the Oracle table of the same name, as a send left it: first the\n"
+               "row counts, then the rows themselves, each read back on both sides to the form a\n"
+               "send gives its values, and compared as a whole whatever their order in Oracle.\n"
+               "It prints per table \"same\", or the counts and up to five rows found on one side\n"
+               "only. It only reads: nothing is changed on either side.\n"
+               "\n") +
+           QString::fromUtf8(kConnectionHelp) +
+           QStringLiteral(
+               "\n"
+               "  --report FILE  also write the result as JSON: the folder, SID and user, the\n"
+               "                 start and end, and per table its file, result, row counts and\n"
+               "                 the rows found on one side only\n"
+               "  --jobs N       compare N tables at a time (1 to 64), each on its own\n"
+               "                 connection\n"
+               "  -h, --help     this text\n"
+               "\n"
+               "Exit status: 0 when every table is the same; 1 when one differs, is not in\n"
+               "Oracle or could not be compared; 2 for a wrong option, table name, folder, file\n"
+               "or login; 130, 143 and 129 after Ctrl+C, SIGTERM and SIGHUP, which stop the\n"
+               "comparison and still print what was found and write the report.\n");
 }
 
 QString ListHelpText() {

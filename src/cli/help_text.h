@@ -4,10 +4,11 @@
 
 namespace quorvex {
 
-// `quorvex --help`, `quorvex send --help` and `quorvex list --help`.
+// `quorvex --help`, `quorvex send --help`, `quorvex list --help` and `quorvex verify --help`.
 QString ProgramHelpText();
 QString SendHelpText();
 QString ListHelpText();
+QString VerifyHelpText();
 
 // `quorvex --version`: the version the program was built as.
 QString ProgramVersion();

@@ -4,6 +4,7 @@
 #include "data/connection_strings.h"
 #include "data/failure.h"
 #include "shell/command_steps.h"
+#include "shell/ui.h"
 #include "transfer/quoted_name.h"
 
 #include <cmath>
@@ -107,6 +108,21 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
         }
     }
     return kept;
+}
+
+std::optional<int> AnswerForExisting(CommandLineOptions::Existing existing,
+                                     const std::optional<KeptTable>& kept) {
+    switch (existing) {
+        case CommandLineOptions::Existing::Overwrite:
+            return vbYes;
+        case CommandLineOptions::Existing::Keep:
+            return vbNo;
+        case CommandLineOptions::Existing::Resume:
+            return kept && kept->Complete() ? vbNo : vbYes;
+        case CommandLineOptions::Existing::Ask:
+            break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvex

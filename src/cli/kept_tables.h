@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/command_line_options.h"
 #include "data/connection_fields.h"
 #include "data/table_list.h"
 
@@ -31,5 +32,11 @@ struct KeptTable {
 // A count that fails is told in the entry, never raised.
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
                                              const ConnectionFields& fields);
+
+// The answer to "Would you like to overwrite T?" that the options give for a table already in
+// Oracle (`kept`: its counts, when they were taken): vbYes to drop it and send it again, vbNo to
+// keep it; nullopt when it is to be asked on the terminal.
+std::optional<int> AnswerForExisting(CommandLineOptions::Existing existing,
+                                     const std::optional<KeptTable>& kept);
 
 }  // namespace quorvex

@@ -6,7 +6,8 @@ namespace {
 
 constexpr qint64 kRedrawIntervalMs = 100;
 
-// "m:ss", or "h:mm:ss" from an hour on.
+}  // namespace
+
 QString Duration(double seconds) {
     const qint64 whole = static_cast<qint64>(seconds + 0.5);
     const QString paddedSeconds = QString::number(whole % 60).rightJustified(2, u'0');
@@ -17,7 +18,45 @@ QString Duration(double seconds) {
            QString::number(whole / 60 % 60).rightJustified(2, u'0') + u':' + paddedSeconds;
 }
 
-}  // namespace
+QString RunningText(const QString& table, std::int64_t rows, std::optional<std::int64_t> total,
+                    double percent, double seconds, const QString& rowsAre) {
+    const QString what =
+        rowsAre.isEmpty() ? QStringLiteral("rows") : QStringLiteral("rows ") + rowsAre;
+    // One pass of arg() with texts: a table name holding "%1" stays as it is.
+    QString line = total ? QStringLiteral("%1: %2 of %3 %4, %5%")
+                               .arg(table, QString::number(rows), QString::number(*total), what,
+                                    QString::number(percent, 'f', 0))
+                         : QStringLiteral("%1: %2 %3").arg(table, QString::number(rows), what);
+    if (rows > 0 && seconds > 0.0) {
+        const double rate = static_cast<double>(rows) / seconds;
+        line += QStringLiteral(", %1 rows/s").arg(QString::number(rate, 'f', 0));
+        if (total) {
+            line += QStringLiteral(", %1 left")
+                        .arg(Duration(static_cast<double>(*total - rows) / rate));
+        }
+    }
+    return line;
+}
+
+QString FinishedText(const SentTable& table, std::optional<double> seconds) {
+    QString line;
+    if (table.fate == SentTable::Fate::Copied) {
+        line = QStringLiteral("%1: %2 of %3 rows arrived, %4 refused")
+                   .arg(table.name, QString::number(table.arrived),
+                        QString::number(table.paradoxRows.value_or(0)),
+                        QString::number(table.refused));
+    } else {
+        line = QStringLiteral("%1: %2").arg(table.name, table.Outcome());
+        if (!table.note.isEmpty()) {
+            line += QStringLiteral(" (%1)").arg(table.note);
+        }
+        return line;
+    }
+    if (seconds) {
+        line += QStringLiteral(" (%1)").arg(Duration(*seconds));
+    }
+    return line;
+}
 
 ProgressLine::ProgressLine(Terminal& terminal, const TransferSummary& summary, bool inPlace)
     : terminal_(terminal), summary_(summary), inPlace_(inPlace) {}
@@ -51,34 +90,16 @@ void ProgressLine::SetValue(double value) {
 }
 
 QString ProgressLine::Running(const SentTable& table) const {
-    const std::int64_t total = table.paradoxRows.value_or(0);
-    const std::int64_t done = table.arrived + table.refused;
-    // One pass of arg() with texts: a table name holding "%1" stays as it is.
-    QString line = QStringLiteral("%1: %2 of %3 rows, %4%")
-                       .arg(table.name, QString::number(done), QString::number(total),
-                            QString::number(value_, 'f', 0));
-    const double seconds = sinceStart_.elapsed() / 1000.0;
-    if (done > 0 && seconds > 0.0) {
-        const double rate = static_cast<double>(done) / seconds;
-        line += QStringLiteral(", %1 rows/s, %2 left")
-                    .arg(QString::number(rate, 'f', 0),
-                         Duration(static_cast<double>(total - done) / rate));
-    }
-    return line;
+    return RunningText(table.name, table.arrived + table.refused, table.paradoxRows.value_or(0),
+                       value_, sinceStart_.elapsed() / 1000.0);
 }
 
 QString ProgressLine::Finished(const SentTable& table) const {
     if (table.fate != SentTable::Fate::Copied) {
         return QStringLiteral("%1: %2").arg(table.name, table.Outcome());
     }
-    QString line =
-        QStringLiteral("%1: %2 of %3 rows arrived, %4 refused")
-            .arg(table.name, QString::number(table.arrived),
-                 QString::number(table.paradoxRows.value_or(0)), QString::number(table.refused));
-    if (started_) {
-        line += QStringLiteral(" (%1)").arg(Duration(sinceStart_.elapsed() / 1000.0));
-    }
-    return line;
+    return FinishedText(
+        table, started_ ? std::optional<double>(sinceStart_.elapsed() / 1000.0) : std::nullopt);
 }
 
 }  // namespace quorvex

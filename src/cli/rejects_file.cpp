@@ -1,21 +1,17 @@
 #include "cli/rejects_file.h"
 
-#include "transfer/value_text.h"
+#include "transfer/sent_value.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
 namespace quorvex {
 
-namespace {
-
-// A JSON string: QJsonDocument escapes it inside a one-element array.
 QByteArray JsonString(const QString& text) {
+    // QJsonDocument escapes it inside a one-element array.
     const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return array.mid(1, array.size() - 2);
 }
-
-}  // namespace
 
 bool RejectsFile::Open(const QString& path) {
     file_.setFileName(path);
@@ -27,21 +23,37 @@ bool RejectsFile::Open(const QString& path) {
 }
 
 void RejectsFile::Write(const QString& table, const SentRow& row) {
+    const std::size_t count = row.values != nullptr ? row.values->size() : 0;
+    std::vector<QString> names;
+    std::vector<std::optional<QString>> values;
+    for (std::size_t i = 0; i < count; ++i) {
+        names.push_back(row.fieldNames != nullptr && i < row.fieldNames->size()
+                            ? (*row.fieldNames)[i]
+                            : QString::number(i + 1));
+        values.push_back(SentText((*row.values)[i]));
+    }
+    WriteLine(table, row.number, names, values, row.stored, row.problem);
+}
+
+void RejectsFile::Write(const RowProblem& row) {
+    WriteLine(row.table, row.rowNumber, row.fieldNames, row.values, row.stored, row.message);
+}
+
+void RejectsFile::WriteLine(const QString& table, std::int64_t number,
+                            const std::vector<QString>& names,
+                            const std::vector<std::optional<QString>>& values, bool stored,
+                            const QString& message) {
     // Written by hand rather than through QJsonObject, which would sort the fields by name.
     QByteArray line = "{\"table\": " + JsonString(table) +
-                      ", \"row\": " + QByteArray::number(static_cast<qlonglong>(row.number)) +
+                      ", \"row\": " + QByteArray::number(static_cast<qlonglong>(number)) +
                       ", \"values\": {";
-    const std::size_t count = row.values != nullptr ? row.values->size() : 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const QString name = row.fieldNames != nullptr && i < row.fieldNames->size()
-                                 ? (*row.fieldNames)[i]
-                                 : QString::number(i + 1);
-        const QString text = ValueText((*row.values)[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const QString name = i < names.size() ? names[i] : QString::number(i + 1);
         line += (i == 0 ? "" : ", ") + JsonString(name) + ": " +
-                (text.isEmpty() ? QByteArray("null") : JsonString(text));
+                (values[i] ? JsonString(*values[i]) : QByteArray("null"));
     }
-    line += "}, \"stored\": " + QByteArray(row.stored ? "true" : "false") +
-            ", \"message\": " + JsonString(row.problem) + "}\n";
+    line += "}, \"stored\": " + QByteArray(stored ? "true" : "false") +
+            ", \"message\": " + JsonString(message) + "}\n";
     if (file_.write(line) != line.size() && error_.isEmpty()) {
         error_ = file_.errorString();
     }

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "shell/transfer_observer.h"
+#include "transfer/bulk_table_copy.h"
 
 #include <QFile>
 #include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace quorvex {
 
@@ -13,15 +18,23 @@ namespace quorvex {
 //    "message": "ERROR: value too long ..."}
 // "values" holds every field in field order, each with the text the row was sent with (null for
 // NULL); "stored" is true for a row that is in Oracle with a number it cannot hold sent as NULL.
+// A text as a JSON string, quoted and escaped.
+QByteArray JsonString(const QString& text);
+
 class RejectsFile {
   public:
     // Creates (or empties) the file; false, with ErrorString(), when it cannot be written.
     bool Open(const QString& path);
     void Write(const QString& table, const SentRow& row);
+    void Write(const RowProblem& row);  // of a bulk send
     // The first write that failed, or the failure to open; empty when all went well.
     QString ErrorString() const { return error_; }
 
   private:
+    void WriteLine(const QString& table, std::int64_t number, const std::vector<QString>& names,
+                   const std::vector<std::optional<QString>>& values, bool stored,
+                   const QString& message);
+
     QFile file_;
     QString error_;
 };

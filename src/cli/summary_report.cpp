@@ -13,11 +13,16 @@ namespace quorvex {
 namespace {
 
 QString Count(const SentTable& table, std::int64_t count) {
-    return table.fate == SentTable::Fate::Copied ? QString::number(count) : QStringLiteral("-");
+    return table.fate == SentTable::Fate::Copied || table.fate == SentTable::Fate::RolledBack
+               ? QString::number(count)
+               : QStringLiteral("-");
 }
 
 // The last column: the first refusal on one line, else what became of a table not copied whole.
 QString Reason(const SentTable& table) {
+    if (table.fate == SentTable::Fate::RolledBack) {
+        return u'(' + table.Outcome() + QStringLiteral(": ") + table.note + u')';
+    }
     if (!table.firstRefusal.isEmpty()) {
         return table.firstRefusal.simplified();
     }
@@ -135,13 +140,14 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }
 
-bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal) {
+bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal,
+                 const QString& command) {
     QSaveFile report(file);
     if (report.open(QIODevice::WriteOnly) && report.write(json) == json.size() && report.commit()) {
         return true;
     }
-    terminal.Message(QStringLiteral("quorvex send: the report could not be written to %1: %2")
-                         .arg(file, report.errorString()));
+    terminal.Message(QStringLiteral("quorvex %1: the report could not be written to %2: %3")
+                         .arg(command, file, report.errorString()));
     return false;
 }
 

@@ -39,7 +39,8 @@ QJsonObject RunJson(const RunRecord& run);
 QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run);
 
 // Writes a JSON report whole or not at all (a new file renamed into place); a failure is told on
-// the terminal and false returned.
-bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal);
+// the terminal, under the command's name, and false returned.
+bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal,
+                 const QString& command = QStringLiteral("send"));
 
 }  // namespace quorvex

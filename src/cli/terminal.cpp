@@ -15,7 +15,7 @@ namespace quorvex {
 
 namespace {
 
-constexpr char kClearLine[] = "\r\033[K";
+constexpr char kClearBlock[] = "\r\033[J";
 
 // The terminal's width in columns; 80 when it cannot be asked.
 int TerminalColumns() {
@@ -132,24 +132,35 @@ void Terminal::Message(const QString& text) {
     WriteAll(STDERR_FILENO, (lines + u'\n').toUtf8());
 }
 
-void Terminal::LineInPlace(const QString& text) {
+void Terminal::LineInPlace(const QString& text) { LinesInPlace({text}); }
+
+void Terminal::LinesInPlace(const QStringList& lines) {
+    ClearLineInPlace();
     // One column is left free: a line that fills the last column wraps on some terminals.
-    const QString shown = CutToWidth(text, TerminalColumns() - 1);
-    WriteAll(STDERR_FILENO, kClearLine + shown.toUtf8());
-    lineShown_ = true;
+    const int columns = TerminalColumns() - 1;
+    QByteArray shown;
+    for (const QString& line : lines) {
+        shown += (shown.isEmpty() ? QByteArray() : QByteArray("\n")) +
+                 CutToWidth(line, columns).toUtf8();
+    }
+    WriteAll(STDERR_FILENO, shown);
+    linesShown_ = static_cast<int>(lines.size());
 }
 
 void Terminal::KeepLineInPlace() {
-    if (lineShown_) {
+    if (linesShown_ > 0) {
         WriteAll(STDERR_FILENO, "\n");
-        lineShown_ = false;
+        linesShown_ = 0;
     }
 }
 
 void Terminal::ClearLineInPlace() {
-    if (lineShown_) {
-        WriteAll(STDERR_FILENO, kClearLine);
-        lineShown_ = false;
+    if (linesShown_ > 0) {
+        // Up to the block's first line, then everything from there to the end of the screen.
+        const QByteArray up =
+            linesShown_ > 1 ? "\033[" + QByteArray::number(linesShown_ - 1) + 'A' : QByteArray();
+        WriteAll(STDERR_FILENO, up + kClearBlock);
+        linesShown_ = 0;
     }
 }
 

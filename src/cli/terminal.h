@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,7 +23,10 @@ class Terminal {
 
     // Shows (or redraws) the one line kept in place, cut to the terminal's width.
     void LineInPlace(const QString& text);
-    // Leaves the line in place as it stands and moves below it.
+    // The same for a block of lines kept in place (one per table being sent at once), each cut to
+    // the terminal's width; it replaces the line or block shown before.
+    void LinesInPlace(const QStringList& lines);
+    // Leaves the line or block in place as it stands and moves below it.
     void KeepLineInPlace();
 
     // Asks on the terminal and returns the answer without its line break; nullopt when the input
@@ -36,7 +40,7 @@ class Terminal {
 
   private:
     void ClearLineInPlace();
-    bool lineShown_ = false;
+    int linesShown_ = 0;  // the lines kept in place now; the cursor stands at the end of the last
 };
 
 // Writes UTF-8 text to a descriptor as a whole, riding out partial writes.

@@ -24,6 +24,8 @@ QString SentTable::Outcome() const {
                                              : QStringLiteral("kept incomplete");
         case Fate::NotCopied:
             return QStringLiteral("not copied");
+        case Fate::RolledBack:
+            return leftBehind ? QStringLiteral("not committed") : QStringLiteral("rolled back");
         case Fate::Copied:
             break;
     }
@@ -85,6 +87,13 @@ void TransferSummary::CurrentTableKept(const std::optional<KeptTable>& kept) {
             tables_.back().paradoxRows = kept->paradoxRows;
         }
     }
+}
+
+void TransferSummary::AddTable(SentTable table) {
+    if (table.sourceFile.isEmpty()) {
+        table.sourceFile = sourceFiles_.value(table.name);
+    }
+    tables_.push_back(std::move(table));
 }
 
 void TransferSummary::AddInSubfolder(const QString& relativeName, const QString& sourceFile,

@@ -23,6 +23,8 @@ struct SentTable {
         Kept,         // already in Oracle and left as it is (--keep, --resume, or answered No)
         NotCopied,    // reached, but its rows were never counted: it could not be read or created
         Copied,       // its rows were sent; how many arrived is below
+        RolledBack,   // sent in bulk and stopped or failed: its rows were rolled back (not in
+                      // Oracle), and the table dropped unless leftBehind
     };
     QString name{};  // as listed; "Archive/ORDERS98" for a subfolder's table
     Fate fate = Fate::NotReached;
@@ -34,12 +36,15 @@ struct SentTable {
     std::optional<KeptTable> kept{};            // a kept table's counts
     QString note{};                             // what to do about a table not sent
     double seconds = 0.0;                       // from reaching the table to leaving it
+    // Rolled back, but its table could not be dropped (a lost connection): an empty table of that
+    // name may stand in Oracle, which --resume sends again.
+    bool leftBehind = false;
 
     // Every row of the Paradox table arrived whole, or, for a kept table, is in Oracle.
     bool Whole() const;
     // A table a send must leave alone for its exit status to say "arrived".
     bool Counts() const { return fate != Fate::InSubfolder; }
-    // A short word for the fate: "sent", "incomplete", "kept", "not copied"...
+    // A short word for the fate: "sent", "incomplete", "kept", "not copied", "rolled back"...
     QString Outcome() const;
 };
 
@@ -58,6 +63,9 @@ class TransferSummary : public TransferObserver {
     void SetSourceFile(const QString& table, const QString& file);
     // The overwrite question of the current table was answered No; `kept` is its count.
     void CurrentTableKept(const std::optional<KeptTable>& kept);
+    // The record of a table sent apart from the command's walk (a bulk send), whole; its source
+    // file as told, when it has none.
+    void AddTable(SentTable table);
     // A table of a subfolder, not attempted.
     void AddInSubfolder(const QString& relativeName, const QString& sourceFile,
                         const QString& note);

@@ -25,6 +25,11 @@ std::unique_ptr<BulkConnections> BulkConnections::Open(const QString& oracleConn
     } catch (const std::exception&) {
         // A precaution, not a step: a server without the statement reads "." already.
     }
+    try {
+        ReadOracleDatabaseRules(connections->oracle, connections->rules);
+    } catch (const std::exception&) {
+        // the defaults stand (the name limits are in by then)
+    }
     return connections;
 }
 

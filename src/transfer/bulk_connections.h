@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/connection.h"
+#include "data/oracle_database_rules.h"
 
 #include <QString>
 
@@ -18,6 +19,10 @@ namespace quorvex {
 struct BulkConnections {
     Connection oracle;
     Connection paradox;
+    // What the Oracle database takes (its character set, its name limits), read quietly once the
+    // connection is open, as "Send Table/s To Oracle" reads them: a server that will not say is
+    // taken for AL32UTF8 with names of up to 128 bytes.
+    OracleDatabaseRules rules;
 
     static std::unique_ptr<BulkConnections> Open(const QString& oracleConnectionString,
                                                  const QString& paradoxConnectionString);

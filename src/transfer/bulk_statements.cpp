@@ -9,7 +9,8 @@ const QString kBlobWord = QStringLiteral("BLOB");
 const QString kSeparator = QStringLiteral(", ");
 }  // namespace
 
-BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<SourceField>& fields) {
+BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<SourceField>& fields,
+                                    const OracleDatabaseRules& rules) {
     BulkInsert insert;
     std::vector<std::size_t> blobFields;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -33,12 +34,12 @@ BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<Sour
             columns += kSeparator;
             markers += kSeparator;
         }
-        columns += QuotedFieldName(fields[i].name);
+        columns += QuotedFieldName(fields[i].name, rules);
         markers += u'?';
         inTableOrder = inTableOrder && i == marker;
     }
     // The column list only where the order differs: the server reads a shorter text faster.
-    insert.text = QStringLiteral("INSERT INTO ") + QuotedTableName(table) +
+    insert.text = QStringLiteral("INSERT INTO ") + QuotedTableName(table, rules) +
                   (inTableOrder ? QString() : QStringLiteral(" (") + columns + u')') +
                   QStringLiteral(" VALUES(") + markers + u')';
     return insert;

@@ -10,7 +10,8 @@
 namespace quorvex {
 
 // The statements of the bulk copy and of the comparison of a sent table. Each depends only on
-// its inputs and refuses a name Oracle would refuse (QuotedTableName, QuotedFieldName).
+// its inputs and refuses a name the database would refuse under its rules (QuotedTableName,
+// QuotedFieldName), as the row copy's statements do.
 
 // One INSERT for every row of a table, each value a "?" marker bound to it, in the table's order:
 // INSERT INTO "T" VALUES(?, ?, ?). The BLOB columns (by their type, as CREATE TABLE chooses it)
@@ -24,7 +25,8 @@ struct BulkInsert {
     // For each marker in order, whether its column is a BLOB column.
     std::vector<bool> blobMarker;
 };
-BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<SourceField>& fields);
+BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<SourceField>& fields,
+                                    const OracleDatabaseRules& rules = {});
 
 // SELECT "A", "B", ... FROM "T": the columns of the sent table in the given order.
 QString SelectColumnsStatement(const QString& table, const std::vector<QString>& fieldNames);

@@ -12,7 +12,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace quorvex {
@@ -41,22 +40,17 @@ std::optional<QByteArray> BlobBytes(const Value& value) {
     return text ? std::optional<QByteArray>(text->toUtf8()) : std::nullopt;
 }
 
-// The fields of a row whose numbers Oracle cannot hold (infinite or not a number), which go as
-// NULL as their text form is empty; nothing when there are none.
-QString UnheldNumbers(const std::vector<SourceField>& fields, const std::vector<Value>& values) {
+// The report of a row whose numbers Oracle cannot hold (infinite or not a number), which go as
+// NULL as their text form is empty, worded as the row copy words it; empty when there are none.
+QString UnheldNumbers(const QString& table, std::int64_t row,
+                      const std::vector<SourceField>& fields, const std::vector<Value>& values) {
     QStringList unheld;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i].kind() == Value::Kind::Double && !std::isfinite(values[i].toDouble())) {
-            unheld.append(QStringLiteral("%1 (%2)").arg(
-                fields[i].name, std::isnan(values[i].toDouble()) ? QStringLiteral("not a number")
-                                                                 : QStringLiteral("infinity")));
+        if (const QString what = NumberOracleCannotHold(values[i]); !what.isEmpty()) {
+            unheld.append(QStringLiteral("%1 (%2)").arg(fields[i].name, what));
         }
     }
-    if (unheld.isEmpty()) {
-        return QString();
-    }
-    return QStringLiteral("A number Oracle cannot hold was sent as NULL: %1.")
-        .arg(unheld.join(QStringLiteral(", ")));
+    return unheld.isEmpty() ? QString() : UnheldNumbersReport(table, row, unheld);
 }
 
 class BulkCopyRun {
@@ -71,7 +65,21 @@ class BulkCopyRun {
             return Fail(failure, Outcome::NotCreated);
         }
         if (StopAsked()) {
-            return Outcome::Stopped;  // nothing was created
+            return Outcome::Stopped;  // nothing was created or dropped
+        }
+        if (job_.dropFirst) {
+            // Only now that the Paradox table is open and its statements are built: a table that
+            // cannot be read leaves its Oracle table as it was.
+            try {
+                job_.oracle.Execute(DropTableStatement(job_.table, job_.rules));
+            } catch (const std::exception& failure) {
+                if (IsConnectionLost(failure)) {
+                    return Fail(failure, Outcome::NotCreated);
+                }
+                // As the row copy goes on after a refused DROP: CREATE TABLE tells whether the
+                // old table is still in the way.
+                result_.dropFailure = CommandSteps::Describe(failure);
+            }
         }
         try {
             job_.oracle.Execute(create);
@@ -117,7 +125,7 @@ class BulkCopyRun {
             fieldNames_.push_back(fields_.back().name);
         }
         result_.paradoxRows = source_.RecordCount();
-        insert_ = BuildBulkInsertStatement(job_.table, fields_);
+        insert_ = BuildBulkInsertStatement(job_.table, fields_, job_.rules);
         std::vector<Bind> binds;
         for (const bool blob : insert_.blobMarker) {
             binds.push_back(!blob                           ? Bind::Text
@@ -125,7 +133,7 @@ class BulkCopyRun {
                                                             : Bind::Binary);
         }
         arrays_ = std::make_unique<OdbcParameterArrays>(std::move(binds));
-        return BuildCreateTableStatement(job_.table, fields_);
+        return BuildCreateTableStatement(job_.table, fields_, job_.rules);
     }
 
     void CopyRows() {
@@ -178,7 +186,7 @@ class BulkCopyRun {
                 text ? arrays_->AddText(*text) : arrays_->AddNull();
             }
         }
-        const QString unheld = UnheldNumbers(fields_, values_);
+        const QString unheld = UnheldNumbers(job_.table, row, fields_, values_);
         if (!unheld.isEmpty()) {
             unheld_.push_back({arrays_->RowCount() - 1, unheld});
         }
@@ -267,6 +275,7 @@ class BulkCopyRun {
         const std::optional<Failure> refused =
             arrays_->Execute(handle_, insert_.text, first, count);
         if (!refused) {
+            takenInTransaction_ += count;
             return;
         }
         if (refused->connectionLost()) {
@@ -278,10 +287,18 @@ class BulkCopyRun {
             if (failure.connectionLost()) {
                 throw;
             }
-            // A driver set to roll the whole transaction back on any failure has done so.
-            throw Failure(QStringLiteral("The server refused a row (%1) and did not go back to "
-                                         "the savepoint before it: %2")
-                              .arg(refused->description(), failure.description()));
+            if (takenInTransaction_ > 0) {
+                // A driver set to roll the whole transaction back on any failure has done so.
+                throw Failure(QStringLiteral("The server refused a row (%1) and did not go back "
+                                             "to the savepoint before it: %2")
+                                  .arg(refused->description(), failure.description()));
+            }
+            // The driver rolled the whole transaction back, which held no row yet: that is as
+            // good as going back to the savepoint, once the failed statement's own transaction
+            // is ended too. psqlODBC does so for the first statement of a transaction when the
+            // statement before it (the row count ending the table before) was read-only, taking
+            // none of its own savepoints then.
+            EndOdbcTransaction(handle_, false);
         }
         if (count == 1) {
             refusedStaged_.push_back(first);
@@ -302,8 +319,9 @@ class BulkCopyRun {
     // refused array.
     void CheckRowCount() {
         Recordset count;
-        count.Open(QStringLiteral("SELECT COUNT(*) FROM ") + QuotedTableName(job_.table),
-                   job_.oracle);
+        count.Open(
+            QStringLiteral("SELECT COUNT(*) FROM ") + QuotedTableName(job_.table, job_.rules),
+            job_.oracle);
         const QString counted = ValueText(count.FieldValue(0));
         const std::int64_t expected = result_.rowsRead - result_.refused;
         if (counted != QString::number(expected)) {
@@ -325,7 +343,7 @@ class BulkCopyRun {
             }
             try {
                 SetOdbcAutoCommit(handle_, true);
-                job_.oracle.Execute(DropTableStatement(job_.table));
+                job_.oracle.Execute(DropTableStatement(job_.table, job_.rules));
                 return;
             } catch (const std::exception&) {
                 // told below
@@ -347,6 +365,7 @@ class BulkCopyRun {
     std::vector<RowProblem> pending_;              // rows of the array not in the table as read
     std::vector<std::pair<int, QString>> unheld_;  // staged rows with numbers sent as NULL
     std::vector<int> refusedStaged_;               // staged rows the server refused
+    std::int64_t takenInTransaction_ = 0;          // rows the server took in this transaction
 };
 
 }  // namespace

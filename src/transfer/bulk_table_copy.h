@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/connection.h"
+#include "data/oracle_database_rules.h"
 #include "shell/stop_request.h"
 
 #include <QString>
@@ -22,7 +23,8 @@ struct RowProblem {
     // Booleans as the row copy writes them, bytes as upper-case hex), nullopt for NULL.
     std::vector<std::optional<QString>> values;
     bool stored = false;
-    QString message;  // the server's message, the reader's, or which numbers went as NULL
+    // The server's message, the reader's, or which numbers went as NULL (UnheldNumbersReport).
+    QString message;
 };
 
 // What a front end learns of a bulk copy while it runs. Calls come from the thread that runs the
@@ -76,6 +78,9 @@ struct BulkTableResult {
     // After a stop or a failure the table could not be dropped (a lost connection): an empty or
     // partial table of that name may stand in Oracle.
     bool tableLeftBehind = false;
+    // With dropFirst: why the DROP TABLE before it was refused (the copy went on to CREATE TABLE);
+    // empty when it went through.
+    QString dropFailure;
 };
 
 // Copies one Paradox table into a new Oracle table of the same name: the same CREATE TABLE and
@@ -105,6 +110,15 @@ struct BulkTableCopy {
     BulkObserver* observer = nullptr;
     const StopRequest* stop = nullptr;
     BulkOptions options = {};
+    // Of the Oracle database the statements are for (BulkConnections reads them): a table or field
+    // name it would refuse (too long, a character its set lacks) fails the table before CREATE
+    // TABLE, as in the row copy.
+    OracleDatabaseRules rules = {};
+    // Drop the Oracle table of that name before CREATE TABLE (an overwrite), once the Paradox
+    // table is open and its statements are built, so that a table that cannot be read leaves its
+    // Oracle table as it was. A refused DROP is told in dropFailure and the copy goes on, as the
+    // row copy does; a lost connection ends it.
+    bool dropFirst = false;
 
     BulkTableResult Run();
 };

@@ -18,18 +18,17 @@ namespace {
 
 const QString kLabel = QStringLiteral("Form2.PushButton4_Click");
 const QString kSelectATable = QStringLiteral("Please select a table to send.");
-const QString kOverwriteTitle = QStringLiteral("Overwrite?");
 const QString kDecimalPointSession =
     QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
-
-QString OverwriteQuestion(const QString& table) {
-    return QStringLiteral("Would you like to overwrite ") + table + u'?';
-}
 
 // Pending window events run at the copy's yield points at most this often (see YieldPoint).
 constexpr int kYieldIntervalMs = 10;
 
 }  // namespace
+
+QString OverwriteQuestion(const QString& table) {
+    return QStringLiteral("Would you like to overwrite ") + table + u'?';
+}
 
 void SendTablesToOracle(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, kLabel, screen.stopRequest);

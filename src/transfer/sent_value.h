@@ -3,7 +3,9 @@
 #include "data/value.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 namespace quorvex {
@@ -13,5 +15,10 @@ namespace quorvex {
 // text as a literal (or binds it, when long); the bulk copy binds it; the comparison of a sent
 // table reads both sides back to it.
 std::optional<QString> SentText(const Value& value);
+
+// The report of a row whose numbers Oracle cannot hold, sent as NULL, the same from either copy:
+// "Row 3 of table T holds a number Oracle cannot store: Amount (infinity); NULL is sent in its
+// place." `fields` names each such field with what it held, "Amount (infinity)".
+QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStringList& fields);
 
 }  // namespace quorvex

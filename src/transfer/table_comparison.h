@@ -39,12 +39,13 @@ struct TableComparison {
 };
 
 // Reads the Paradox table `table` and the Oracle table of the same name (its columns named as the
-// Paradox fields, in their order) through the two open connections, which it only reads (the
-// Oracle one with a server-side cursor, as BulkConnections opens it, so that rows come as they
-// are compared rather than all before the first). Each row becomes a 128-bit digest; the two
-// sides are read in step and their digests counted off against each other, so memory holds only
-// the rows not yet matched: nothing more when Oracle gives the rows back in the order they were
-// sent, and a digest for each row read out of step otherwise. When the sides differ, both are
+// Paradox fields, in their order) through the two open connections, which it only reads. The
+// Oracle driver is asked first to hand rows over a block at a time (FetchResultsInBlocks, which
+// stays so on the connection), so that rows come as they are compared rather than all before the
+// first. Each row becomes a 128-bit digest; the two sides are read in step and their digests
+// counted off against each other, so memory holds only the rows not yet matched: nothing more
+// when Oracle gives the rows back in the order they were sent, and a digest for each row read
+// out of step otherwise. When the sides differ, both are
 // read a second time for the rows to show. `progress` hears the rows read of each side now and
 // then; the stop request is read as often. Returns nothing when stopped; throws Failure when
 // either side cannot be read (no such Oracle table or column...).

@@ -3,27 +3,13 @@
 #include "data/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
+#include "transfer/sent_value.h"
 #include "transfer/value_text.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace quorvex {
-
-namespace {
-
-// The report of a row whose numbers Oracle cannot hold: `fields` lists them, "Amount (infinity)".
-QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStringList& fields) {
-    return QStringLiteral(
-               "Row %1 of table %2 holds %3 Oracle cannot store: %4; NULL is sent in "
-               "%5 place.")
-        .arg(QString::number(row), table,
-             fields.size() == 1 ? QStringLiteral("a number") : QStringLiteral("numbers"),
-             fields.join(QStringLiteral(", ")),
-             fields.size() == 1 ? QStringLiteral("its") : QStringLiteral("their"));
-}
-
-}  // namespace
 
 bool TableCopy::CreateOracleTable() {
     bool built = true;

@@ -26,6 +26,12 @@ TEST(CommandLineOptions, WrongOptionsAreNamedAsTypedAndClashesRefused) {
     EXPECT_FALSE(UsageError({"send", "sub/T"}).isEmpty());
     EXPECT_FALSE(UsageError({"--version", "send"}).isEmpty());
     EXPECT_FALSE(UsageError({"send", "--password=x"}).isEmpty());
+    EXPECT_EQ(UsageError({"send", "--jobs", "2"}),
+              "--jobs sends several tables at once in bulk: give --bulk with it.");
+    EXPECT_FALSE(UsageError({"verify", "--jobs", "0"}).isEmpty());
+    EXPECT_FALSE(UsageError({"send", "--bulk", "--jobs", "x"}).isEmpty());
+    EXPECT_EQ(UsageError({"verify", "--overwrite"}), "Unknown option '--overwrite'.");
+    EXPECT_FALSE(UsageError({"verify", "sub/T"}).isEmpty());
 
     // A value after an option is no option, and after "--" every word is a table name.
     const CommandLineOptions odd = ParseCommandLine({"send", "--folder", "-dir", "--", "-T"});
@@ -38,6 +44,13 @@ TEST(CommandLineOptions, WrongOptionsAreNamedAsTypedAndClashesRefused) {
     EXPECT_TRUE(resume.dryRun);
     EXPECT_EQ(ParseCommandLine({"--version"}).command, CommandLineOptions::Command::Version);
     EXPECT_TRUE(ParseCommandLine({"list", "--json"}).json);
+    const CommandLineOptions bulk = ParseCommandLine({"send", "--bulk", "--jobs=4", "T"});
+    EXPECT_TRUE(bulk.bulk);
+    EXPECT_EQ(bulk.jobs, 4);
+    const CommandLineOptions verify = ParseCommandLine({"verify", "--jobs", "3", "--report", "r"});
+    EXPECT_EQ(verify.command, CommandLineOptions::Command::Verify);
+    EXPECT_EQ(verify.jobs, 3);
+    EXPECT_EQ(verify.reportFile, "r");
 }
 
 TEST(TextTable, WideCharactersTakeTwoColumnsAndMarksNone) {

@@ -1,9 +1,7 @@
 // `quorvex send` and `quorvex list` through the real program, as a script or a user in a terminal
 // runs them, against the test server.
 
-#include "program_run.h"
-#include "support/test_server.h"
-#include "table_writer.h"
+#include "command_line_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,9 +21,6 @@
 namespace quorvex::test {
 namespace {
 
-namespace px = quorvex::paradox;
-namespace pw = quorvex::pxwriter;
-
 const QString kCorpus = QStringLiteral(QUORVEX_CORPUS_DIR);
 const QString kReportedAtLine = QStringLiteral("Form2.PushButton4_Click at line ");
 
@@ -40,53 +35,6 @@ int ExpectedRows(const QString& table) {
     }
     return -1;
 }
-
-class CommandLine : public ::testing::Test {
-  protected:
-    void SetUp() override { DropAllTables(); }
-
-    // A table of an id and a memo, one row per text.
-    void WriteMemoTable(const QString& name, const QStringList& memos) {
-        std::vector<std::vector<px::Value>> rows;
-        for (const QString& memo : memos) {
-            rows.push_back({px::Value::Integer(static_cast<int>(rows.size()) + 1),
-                            px::Value::Text(memo.toStdString())});
-        }
-        WriteTable(name, {{"Id", px::FieldType::Short, 0}, {"Memo", px::FieldType::Memo, 20}},
-                   rows);
-    }
-    void WriteTable(const QString& name, const std::vector<pw::FieldDesign>& fields,
-                    const std::vector<std::vector<px::Value>>& rows) {
-        pw::TableDesign design;
-        design.fields = fields;
-        pw::WriteTable(QFile::encodeName(folder.filePath(name + ".DB")).toStdString(), design,
-                       rows);
-    }
-    static QStringList Tables() {
-        QStringList names;
-        for (const QStringList& row : ServerQuery("SELECT table_name FROM user_tables")) {
-            names.append(row.value(0));
-        }
-        return names;
-    }
-    QStringList Login(const QString& paradoxFolder = QString()) const {
-        return {"--folder", paradoxFolder.isEmpty() ? folder.path() : paradoxFolder,
-                "--sid",    TestServerSid(),
-                "--user",   "scott"};
-    }
-    ProgramRun Run(const QStringList& arguments, const QString& password = "tiger") const {
-        return RunProgram(arguments, ProgramEnvironment(config.path(), password));
-    }
-    static int Count(const QString& table) {
-        return ServerQuery(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table))
-            .value(0)
-            .value(0)
-            .toInt();
-    }
-
-    QTemporaryDir folder;
-    QTemporaryDir config;
-};
 
 TEST_F(CommandLine, SendsTheCorpusWithOverwriteAndItsSummaryAgreesWithTheServer) {
     const QString corpus = kCorpus + "/db";

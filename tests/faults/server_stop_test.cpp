@@ -1,5 +1,5 @@
-#include "private_server.h"
 #include "program_fixture.h"
+#include "support/private_server.h"
 
 #include "manage/table_commands.h"
 #include "screens/table_list_widget.h"

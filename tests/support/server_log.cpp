@@ -48,15 +48,19 @@ QStringList BoundValuesOf(const QString& detail) {
 
 // psqlODBC opens a transaction, and guards each statement in one with a savepoint, by putting
 // its own statements in front of the program's in the same text: "BEGIN;", "SAVEPOINT
-// _EXEC_SVP_<n>;", "RELEASE _EXEC_SVP_<n>;". Without them the text is the program's statement.
+// _EXEC_SVP_<n>;", "RELEASE _EXEC_SVP_<n>;". A query it reads a block at a time (its
+// declare/fetch mode) goes as a cursor over the program's statement and the first block's fetch:
+// 'declare "SQL_CUR<n>" cursor with hold for SELECT ...;fetch 1000 in "SQL_CUR<n>"'. Without
+// them the text is the program's statement.
 QString WithoutDriverPrefixes(QString statement) {
-    static const QRegularExpression prefix(
-        QStringLiteral(R"(^(?:BEGIN|(?:SAVEPOINT|RELEASE) _EXEC_SVP_\w+);)"));
+    static const QRegularExpression prefix(QStringLiteral(
+        R"(^(?:(?:BEGIN|(?:SAVEPOINT|RELEASE) _EXEC_SVP_\w+);|declare "SQL_CUR\w+"(?: scroll)? cursor(?: with hold)? for ))"));
+    static const QRegularExpression fetch(QStringLiteral(R"(;fetch \d+ in "SQL_CUR\w+"$)"));
     for (QRegularExpressionMatch match = prefix.match(statement); match.hasMatch();
          match = prefix.match(statement)) {
         statement.remove(0, match.capturedLength());
     }
-    return statement;
+    return statement.remove(fetch);
 }
 
 // The statements of a text, split at each ";" outside literals and quoted names.
@@ -185,8 +189,11 @@ bool IsDriverHousekeeping(const QString& statement) {
         QStringLiteral("ROLLBACK TO _EXEC_SVP"),
         kLogMarkerPrefix,
     };
-    // The transaction psqlODBC opens by itself once autocommit is off.
-    if (statement == QStringLiteral("BEGIN")) return true;
+    // The transaction psqlODBC opens by itself once autocommit is off, and the next block and the
+    // end of a query it reads a block at a time.
+    static const QRegularExpression cursor(
+        QStringLiteral(R"(^(?:fetch \d+ in|close) "SQL_CUR\w+"(?:;commit)?$)"));
+    if (statement == QStringLiteral("BEGIN") || cursor.match(statement).hasMatch()) return true;
     for (const QString& prefix : prefixes) {
         if (statement.startsWith(prefix)) return true;
     }

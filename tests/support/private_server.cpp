@@ -1,4 +1,4 @@
-#include "private_server.h"
+#include "support/private_server.h"
 
 #include "data/failure.h"
 #include "support/oracle_form_check.h"

@@ -1,0 +1,161 @@
+#include "cli/verify_command.h"
+
+#include "cli/command_tables.h"
+#include "cli/connected_jobs.h"
+#include "cli/exit_status.h"
+#include "cli/interrupt_flag.h"
+#include "cli/job_progress.h"
+#include "cli/verify_report.h"
+#include "data/failure.h"
+#include "shell/command_steps.h"
+#include "transfer/quoted_name.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <mutex>
+
+#include <unistd.h>
+
+namespace quorvex {
+
+namespace {
+
+using Result = VerifiedTable::Result;
+
+const QString kVerify = QStringLiteral("verify");
+
+bool IsConnectionLost(const std::exception& failure) {
+    const auto* known = dynamic_cast<const Failure*>(&failure);
+    return known != nullptr && known->connectionLost();
+}
+
+// The Paradox table's record count, for the progress line; nothing when it cannot be read (the
+// comparison then says why).
+std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& table) {
+    try {
+        Recordset source;
+        source.Open(SelectAllStatement(table), paradox);
+        return source.RecordCount();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The results the jobs hand in, under the lock.
+class Findings {
+  public:
+    explicit Findings(JobProgress& progress) : progress_(progress) {}
+
+    void Add(VerifiedTable table) {
+        progress_.Ended(table.name, table.FinishedLine());
+        const std::lock_guard guard(lock_);
+        tables_.push_back(std::move(table));
+    }
+    // Once the jobs have ended.
+    std::vector<VerifiedTable>& Tables() { return tables_; }
+
+  private:
+    std::mutex lock_;
+    JobProgress& progress_;
+    std::vector<VerifiedTable> tables_;
+};
+
+// Compares one table on a job's connections; false when the connection was lost.
+bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
+                const StopRequest& stop, JobProgress& progress, Findings& findings) {
+    progress.Started(table);
+    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table)) {
+        progress.RowCount(table, *rows);
+    }
+    VerifiedTable found{table, sourceFile, Result::Stopped};
+    QElapsedTimer clock;
+    clock.start();
+    bool lost = false;
+    try {
+        found.comparison = CompareSentTable(own.paradox, own.oracle, table, &stop,
+                                            [&](std::int64_t rows) { progress.Rows(table, rows); });
+        if (found.comparison) {
+            found.result = found.comparison->Same() ? Result::Same : Result::Differs;
+        }
+    } catch (const std::exception& failure) {
+        found.result = Result::NotCompared;
+        found.problem = CommandSteps::Describe(failure);
+        lost = IsConnectionLost(failure);
+        progress.Report(table + QStringLiteral(": ") + found.problem);
+    }
+    found.seconds = clock.elapsed() / 1000.0;
+    findings.Add(std::move(found));
+    return !lost;
+}
+
+}  // namespace
+
+int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
+    RunRecord run;
+    run.started = QDateTime::currentDateTimeUtc();
+    CommandLineFields fields(options);
+    CommandTables tables;
+    if (const std::optional<int> status = FindCommandTables(
+            options, kVerify, QString(), {{QStringLiteral("--report"), options.reportFile}}, fields,
+            tables, terminal)) {
+        return *status;
+    }
+    run.folder = fields.Text1();
+    run.sid = fields.Text2();
+    run.user = fields.Text3();
+
+    JobProgress progress(terminal, Terminal::ShowsLinesInPlace(), kVerify,
+                         QStringLiteral("compared"));
+    Findings findings(progress);
+    const FolderTables& folder = *tables.folder;
+    if (options.tables.isEmpty()) {
+        for (const FolderTable& table : folder.InSubfolders()) {
+            findings.Tables().push_back({folder.RelativeName(table), table.sourceFile,
+                                         Result::InSubfolder, std::nullopt,
+                                         folder.SubfolderHint(table, kVerify)});
+        }
+    }
+    // A send creates the Oracle table under the Paradox table's own name, letter for letter.
+    const QStringList inOracle = tables.oracle.Entries();
+    QStringList toCompare;
+    for (const QString& name : tables.chosen) {
+        if (inOracle.contains(name)) {
+            toCompare.append(name);
+        } else {
+            findings.Tables().push_back(
+                {name, folder.FindOwn(name)->sourceFile, Result::NotInOracle});
+        }
+    }
+
+    const QStringList unreached =
+        RunConnectedJobs(fields, toCompare, options.jobs, progress,
+                         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile, stop,
+                                               progress, findings);
+                         });
+    std::vector<VerifiedTable>& found = findings.Tables();
+    for (const QString& name : unreached) {
+        found.push_back({name, folder.FindOwn(name)->sourceFile, Result::NotReached});
+    }
+
+    const bool allSame = std::all_of(found.begin(), found.end(), [](const VerifiedTable& table) {
+        return !table.Counts() || table.result == Result::Same;
+    });
+    int status = interrupt_flag::Raised()             ? kExitSignalBase + interrupt_flag::Signal()
+                 : allSame && progress.Reports() == 0 ? kExitSuccess
+                                                      : kExitIncomplete;
+    WriteAll(STDOUT_FILENO, VerifyText(found).toUtf8());
+    if (!options.reportFile.isEmpty()) {
+        run.ended = QDateTime::currentDateTimeUtc();
+        run.signal = interrupt_flag::Signal();
+        run.exitStatus = status;
+        if (!WriteReport(options.reportFile, VerifyJson(found, run), terminal, kVerify) &&
+            status == kExitSuccess) {
+            status = kExitIncomplete;
+        }
+    }
+    return status;
+}
+
+}  // namespace quorvex

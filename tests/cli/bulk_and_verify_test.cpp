@@ -1,0 +1,244 @@
+// `quorvex send --bulk`, `--jobs` and `quorvex verify` through the real program against the test
+// server: refused rows, a stop, a server that goes away under several jobs, and the proof that
+// the row-by-row and the bulk send store the same values.
+
+#include "command_line_fixture.h"
+#include "support/private_server.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <limits>
+#include <set>
+
+namespace quorvex::test {
+namespace {
+
+class BulkCommandLine : public CommandLine {
+  protected:
+    // The row numbers of a verify report's rows found only in Paradox, for its first table.
+    static std::set<int> OnlyInParadoxRows(const QJsonObject& report) {
+        std::set<int> rows;
+        for (const QJsonValue& row :
+             report["tables"][0].toObject()["onlyInParadoxRows"].toArray()) {
+            rows.insert(row["row"].toInt());
+        }
+        return rows;
+    }
+};
+
+TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMissing) {
+    QStringList memos(5000, "a note");
+    for (const int row : {7, 2500, 4999}) memos[row - 1] = QString(2001, u'x');
+    WriteMemoTable("NOTES", memos);
+    WriteTable(
+        "NUM", {{"Id", px::FieldType::Short, 0}, {"N", px::FieldType::Number, 0}},
+        {{px::Value::Integer(1), px::Value::Number(2.5)},
+         {px::Value::Integer(2), px::Value::Number(std::numeric_limits<double>::infinity())}});
+    const QString rejects = config.filePath("rejects.jsonl");
+
+    const ProgramRun run =
+        Run(QStringList{"send", "--bulk", "--overwrite", "--rejects", rejects} + Login());
+
+    EXPECT_EQ(run.exitStatus, 1) << run.err.toStdString();
+    EXPECT_EQ(Count("NOTES"), 4997);
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\nNOTES +5000 +4997 +3 +ERROR: .*too long")))
+        << run.out.toStdString();
+    // A number Oracle cannot hold is told as the row-by-row send tells it.
+    EXPECT_TRUE(
+        run.out.contains(QRegularExpression("\nNUM +2 +1 +1 +Row 2 of table NUM holds a number "
+                                            "Oracle cannot store: N \\(infinity\\); NULL is")));
+    QFile file(rejects);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::set<std::pair<QString, int>> recorded;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.isEmpty()) continue;
+        const QJsonObject row = QJsonDocument::fromJson(line).object();
+        recorded.insert({row["table"].toString(), row["row"].toInt()});
+        if (row["table"] == "NOTES") {
+            EXPECT_EQ(row["values"]["Memo"].toString().size(), 2001);
+            EXPECT_FALSE(row["stored"].toBool());
+        }
+    }
+    EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
+                            {"NOTES", 7}, {"NOTES", 2500}, {"NOTES", 4999}, {"NUM", 2}}));
+
+    const QString report = config.filePath("verify.json");
+    const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
+    EXPECT_EQ(verified.exitStatus, 1) << verified.err.toStdString();
+    EXPECT_TRUE(verified.out.contains("\nNOTES: 3 rows only in Paradox:\n  row 7: {\"Id\": \"7\""))
+        << verified.out.toStdString();
+    const QJsonObject json = ReadJson(report);
+    EXPECT_EQ(json["command"], "verify");
+    EXPECT_EQ(json["exitStatus"], 1);
+    const QJsonObject notes = json["tables"][0].toObject();
+    EXPECT_EQ(notes["result"], "differs");
+    EXPECT_EQ(notes["paradoxRows"], 5000);
+    EXPECT_EQ(notes["oracleRows"], 4997);
+    EXPECT_EQ(notes["onlyInOracle"], 0);
+    EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
+}
+
+TEST_F(BulkCommandLine, CtrlCRollsTheTableBackAndResumeSendsItWhole) {
+    std::vector<std::vector<px::Value>> rows;
+    for (int id = 1; id <= 50000; ++id) {
+        rows.push_back({px::Value::Integer(id), px::Value::Text("a name of some length")});
+    }
+    WriteTable("BIG", {{"Id", px::FieldType::Long, 0}, {"Name", px::FieldType::Alpha, 30}}, rows);
+    WriteMemoTable("SMALL", {"a", "b"});
+    ProgramOnTerminal program(QStringList{"send", "--bulk", "--overwrite"} + Login(),
+                              ProgramEnvironment(config.path(), "tiger"));
+    ASSERT_TRUE(program.WaitFor(" rows/s")) << program.Shown().toStdString();  // arrays flow
+
+    program.Type("\x03");
+
+    EXPECT_EQ(program.Wait(), 130) << program.Shown().toStdString();
+    EXPECT_TRUE(program.Shown().contains(QRegularExpression(
+        "\nBIG +50000 +0 +0 +\\(rolled back: stopped after \\d+ of 50000 rows; not in Oracle\\)")))
+        << program.Shown().toStdString();
+    EXPECT_TRUE(
+        program.Shown().contains(QRegularExpression("\nSMALL +- +- +- +\\(not reached\\)")));
+    EXPECT_TRUE(Tables().isEmpty());
+
+    const ProgramRun resumed = Run(QStringList{"send", "--bulk", "--resume"} + Login());
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.err.toStdString();
+    EXPECT_EQ(Count("BIG"), 50000);
+    const ProgramRun verified = Run(QStringList{"verify", "--jobs", "2"} + Login());
+    EXPECT_EQ(verified.exitStatus, 0) << verified.out.toStdString();
+    EXPECT_TRUE(verified.out.endsWith("\n2 of 2 tables are the same.\n"));
+}
+
+TEST_F(BulkCommandLine, AServerStoppedUnderThreeJobsEndsEveryJobWithOneReportEach) {
+    PrivateServer server;
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    WriteMemoTable("A1", QStringList(10, "a"));  // the first two, committed before the stop
+    WriteMemoTable("A2", QStringList(10, "a"));
+    for (const char* big : {"BIG1", "BIG2", "BIG3"}) WriteMemoTable(big, QStringList(30000, "b"));
+    QProcess program;
+    StartProgram(program,
+                 QStringList{"send", "--bulk", "--jobs", "3", "--overwrite"} +
+                     Login(QString(), server.Sid()),
+                 ProgramEnvironment(config.path(), "tiger"));
+    ASSERT_TRUE(program.waitForStarted());
+    const auto running = [&] {
+        const QList<QStringList> tables = server.Query("SELECT table_name FROM user_tables");
+        return tables.size() == 5 && server.RowCount("A1") == 10 && server.RowCount("A2") == 10;
+    };
+    while (!running()) {
+        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().data();
+        QThread::msleep(20);
+    }
+
+    server.Stop();
+
+    ASSERT_TRUE(program.waitForFinished(300000));  // every job ends
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_EQ(err.count(QRegularExpression("^quorvex send: BIG[123]: ",
+                                           QRegularExpression::MultilineOption)),
+              3)
+        << err.toStdString();
+    EXPECT_EQ(err.count("quorvex send: "), 3) << err.toStdString();
+    EXPECT_TRUE(out.contains(QRegularExpression("\nA1 +10 +10 +0\nA2 +10 +10 +0\n")))
+        << out.toStdString();
+    EXPECT_EQ(out.count(QRegularExpression("\nBIG[123] +30000 +0 +0 +\\(not committed: ")), 3)
+        << out.toStdString();
+    EXPECT_TRUE(out.endsWith("2 of 5 tables arrived whole; 20 of 90020 rows sent arrived.\n"));
+}
+
+TEST_F(BulkCommandLine, VerifyCatchesAChangedValueAMissingRowAndAnExtraRowAndChangesNothing) {
+    std::vector<std::vector<px::Value>> rows;
+    for (int id = 1; id <= 6; ++id) {
+        rows.push_back({px::Value::Integer(id), px::Value::Text("name " + std::to_string(id))});
+    }
+    WriteTable("CHECKED", {{"Id", px::FieldType::Long, 0}, {"Name", px::FieldType::Alpha, 20}},
+               rows);
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    WriteMemoTable("sub/DEEP", {"x"});
+    ASSERT_EQ(Run(QStringList{"send", "--bulk", "--overwrite", "CHECKED"} + Login()).exitStatus, 0);
+    const ProgramRun same = Run(QStringList{"verify"} + Login());
+    EXPECT_EQ(same.exitStatus, 0) << same.out.toStdString();  // the subfolder's table not counted
+    EXPECT_TRUE(same.out.contains("(in a subfolder, not verified; verify it with --folder " +
+                                  QDir(folder.filePath("sub")).absolutePath()))
+        << same.out.toStdString();
+
+    ServerExecute("UPDATE \"CHECKED\" SET \"Name\" = 'renamed' WHERE \"Id\" = 2");
+    ServerExecute("DELETE FROM \"CHECKED\" WHERE \"Id\" = 4");
+    ServerExecute("INSERT INTO \"CHECKED\" VALUES(9, 'extra')");
+    const QString report = config.filePath("verify.json");
+    const StatementLog log;
+    const ProgramRun run = Run(QStringList{"verify", "checked", "--report", report} + Login());
+
+    EXPECT_EQ(run.exitStatus, 1);
+    for (const QString& statement : log.Since()) {
+        EXPECT_TRUE(statement.startsWith("SELECT") || statement.startsWith("ALTER SESSION"))
+            << statement.toStdString();
+    }
+    EXPECT_EQ(Count("CHECKED"), 6);
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\nCHECKED +6 +6 +2 +2 +differs\n")))
+        << run.out.toStdString();
+    const QJsonObject checked = ReadJson(report)["tables"][0].toObject();
+    EXPECT_EQ(OnlyInParadoxRows(ReadJson(report)), (std::set<int>{2, 4}));
+    std::set<QString> extra;
+    for (const QJsonValue& row : checked["onlyInOracleRows"].toArray()) {
+        extra.insert(row["values"]["Id"].toString() + ' ' + row["values"]["Name"].toString());
+    }
+    EXPECT_EQ(extra, (std::set<QString>{"2 renamed", "9 extra"}));
+    EXPECT_EQ(Run(QStringList{"verify", "NOPE"} + Login()).exitStatus, 2);
+}
+
+// The corpus sent row by row and then in bulk: verify finds the same of every table both times,
+// and misses only the rows the server refused.
+class CorpusBothWaysFromTheCommandLine : public BulkCommandLine,
+                                         public ::testing::WithParamInterface<const char*> {
+  protected:
+    QJsonObject SendAndVerify(const QString& corpus, const QString& name, bool bulk) {
+        const QString sent = config.filePath(name + "-send.json");
+        Run(QStringList{"send", "--overwrite", "--report", sent} +
+            (bulk ? QStringList{"--bulk"} : QStringList{}) + Login(corpus));
+        QJsonObject refused;
+        for (const QJsonValue& table : ReadJson(sent)["tables"].toArray()) {
+            refused[table["table"].toString()] = table["refused"];
+            if (!bulk) AsOracleReadsHexLiterals(table["table"].toString());
+        }
+        const QString verified = config.filePath(name + "-verify.json");
+        Run(QStringList{"verify", "--report", verified} + Login(corpus));
+        QJsonObject result = ReadJson(verified);
+        result["refused"] = refused;
+        return result;
+    }
+};
+
+TEST_P(CorpusBothWaysFromTheCommandLine, VerifyFindsTheSameRowsEitherWay) {
+    const QString corpus = QStringLiteral(QUORVEX_CORPUS_DIR "/") + GetParam();
+    const QJsonObject rowByRow = SendAndVerify(corpus, "rows", false);
+    DropAllTables();
+    const QJsonObject bulk = SendAndVerify(corpus, "bulk", true);
+
+    const QJsonArray tables = bulk["tables"].toArray();
+    ASSERT_EQ(tables.size(), rowByRow["tables"].toArray().size());
+    ASSERT_FALSE(tables.isEmpty());
+    for (qsizetype i = 0; i < tables.size(); ++i) {
+        const QJsonObject table = tables[i].toObject();
+        const QJsonObject before = rowByRow["tables"][i].toObject();
+        SCOPED_TRACE(table["table"].toString().toStdString());
+        for (const char* key : {"table", "result", "paradoxRows", "oracleRows", "onlyInParadox",
+                                "onlyInOracle", "onlyInParadoxRows"}) {
+            EXPECT_EQ(table[key], before[key]) << key;
+        }
+        if (table["result"] == "same" || table["result"] == "differs") {
+            EXPECT_EQ(table["onlyInOracle"], 0);
+            EXPECT_EQ(table["onlyInParadox"], bulk["refused"][table["table"].toString()]);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, CorpusBothWaysFromTheCommandLine,
+                         ::testing::Values("fields", "db", "encrypt"));
+
+}  // namespace
+}  // namespace quorvex::test
