@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -15,19 +16,26 @@ namespace quorvex {
 
 namespace {
 
-const FolderTable* FindByName(const std::vector<FolderTable>& tables, const QString& name) {
-    const auto found = std::find_if(tables.begin(), tables.end(), [&](const auto& table) {
-        // Typed names match as the folder's files do, ignoring case letter by letter ("ıs" is
-        // the listed IS, "straße" the listed STRAßE).
-        return FoldedName(table.name) == FoldedName(name);
-    });
-    return found == tables.end() ? nullptr : &*found;
+// Typed names match as the folder's files do, ignoring case letter by letter ("ıs" is the listed
+// IS, "straße" the listed STRAßE): by their FoldedName.
+const FolderTable* FindByName(const std::vector<FolderTable>& tables,
+                              const QHash<QString, std::size_t>& byName, const QString& name) {
+    const auto found = byName.constFind(FoldedName(name));
+    return found == byName.constEnd() ? nullptr : &tables[*found];
 }
 
-void SortAsListed(std::vector<FolderTable>& tables) {
+// Sorts the tables as the lists show them and indexes the first of each name.
+void SortAsListed(std::vector<FolderTable>& tables, QHash<QString, std::size_t>& byName) {
     std::stable_sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) {
         return CompareTableNames(a.name, b.name) < 0;
     });
+    byName.reserve(static_cast<qsizetype>(tables.size()));
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        const QString folded = FoldedName(tables[i].name);
+        if (!byName.contains(folded)) {
+            byName.insert(folded, i);
+        }
+    }
 }
 
 }  // namespace
@@ -37,21 +45,28 @@ FolderTables::FolderTables(const QString& folderField)
     if (folderField.isEmpty()) {
         return;
     }
+    // Each table file is looked up in its folder: every folder is read once, not once a table.
+    const FolderNamesKept folderNames;
     ForEachParadoxTable(folderField, [this](const QString& subfolder, const QString& name) {
         const QString inFolder = subfolder.isEmpty() ? folder_ : folder_ + u'/' + subfolder;
         // The table name leads back to its file, found ignoring case as the driver finds it.
         all_.push_back({subfolder, name,
                         ResolvePathIgnoringCase(inFolder + u'/' + name + QStringLiteral(".DB"))});
     });
+    QSet<QString> ownNames;
     for (const FolderTable& table : all_) {
         if (!table.subfolder.isEmpty()) {
             inSubfolders_.push_back(table);
-        } else if (FindOwn(table.name) == nullptr) {
+            continue;
+        }
+        const QString folded = FoldedName(table.name);
+        if (!ownNames.contains(folded)) {
+            ownNames.insert(folded);
             own_.push_back(table);
         }
     }
-    SortAsListed(own_);
-    SortAsListed(inSubfolders_);
+    SortAsListed(own_, ownByName_);
+    SortAsListed(inSubfolders_, inSubfoldersByName_);
 }
 
 void FolderTables::FillList(MemoryTableList& list) const {
@@ -61,11 +76,11 @@ void FolderTables::FillList(MemoryTableList& list) const {
 }
 
 const FolderTable* FolderTables::FindOwn(const QString& name) const {
-    return FindByName(own_, name);
+    return FindByName(own_, ownByName_, name);
 }
 
 const FolderTable* FolderTables::FindInSubfolder(const QString& name) const {
-    return FindByName(inSubfolders_, name);
+    return FindByName(inSubfolders_, inSubfoldersByName_, name);
 }
 
 QString FolderTables::RelativeName(const FolderTable& table) {

@@ -2,6 +2,7 @@
 
 #include "cli/memory_table_list.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +59,10 @@ class FolderTables {
     std::vector<FolderTable> all_;
     std::vector<FolderTable> own_;
     std::vector<FolderTable> inSubfolders_;
+    // Where the first table of each name (FoldedName) is in own_ and in inSubfolders_: a folder
+    // of a hundred thousand tables is looked up by name as often as it holds tables.
+    QHash<QString, std::size_t> ownByName_;
+    QHash<QString, std::size_t> inSubfoldersByName_;
 };
 
 // Quotes a path for a shell when it holds anything but letters, digits and "/._-".
