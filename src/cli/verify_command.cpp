@@ -11,6 +11,7 @@
 #include "transfer/quoted_name.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 
 #include <algorithm>
 #include <mutex>
@@ -117,7 +118,8 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
         }
     }
     // A send creates the Oracle table under the Paradox table's own name, letter for letter.
-    const QStringList inOracle = tables.oracle.Entries();
+    const QStringList oracleEntries = tables.oracle.Entries();
+    const QSet<QString> inOracle(oracleEntries.begin(), oracleEntries.end());
     QStringList toCompare;
     for (const QString& name : tables.chosen) {
         if (inOracle.contains(name)) {
