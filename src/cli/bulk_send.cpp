@@ -72,8 +72,11 @@ class TableObserver : public BulkObserver {
         progress_.Rows(table_, rowsRead);
     }
     void RowNotWhole(const RowProblem& row) override {
-        if (firstProblem_.isEmpty()) {
+        // The rows stored with NULL for a number are told at the table's end: the first problem
+        // is that of the first such row in the table, as the row-by-row send has it.
+        if (firstProblem_.isEmpty() || row.rowNumber < firstProblemRow_) {
             firstProblem_ = row.message;
+            firstProblemRow_ = row.rowNumber;
         }
         notWhole_(row);
     }
@@ -84,6 +87,7 @@ class TableObserver : public BulkObserver {
     JobProgress& progress_;
     std::function<void(const RowProblem&)> notWhole_;
     QString firstProblem_;
+    std::int64_t firstProblemRow_ = 0;
 };
 
 // The summary's record of a table sent in bulk. A row stored with NULL for a number Oracle cannot

@@ -93,13 +93,16 @@ class BulkCopyRun {
             EndOdbcTransaction(handle_, true);
             SetOdbcAutoCommit(handle_, true);
             result_.arrived = result_.rowsRead - result_.refused;
+            TellStoredWithNull(true);
             return Outcome::Complete;
         } catch (const StopSeen&) {
             Abandon();
+            TellStoredWithNull(false);
             return Outcome::Stopped;
         } catch (const std::exception& failure) {
             Fail(failure, Outcome::Failed);
             Abandon();
+            TellStoredWithNull(false);
             return Outcome::Failed;
         }
     }
@@ -226,7 +229,8 @@ class BulkCopyRun {
     }
 
     // Sends the staged rows, tells the rows that are not in the table as read, in row order, and
-    // starts the next array.
+    // starts the next array. A row the server took with NULL for a number is in the table only
+    // once the table is committed: it is kept until then (TellStoredWithNull).
     void Flush() {
         if (arrays_->RowCount() > 0) {
             Send(0, arrays_->RowCount());
@@ -235,8 +239,8 @@ class BulkCopyRun {
         for (const auto& [staged, message] : unheld_) {
             if (std::find(refusedStaged_.begin(), refusedStaged_.end(), staged) ==
                 refusedStaged_.end()) {
-                pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(staged)],
-                                           StagedValues(staged), message, true));
+                storedWithNull_.push_back(Problem(stagedRows_[static_cast<std::size_t>(staged)],
+                                                  StagedValues(staged), message, true));
                 ++result_.storedWithNull;
             }
         }
@@ -314,6 +318,18 @@ class BulkCopyRun {
         Send(first + half, count - half);
     }
 
+    // Tells the rows taken with NULL for a number Oracle cannot hold, once the table is settled:
+    // stored when it was committed, not stored when it was rolled back.
+    void TellStoredWithNull(bool committed) {
+        for (RowProblem& row : storedWithNull_) {
+            row.stored = committed;
+            if (job_.observer != nullptr) {
+                job_.observer->RowNotWhole(row);
+            }
+        }
+        storedWithNull_.clear();
+    }
+
     // Before the commit: the table holds exactly the rows sent less the refused ones. This
     // guards the savepoints against a driver that would undo more of the transaction than the
     // refused array.
@@ -365,6 +381,7 @@ class BulkCopyRun {
     std::vector<RowProblem> pending_;              // rows of the array not in the table as read
     std::vector<std::pair<int, QString>> unheld_;  // staged rows with numbers sent as NULL
     std::vector<int> refusedStaged_;               // staged rows the server refused
+    std::vector<RowProblem> storedWithNull_;       // taken with NULL for a number; not told yet
     std::int64_t takenInTransaction_ = 0;          // rows the server took in this transaction
 };
 

@@ -14,7 +14,8 @@ namespace quorvex {
 
 // A row that is not in Oracle as it was read: the server refused it, or one of its values could
 // not be read from the Paradox table (`stored` false: the row is not in the table); or it holds a
-// number Oracle cannot hold, infinite or not a number, sent as NULL (`stored` true).
+// number Oracle cannot hold, infinite or not a number, sent as NULL (`stored` true once its table
+// is committed; false when the table was rolled back, which took the row with it).
 struct RowProblem {
     QString table;
     std::int64_t rowNumber = 0;  // 1 for the Paradox table's first row
@@ -28,7 +29,7 @@ struct RowProblem {
 };
 
 // What a front end learns of a bulk copy while it runs. Calls come from the thread that runs the
-// copy (a job's own thread with several tables at once), in row order within each array.
+// copy (a job's own thread with several tables at once).
 class BulkObserver {
   public:
     virtual ~BulkObserver() = default;
@@ -36,7 +37,9 @@ class BulkObserver {
     virtual void RowsToCopy(std::int64_t /*rowCount*/) {}
     // After each array: the rows read so far and, of them, the rows refused.
     virtual void RowsSent(std::int64_t /*rowsRead*/, std::int64_t /*rowsRefused*/) {}
-    // A row that is not in the table as it was read, once the array it was part of is settled.
+    // A row that is not in the table as it was read: a refused one once the array it was part of
+    // is settled, in row order within the array; one stored with NULL for a number once the table
+    // is committed or rolled back, after the table's last array.
     virtual void RowNotWhole(const RowProblem& row) = 0;
 };
 

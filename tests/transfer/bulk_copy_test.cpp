@@ -200,6 +200,15 @@ TEST_F(BulkCopy, ANumberOracleCannotHoldGoesAsNullAndIsTold) {
     EXPECT_EQ(observer.refused[0].message,
               "Row 2 of table ODD holds a number Oracle cannot store: Amount (-infinity); NULL is "
               "sent in its place.");
+
+    // Taken with its array, the row is still not stored when the table is then rolled back.
+    ServerExecute("DROP TABLE \"ODD\"");
+    observer.refused.clear();
+    StopRequest stop;
+    observer.afterArray = [&] { stop.Request(); };
+    EXPECT_EQ(SendInBulk("ODD", {}, &stop).outcome, Outcome::Stopped);
+    ASSERT_EQ(observer.refused.size(), 1u);
+    EXPECT_FALSE(observer.refused[0].stored);
 }
 
 TEST_F(BulkCopy, ATableAlreadyInOracleIsLeftAsItWas) {
