@@ -27,6 +27,11 @@ struct OracleDatabaseRules {
     static constexpr int kLongestNameFallback = 128;
 };
 
+// The session setting under which the number texts read right whatever the client's or the
+// server's language: "." as the decimal sign. Made by both copies right after they connect.
+inline const QString kDecimalPointSession =
+    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
+
 // The query for the two character sets. Oracle's NLS_DATABASE_PARAMETERS view is readable by
 // every login.
 inline const QString kCharacterSetQuery = QStringLiteral(

@@ -37,9 +37,4 @@ QString SelectColumnsStatement(const QString& table, const std::vector<QString>&
 inline const QString kArraySavepoint = QStringLiteral("SAVEPOINT QUORVEX_ROWS");
 inline const QString kBackToArraySavepoint = QStringLiteral("ROLLBACK TO SAVEPOINT QUORVEX_ROWS");
 
-// The session setting under which the number texts read right whatever the client's or the
-// server's language: "." as the decimal sign.
-inline const QString kDecimalPointSession =
-    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
-
 }  // namespace quorvex

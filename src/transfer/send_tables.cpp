@@ -18,8 +18,6 @@ namespace {
 
 const QString kLabel = QStringLiteral("Form2.PushButton4_Click");
 const QString kSelectATable = QStringLiteral("Please select a table to send.");
-const QString kDecimalPointSession =
-    QStringLiteral("ALTER SESSION SET NLS_NUMERIC_CHARACTERS = '.,'");
 
 // Pending window events run at the copy's yield points at most this often (see YieldPoint).
 constexpr int kYieldIntervalMs = 10;
