@@ -6,7 +6,6 @@
 #include "cli/interrupt_flag.h"
 #include "cli/job_progress.h"
 #include "cli/verify_report.h"
-#include "data/failure.h"
 #include "shell/command_steps.h"
 #include "transfer/quoted_name.h"
 
@@ -25,11 +24,6 @@ namespace {
 using Result = VerifiedTable::Result;
 
 const QString kVerify = QStringLiteral("verify");
-
-bool IsConnectionLost(const std::exception& failure) {
-    const auto* known = dynamic_cast<const Failure*>(&failure);
-    return known != nullptr && known->connectionLost();
-}
 
 // The Paradox table's record count, for the progress line; nothing when it cannot be read (the
 // comparison then says why).
@@ -82,7 +76,7 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
     } catch (const std::exception& failure) {
         found.result = Result::NotCompared;
         found.problem = CommandSteps::Describe(failure);
-        lost = IsConnectionLost(failure);
+        lost = CommandSteps::LostTheConnection(failure);
         progress.Report(table + QStringLiteral(": ") + found.problem);
     }
     found.seconds = clock.elapsed() / 1000.0;

@@ -49,8 +49,7 @@ void DeleteOracleTables(TablesScreen& screen) {
                                                 rules));
                         dropped = true;
                     } catch (const std::exception& failure) {
-                        if (const auto* own = dynamic_cast<const Failure*>(&failure);
-                            own != nullptr && own->connectionLost()) {
+                        if (CommandSteps::LostTheConnection(failure)) {
                             throw;  // reported once by the step, and the walk ends
                         }
                         notDropped.Add(name, CommandSteps::Describe(failure));

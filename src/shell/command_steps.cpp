@@ -5,20 +5,16 @@
 
 namespace quorvex {
 
-namespace {
-
-bool LostTheConnection(const std::exception& failure) {
-    const auto* own = dynamic_cast<const Failure*>(&failure);
-    return own != nullptr && own->connectionLost();
-}
-
-}  // namespace
-
 QString CommandSteps::Describe(const std::exception& failure) {
     if (const auto* own = dynamic_cast<const Failure*>(&failure)) {
         return own->description();
     }
     return QString::fromUtf8(failure.what());
+}
+
+bool CommandSteps::LostTheConnection(const std::exception& failure) {
+    const auto* own = dynamic_cast<const Failure*>(&failure);
+    return own != nullptr && own->connectionLost();
 }
 
 void CommandSteps::Report(int line, const std::exception& failure) {

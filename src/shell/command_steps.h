@@ -50,6 +50,8 @@ class CommandSteps {
 
     // The description a caught failure is shown with.
     static QString Describe(const std::exception& failure);
+    // Whether a caught failure ended its database connection (Failure::connectionLost).
+    static bool LostTheConnection(const std::exception& failure);
 
   private:
     void ReportUnlessLost(int line, const QString& description, bool lost);

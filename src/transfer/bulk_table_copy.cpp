@@ -24,11 +24,6 @@ using Outcome = BulkTableResult::Outcome;
 // Raised inside the copy when the stop request is seen; the table is then abandoned.
 struct StopSeen {};
 
-bool IsConnectionLost(const std::exception& failure) {
-    const auto* known = dynamic_cast<const Failure*>(&failure);
-    return known != nullptr && known->connectionLost();
-}
-
 // The bytes a BLOB column's value is bound with. Paradox delivers bytes (or Null) for every field
 // that becomes a BLOB column; any other value goes as the UTF-8 of its text.
 std::optional<QByteArray> BlobBytes(const Value& value) {
@@ -73,7 +68,7 @@ class BulkCopyRun {
             try {
                 job_.oracle.Execute(DropTableStatement(job_.table, job_.rules));
             } catch (const std::exception& failure) {
-                if (IsConnectionLost(failure)) {
+                if (CommandSteps::LostTheConnection(failure)) {
                     return Fail(failure, Outcome::NotCreated);
                 }
                 // As the row copy goes on after a refused DROP: CREATE TABLE tells whether the
@@ -112,7 +107,7 @@ class BulkCopyRun {
 
     Outcome Fail(const std::exception& failure, Outcome outcome) {
         result_.failure = CommandSteps::Describe(failure);
-        result_.connectionLost = IsConnectionLost(failure);
+        result_.connectionLost = CommandSteps::LostTheConnection(failure);
         return outcome;
     }
 
