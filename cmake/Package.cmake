@@ -13,7 +13,7 @@ set(CPACK_PACKAGE_VENDOR Veltrane)
 set(CPACK_PACKAGE_CONTACT "Quorvex support <support@quorvex.example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Copies Paradox tables into Oracle through ODBC")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvex lists, deletes and renames the tables of a Paradox folder and of an Oracle login, and copies Paradox tables into Oracle row by row, from its window or from the command line (quorvex send, quorvex list).")
+    "Quorvex lists, deletes and renames the tables of a Paradox folder and of an Oracle login, and copies Paradox tables into Oracle row by row, from its window or from the command line (quorvex send, quorvex list, quorvex verify).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION database)
