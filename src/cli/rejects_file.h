@@ -12,6 +12,9 @@
 
 namespace quorvex {
 
+// A text as a JSON string, quoted and escaped.
+QByteArray JsonString(const QString& text);
+
 // `--rejects FILE`: every row that did not arrive whole, as one JSON line written the moment the
 // server answered, so that nothing refused is lost even when the send is cut short (with --bulk, a
 // row stored with NULL for a number is written once its table is committed or rolled back):
@@ -20,9 +23,6 @@ namespace quorvex {
 // "values" holds every field in field order, each with the text the row was sent with (null for
 // NULL); "stored" is true for a row that is in Oracle with a number it cannot hold sent as NULL
 // (false for such a row of a bulk table that was rolled back).
-// A text as a JSON string, quoted and escaped.
-QByteArray JsonString(const QString& text);
-
 class RejectsFile {
   public:
     // Creates (or empties) the file; false, with ErrorString(), when it cannot be written.

@@ -104,7 +104,7 @@ struct BulkTableResult {
 // counted, so that no driver's undoing can leave out more than the refused rows unnoticed.
 //
 // `oracle` is an open ODBC connection with autocommit on (it is on again afterwards), with the
-// decimal-point session setting made (OpenBulkConnections); `paradox` an open connection on the
+// decimal-point session setting made (BulkConnections::Open); `paradox` an open connection on the
 // Paradox folder. Both are used on the calling thread only. Failures are returned, not thrown.
 struct BulkTableCopy {
     Connection& oracle;
