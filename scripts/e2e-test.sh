@@ -284,7 +284,7 @@ ctrl_click_first_entry() {
 
 connection_screen_shown() { is_visible "$form1" && is_hidden "$form2"; }
 tables_screen_shown() { is_hidden "$form1" && is_visible "$form2"; }
-any_program_window() { [[ -n "$(program_windows '^Quorvex')" ]]; }
+first_main_window() { [[ -n "$(program_windows '^Quorvex')" ]]; }
 
 # Fails when any window of the program other than the two screens is up.
 check_no_box() {
@@ -389,7 +389,7 @@ check_close_during_silent_login() {
     form1=""
     form2=""
     start_program
-    wait_until "the connection screen" any_program_window
+    wait_until "the connection screen" first_main_window
     form1=$(program_windows '^Quorvex' | head -n 1)
     activate "$form1"
     local clicked_at=$SECONDS
@@ -444,7 +444,6 @@ start_program
 
 form1=""
 form2=""
-first_main_window() { [[ -n "$(program_windows '^Quorvex')" ]]; }
 wait_until "the connection screen" first_main_window
 form1=$(program_windows '^Quorvex' | head -n 1)
 check_title "$form1" Quorvex
