@@ -1,6 +1,6 @@
 #include "cli/folder_tables.h"
 
-#include "data/folder_name_index.h"
+#include "data/name_case.h"
 #include "data/path_case.h"
 #include "data/table_listing.h"
 #include "data/table_name_order.h"
@@ -17,10 +17,10 @@ namespace quorvex {
 namespace {
 
 // Typed names match as the folder's files do, ignoring case letter by letter ("ıs" is the listed
-// IS, "straße" the listed STRAßE): by their FoldedName.
+// IS, "straße" the listed STRAßE): by their upper-case forms (UpperCaseName).
 const FolderTable* FindByName(const std::vector<FolderTable>& tables,
                               const QHash<QString, std::size_t>& byName, const QString& name) {
-    const auto found = byName.constFind(FoldedName(name));
+    const auto found = byName.constFind(UpperCaseName(name));
     return found == byName.constEnd() ? nullptr : &tables[*found];
 }
 
@@ -31,9 +31,9 @@ void SortAsListed(std::vector<FolderTable>& tables, QHash<QString, std::size_t>&
     });
     byName.reserve(static_cast<qsizetype>(tables.size()));
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        const QString folded = FoldedName(tables[i].name);
-        if (!byName.contains(folded)) {
-            byName.insert(folded, i);
+        const QString upper = UpperCaseName(tables[i].name);
+        if (!byName.contains(upper)) {
+            byName.insert(upper, i);
         }
     }
 }
@@ -59,9 +59,9 @@ FolderTables::FolderTables(const QString& folderField)
             inSubfolders_.push_back(table);
             continue;
         }
-        const QString folded = FoldedName(table.name);
-        if (!ownNames.contains(folded)) {
-            ownNames.insert(folded);
+        const QString upper = UpperCaseName(table.name);
+        if (!ownNames.contains(upper)) {
+            ownNames.insert(upper);
             own_.push_back(table);
         }
     }

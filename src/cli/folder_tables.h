@@ -59,7 +59,7 @@ class FolderTables {
     std::vector<FolderTable> all_;
     std::vector<FolderTable> own_;
     std::vector<FolderTable> inSubfolders_;
-    // Where the first table of each name (FoldedName) is in own_ and in inSubfolders_: a folder
+    // Where the first table of each name (UpperCaseName) is in own_ and in inSubfolders_: a folder
     // of a hundred thousand tables is looked up by name as often as it holds tables.
     QHash<QString, std::size_t> ownByName_;
     QHash<QString, std::size_t> inSubfoldersByName_;

@@ -7,15 +7,13 @@
 
 namespace quorvex {
 
-QString FoldedName(QStringView name) { return UpperCaseName(name); }
-
 FolderNameIndex::FolderNameIndex(const QString& folder) {
     try {
         DirectoryReader reader(EncodeFolderPath(folder + QLatin1Char('/')));
         QString name;
         while (reader.Next()) {
             if (DecodeEntryName(reader.Name(), name)) {
-                spellingsByFoldedName_[FoldedName(name)].append(name);
+                spellingsByUpperCase_[UpperCaseName(name)].append(name);
             }
         }
     } catch (const std::exception&) {
@@ -24,8 +22,8 @@ FolderNameIndex::FolderNameIndex(const QString& folder) {
 }
 
 QString FolderNameIndex::Find(const QString& name) const {
-    const auto spellings = spellingsByFoldedName_.constFind(FoldedName(name));
-    if (spellings == spellingsByFoldedName_.constEnd()) {
+    const auto spellings = spellingsByUpperCase_.constFind(UpperCaseName(name));
+    if (spellings == spellingsByUpperCase_.constEnd()) {
         return QString();
     }
     if (spellings->contains(name)) {
@@ -35,23 +33,23 @@ QString FolderNameIndex::Find(const QString& name) const {
 }
 
 QStringList FolderNameIndex::Spellings(const QString& name) const {
-    return spellingsByFoldedName_.value(FoldedName(name));
+    return spellingsByUpperCase_.value(UpperCaseName(name));
 }
 
 void FolderNameIndex::Note(const QString& name, bool exists) {
-    const QString folded = FoldedName(name);
+    const QString upper = UpperCaseName(name);
     if (exists) {
-        QStringList& spellings = spellingsByFoldedName_[folded];
+        QStringList& spellings = spellingsByUpperCase_[upper];
         if (!spellings.contains(name)) {
             spellings.append(name);
         }
         return;
     }
-    const auto spellings = spellingsByFoldedName_.find(folded);
-    if (spellings != spellingsByFoldedName_.end()) {
+    const auto spellings = spellingsByUpperCase_.find(upper);
+    if (spellings != spellingsByUpperCase_.end()) {
         spellings->removeAll(name);
         if (spellings->isEmpty()) {
-            spellingsByFoldedName_.erase(spellings);
+            spellingsByUpperCase_.erase(spellings);
         }
     }
 }

@@ -3,13 +3,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 namespace quorvex {
-
-// The form two names share exactly when they are equal ignoring case: their upper-case form one
-// character at a time (UpperCaseName), the one a listed table name is made of.
-QString FoldedName(QStringView name);
 
 // The names of one folder's entries, found ignoring case. Read once, then told of the entries the
 // program itself creates and deletes, so that looking up each of thousands of names costs the
@@ -32,7 +27,8 @@ class FolderNameIndex {
     void Note(const QString& name, bool exists);
 
   private:
-    QHash<QString, QStringList> spellingsByFoldedName_;
+    // Names that are equal ignoring case share their upper-case form (UpperCaseName).
+    QHash<QString, QStringList> spellingsByUpperCase_;
 };
 
 }  // namespace quorvex

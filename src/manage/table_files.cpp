@@ -1,6 +1,6 @@
 #include "manage/table_files.h"
 
-#include "data/folder_name_index.h"
+#include "data/name_case.h"
 #include "data/path_case.h"
 
 #include <QDir>
@@ -34,11 +34,11 @@ QStringList CompanionFileNames(const QString& folder, const QString& tableName) 
         return {};
     }
     QStringList companions;
-    const QString table = FoldedName(tableName);
+    const QString table = UpperCaseName(tableName);
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& file : files) {
         const FileNameParts parts = SplitFileName(file);
-        if (FoldedName(parts.base) == table && IsParadoxCompanionExtension(parts.extension)) {
+        if (UpperCaseName(parts.base) == table && IsParadoxCompanionExtension(parts.extension)) {
             companions.append(file);
         }
     }
