@@ -8,9 +8,6 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
-#include <QSqlDriver>
-#include <QVariant>
-
 namespace quorvex {
 namespace {
 
@@ -40,8 +37,7 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t),
               "the driver manager's wide characters are UTF-16");
 
 SQLHDBC ConnectionHandle(const QSqlDatabase& database) {
-    const QSqlDriver* driver = database.driver();
-    void* const handle = driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+    void* const handle = OdbcDatabaseHandle(database);
     if (handle == nullptr) {
         throw Failure(QStringLiteral("The connection has no ODBC handle to bind values on."));
     }

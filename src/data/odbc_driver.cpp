@@ -5,7 +5,6 @@
 #include "data/odbc_record_sources.h"
 #include "data/odbc_session.h"
 
-#include <QSqlDriver>
 #include <QSqlQuery>
 
 #include <sql.h>
@@ -16,9 +15,7 @@ namespace {
 
 // A number SQLGetInfo gives as an SQLUSMALLINT (a name length, say); 0 when the driver does not
 // answer, as ODBC's own "no limit or unknown" is.
-int OdbcInfoNumber(const QSqlDatabase& database, SQLUSMALLINT info) {
-    const QSqlDriver* driver = database.driver();
-    void* const connection = driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+int OdbcInfoNumber(void* connection, SQLUSMALLINT info) {
     SQLUSMALLINT number = 0;
     if (connection == nullptr ||
         !SQL_SUCCEEDED(SQLGetInfo(connection, info, &number, sizeof number, nullptr))) {
@@ -48,15 +45,12 @@ class OdbcConnection : public DriverConnection {
     }
 
     int maxTableNameLength() override {
-        return OdbcInfoNumber(session_->database(), SQL_MAX_TABLE_NAME_LEN);
+        return OdbcInfoNumber(odbcConnectionHandle(), SQL_MAX_TABLE_NAME_LEN);
     }
     int maxColumnNameLength() override {
-        return OdbcInfoNumber(session_->database(), SQL_MAX_COLUMN_NAME_LEN);
+        return OdbcInfoNumber(odbcConnectionHandle(), SQL_MAX_COLUMN_NAME_LEN);
     }
-    void* odbcConnectionHandle() override {
-        const QSqlDriver* driver = session_->database().driver();
-        return driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
-    }
+    void* odbcConnectionHandle() override { return OdbcDatabaseHandle(session_->database()); }
 
   private:
     std::shared_ptr<OdbcSession> session_;

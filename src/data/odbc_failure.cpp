@@ -17,6 +17,11 @@ void* OdbcHandle(const QVariant& handle) {
     return handle.typeId() == QMetaType::VoidStar ? handle.value<void*>() : nullptr;
 }
 
+void* OdbcDatabaseHandle(const QSqlDatabase& database) {
+    const QSqlDriver* driver = database.driver();
+    return driver != nullptr ? OdbcHandle(driver->handle()) : nullptr;
+}
+
 namespace {
 
 // Oracle's codes for a session that is gone: killed (28), not logged on (1012), the instance

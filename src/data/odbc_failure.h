@@ -2,6 +2,7 @@
 
 #include "data/failure.h"
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -47,6 +48,9 @@ Failure OdbcHandleFailure(const QString& text, void* statement, void* connection
 // Qt's ODBC driver hands out its statement and connection handles as void* values: the handle,
 // or null when `handle` holds none.
 void* OdbcHandle(const QVariant& handle);
+
+// The ODBC connection handle (SQLHDBC) under a Qt SQL connection; null when it has none.
+void* OdbcDatabaseHandle(const QSqlDatabase& database);
 
 // A handle gathers a handful of diagnostic records at most; reading stops after this many, in
 // case a driver never answers SQL_NO_DATA.
