@@ -12,6 +12,7 @@
 // run: a start-up with a saved folder and login, which connects and lists both sides before the
 // tables screen appears, and the peak memory of copying a table of COPY_ROWS rows (10,000 unless
 // given; clicked through with xdotool).
+#include "bench_support.h"
 #include "data/paradox/field.h"
 #include "data/paradox/value.h"
 #include "table_writer.h"
@@ -36,7 +37,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -99,16 +99,7 @@ void Stop(pid_t pid) {
     ::waitpid(pid, &status, 0);
 }
 
-long PeakKib(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return -1;
-}
+long PeakKib(pid_t pid) { return quorvex::bench::PeakKib(QString::number(pid)); }
 
 // A private Xvfb that picks its own display number; no window manager.
 class VirtualDisplay {
