@@ -24,15 +24,7 @@ SQLSMALLINT CType(OdbcParameterArrays::Bind bind) {
 }
 
 SQLSMALLINT SqlType(OdbcParameterArrays::Bind bind) {
-    switch (bind) {
-        case OdbcParameterArrays::Bind::Text:
-            return SQL_WVARCHAR;
-        case OdbcParameterArrays::Bind::Binary:
-            return SQL_VARBINARY;
-        case OdbcParameterArrays::Bind::LongBinary:
-            return SQL_LONGVARBINARY;
-    }
-    return SQL_WVARCHAR;
+    return bind == OdbcParameterArrays::Bind::Text ? SQL_WVARCHAR : SQL_LONGVARBINARY;
 }
 
 Failure ConnectionFailure(void* connection) {

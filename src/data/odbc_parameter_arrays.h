@@ -27,8 +27,8 @@ class OdbcParameterArrays {
     // How a marker's values are bound.
     enum class Bind {
         Text,        // UTF-16 text as SQL_WVARCHAR, its column size in characters
-        Binary,      // bytes as SQL_VARBINARY, its column size in bytes
-        LongBinary,  // bytes as SQL_LONGVARBINARY, the long binary bind Oracle documents for BLOB
+        LongBinary,  // bytes as SQL_LONGVARBINARY, the long binary bind Oracle documents for BLOB,
+                     // its column size in bytes
     };
 
     explicit OdbcParameterArrays(std::vector<Bind> markers);
@@ -39,7 +39,7 @@ class OdbcParameterArrays {
     // The next value of the row being staged; a row is complete once every marker has one.
     void AddNull();
     void AddText(QStringView text);       // for a Text marker
-    void AddBytes(QByteArrayView bytes);  // for a Binary or LongBinary marker
+    void AddBytes(QByteArrayView bytes);  // for a LongBinary marker
 
     int RowCount() const { return rows_; }
     // The bytes of the values staged so far (texts in UTF-16).

@@ -52,11 +52,6 @@ struct BulkOptions {
     // 2,000 rows: measured beside 100 to 4,000 (bench/README.md), the rate stops growing there.
     int arrayRows = 2000;
     qsizetype arrayBytes = 8 * 1024 * 1024;
-    // How the BLOB columns' bytes are bound: as long binary (SQL_LONGVARBINARY), the bind Oracle
-    // documents for BLOB, or as binary (SQL_VARBINARY), which stands for RAW and its 2,000
-    // bytes. The test and practice servers make their BLOB columns bytea at CREATE TABLE, so
-    // they take the same long binary bind Oracle gets.
-    bool blobAsLongBinary = true;
 };
 
 // What became of a table sent in bulk. A table is either complete in Oracle (less its refused
