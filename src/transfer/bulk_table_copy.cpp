@@ -377,8 +377,10 @@ class BulkCopyRun {
     std::vector<RowProblem> pending_;              // rows of the array not in the table as read
     std::vector<std::pair<int, QString>> unheld_;  // staged rows with numbers sent as NULL
     std::vector<int> refusedStaged_;               // staged rows the server refused
-    std::vector<RowProblem> storedWithNull_;       // taken with NULL for a number; not told yet
-    std::int64_t takenInTransaction_ = 0;          // rows the server took in this transaction
+    // Taken with NULL for a number, not told yet: the one thing kept beyond an array, as rare as
+    // an infinite number in a Paradox table.
+    std::vector<RowProblem> storedWithNull_;
+    std::int64_t takenInTransaction_ = 0;  // rows the server took in this transaction
 };
 
 }  // namespace
