@@ -71,6 +71,9 @@ struct CountingList : TableList {
     int ListIndex() const override { return -1; }
     void SetListIndex(int) override {}
     void AddItem(const QString&) override { ++count; }
+    int NewIndex() const override { return count - 1; }
+    int ItemData(int) const override { return 0; }
+    void SetItemData(int, int) override {}
     void RemoveItem(int) override { --count; }
     void Clear() override { count = 0; }
 };

@@ -71,7 +71,7 @@ FolderTables::FolderTables(const QString& folderField)
 
 void FolderTables::FillList(MemoryTableList& list) const {
     for (const FolderTable& table : all_) {
-        list.AddItem(table.name);
+        AddParadoxTable(list, table.subfolder, table.name);
     }
 }
 

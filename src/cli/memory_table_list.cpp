@@ -44,14 +44,25 @@ void MemoryTableList::AddItem(const QString& text) {
     const int at = SortedInsertPosition(
         ListCount(), [this](int i) { return entries_[static_cast<std::size_t>(i)].text; }, text);
     entries_.insert(entries_.begin() + at, Entry{text});
+    newIndex_ = at;
     if (current_ >= at) {
         ++current_;
     }
 }
 
+int MemoryTableList::NewIndex() const { return newIndex_; }
+
+int MemoryTableList::ItemData(int index) const { return Require(index).data; }
+
+void MemoryTableList::SetItemData(int index, int data) {
+    Require(index);
+    entries_[static_cast<std::size_t>(index)].data = data;
+}
+
 void MemoryTableList::RemoveItem(int index) {
     Require(index);
     entries_.erase(entries_.begin() + index);
+    newIndex_ = -1;
     // As in a list box, removing the current entry makes its neighbour current.
     if (current_ > index || current_ == ListCount()) {
         --current_;
@@ -61,6 +72,7 @@ void MemoryTableList::RemoveItem(int index) {
 void MemoryTableList::Clear() {
     entries_.clear();
     current_ = -1;
+    newIndex_ = -1;
 }
 
 QStringList MemoryTableList::Entries() const {

@@ -21,6 +21,9 @@ class MemoryTableList : public TableList {
     int ListIndex() const override;
     void SetListIndex(int index) override;
     void AddItem(const QString& text) override;
+    int NewIndex() const override;
+    int ItemData(int index) const override;
+    void SetItemData(int index, int data) override;
     void RemoveItem(int index) override;
     void Clear() override;
 
@@ -31,11 +34,13 @@ class MemoryTableList : public TableList {
     struct Entry {
         QString text;
         bool selected = false;
+        int data = 0;
     };
     const Entry& Require(int index) const;
 
     std::vector<Entry> entries_;
     int current_ = -1;
+    int newIndex_ = -1;
 };
 
 }  // namespace quorvex

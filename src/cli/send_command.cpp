@@ -14,6 +14,7 @@
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "cli/transfer_summary.h"
+#include "data/table_listing.h"
 #include "transfer/send_tables.h"
 
 #include <unistd.h>
@@ -29,12 +30,12 @@ int Usage(const QString& problem, Terminal& terminal) {
     return kExitUsage;
 }
 
-// Selects one entry of each chosen name; the first becomes the current entry, from which the
-// command starts.
+// Selects the folder's own entry of each chosen name (a subfolder may list a namesake); the
+// first becomes the current entry, from which the command starts.
 void SelectTables(MemoryTableList& paradox, const QStringList& chosen) {
     QStringList left = chosen;
     for (int i = 0; i < paradox.ListCount(); ++i) {
-        const bool select = left.removeOne(paradox.List(i));
+        const bool select = !ListedFromSubfolder(paradox, i) && left.removeOne(paradox.List(i));
         paradox.SetSelected(i, select);
         if (select && paradox.ListIndex() == -1) {
             paradox.SetListIndex(i);

@@ -17,6 +17,10 @@ class TableList {
     virtual int ListIndex() const = 0;  // the current (focus) entry, -1 when none
     virtual void SetListIndex(int index) = 0;
     virtual void AddItem(const QString& text) = 0;  // takes its sorted place
+    virtual int NewIndex() const = 0;  // where the last AddItem put its entry; -1 after a removal
+    // A number kept with each entry, 0 until set; it follows its entry as others come and go.
+    virtual int ItemData(int index) const = 0;
+    virtual void SetItemData(int index, int data) = 0;
     virtual void RemoveItem(int index) = 0;
     virtual void Clear() = 0;
 };

@@ -73,4 +73,28 @@ QString MissingTableReason(const QString& table, TableSubfolders& subfolders) {
     return QStringLiteral("no file %1.DB in the Paradox folder").arg(table);
 }
 
+namespace {
+
+// "the subfolder "Archive/1998"", or "a subfolder" when the tree no longer holds the table.
+QString SubfolderWords(const QString& table, TableSubfolders& subfolders) {
+    const QString subfolder = subfolders.Of(table);
+    return subfolder.isEmpty() ? QStringLiteral("a subfolder")
+                               : QStringLiteral("the subfolder \"%1\"").arg(subfolder);
+}
+
+}  // namespace
+
+QString SubfolderEntryText(const QString& table, TableSubfolders& subfolders) {
+    return QStringLiteral(
+               "The entry \"%1\" stands for the table in %2 of the Paradox folder. Only the "
+               "folder's own tables can be sent, deleted or renamed: nothing was done with this "
+               "one.")
+        .arg(table, SubfolderWords(table, subfolders));
+}
+
+QString SubfolderEntryReason(const QString& table, TableSubfolders& subfolders) {
+    return QStringLiteral("its file is in %1; only the folder's own tables are deleted")
+        .arg(SubfolderWords(table, subfolders));
+}
+
 }  // namespace quorvex

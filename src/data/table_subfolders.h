@@ -35,4 +35,11 @@ QString MissingTableText(const QString& table, TableSubfolders& subfolders);
 // The same, briefly, for one line of a list of tables.
 QString MissingTableReason(const QString& table, TableSubfolders& subfolders);
 
+// Why nothing is done with an entry listed from a subfolder (kListedFromSubfolder), as a failure
+// report says it; true also where the folder itself holds a table of that name.
+QString SubfolderEntryText(const QString& table, TableSubfolders& subfolders);
+
+// The same, briefly, for one line of a list of tables that were not deleted.
+QString SubfolderEntryReason(const QString& table, TableSubfolders& subfolders);
+
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 #include "data/event_pump.h"
 #include "data/failure.h"
 #include "data/path_case.h"
+#include "data/table_listing.h"
 #include "data/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/table_commands.h"
@@ -38,7 +39,8 @@ QString DeleteDataFile(const QString& path) {
 // could not be deleted (read-only folder, file in use) keeps its entry, so a failed delete never
 // looks done. The entries that stay are named, each with its reason, in one report at the end of
 // the walk, whatever their number: a table listed from a subfolder (the commands act on the
-// folder's own files only) is named with that subfolder.
+// folder's own files only) is named with that subfolder, and its entry never deletes the
+// folder's own table of the same name.
 //
 // Every table is looked up in the same folder: its names are read once for the whole command,
 // and pending window events run now and then so the window repaints while thousands go.
@@ -63,13 +65,20 @@ void DeleteParadoxTables(TablesScreen& screen) {
         for (int i = count - 1; i >= 0; --i) {
             pump.Pump();
             QString name;  // taken once, before the entry can be removed
+            bool fromSubfolder = false;
             if (!steps.Test(106, [&] {
                     if (!list.Selected(i)) {
                         return false;
                     }
                     name = list.List(i);
+                    fromSubfolder = ListedFromSubfolder(list, i);
                     return true;
                 })) {
+                continue;
+            }
+            if (fromSubfolder) {
+                // Its namesake in the folder, if any, is an entry of its own.
+                notDeleted.Add(name, SubfolderEntryReason(name, subfolders));
                 continue;
             }
             const QString upperPath = DataFilePath(folder, name, QStringLiteral(".DB"));

@@ -1,6 +1,7 @@
 #include "data/connection_strings.h"
 #include "data/failure.h"
 #include "data/path_case.h"
+#include "data/table_listing.h"
 #include "data/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/rename_file.h"
@@ -76,8 +77,8 @@ bool DataFileExists(const QString& folder, const QString& table) {
 // Renames the one selected Paradox table's files to the name the user types, exactly as typed.
 // The list follows the files: the new name is added only when a data file was renamed, and the
 // old one goes only when no data file of that name is left, so a refused copy (reported by
-// RenameFile) or a table listed from a subfolder (reported here, naming the subfolder) leaves the
-// list as it was.
+// RenameFile) or a table listed from a subfolder (reported here, naming the subfolder, even where
+// the folder holds a table of that name) leaves the list as it was.
 void RenameParadoxTable(TablesScreen& screen) {
     CommandSteps steps(screen.dialogs, QStringLiteral("Form2.PushButton7_Click"));
     TableList& list = screen.List2;
@@ -107,7 +108,22 @@ void RenameParadoxTable(TablesScreen& screen) {
             }
             TableRename rename;
             rename.folder = screen.fields.Text1();
-            steps.Step(114, [&] { rename.oldName = list.List(i); });
+            bool fromSubfolder = false;
+            steps.Step(114, [&] {
+                rename.oldName = list.List(i);
+                fromSubfolder = ListedFromSubfolder(list, i);
+            });
+            if (fromSubfolder) {
+                // Nothing would be renamed, not even the folder's own table of that name: said
+                // before a new name is asked for.
+                steps.Step(120, [&] {
+                    if (folderReached) {
+                        TableSubfolders subfolders(rename.folder);
+                        throw Failure(SubfolderEntryText(rename.oldName, subfolders));
+                    }
+                });
+                continue;
+            }
             steps.Step(116, [&] { rename.newName = AskNewName(screen.dialogs, rename.oldName); });
             if (steps.Test(118, [&] { return rename.newName.isEmpty(); })) {
                 continue;  // Cancel, or an empty answer: nothing is renamed

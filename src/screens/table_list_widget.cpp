@@ -16,6 +16,7 @@ class TableListWidget::Entry : public QListWidgetItem {
   public:
     explicit Entry(const QString& text) : QListWidgetItem(text, nullptr, UserType) {}
     bool selected = false;
+    int data = 0;
     QSize size;
     quint64 sizeMeasuredIn = 0;  // the EntrySizes generation it was measured in; 0: never
 };
@@ -111,10 +112,16 @@ void TableListWidget::SetListIndex(int index) {
 }
 
 void TableListWidget::AddItem(const QString& text) {
-    insertItem(SortedInsertPosition(
-                   count(), [this](int i) { return item(i)->text(); }, text),
-               new Entry(text));
+    newIndex_ = SortedInsertPosition(
+        count(), [this](int i) { return item(i)->text(); }, text);
+    insertItem(newIndex_, new Entry(text));
 }
+
+int TableListWidget::NewIndex() const { return newIndex_; }
+
+int TableListWidget::ItemData(int index) const { return Require(index)->data; }
+
+void TableListWidget::SetItemData(int index, int data) { Require(index)->data = data; }
 
 void TableListWidget::RemoveItem(int index) {
     Entry* entry = Require(index);
@@ -124,6 +131,7 @@ void TableListWidget::RemoveItem(int index) {
     const QScopedValueRollback changing(changingView_, true);
     const QScopedValueRollback removing(removing_, true);
     delete takeItem(index);
+    newIndex_ = -1;
 }
 
 void TableListWidget::Clear() {
@@ -132,6 +140,7 @@ void TableListWidget::Clear() {
         clear();
     }
     selectedCount_ = 0;
+    newIndex_ = -1;
     selectionBehind_ = false;
     currentMoved_ = false;
     // A refilled list starts at its top entry, wherever the old one was scrolled to.

@@ -32,6 +32,9 @@ class TableListWidget : public QListWidget, public TableList {
     int ListIndex() const override;
     void SetListIndex(int index) override;
     void AddItem(const QString& text) override;
+    int NewIndex() const override;
+    int ItemData(int index) const override;
+    void SetItemData(int index, int data) override;
     void RemoveItem(int index) override;
     void Clear() override;
 
@@ -67,6 +70,7 @@ class TableListWidget : public QListWidget, public TableList {
     bool catchUpPosted_ = false;
     bool changingView_ = false;  // the list itself is changing the view's selection: not the user
     bool removing_ = false;
+    int newIndex_ = -1;
 };
 
 }  // namespace quorvex

@@ -2,8 +2,11 @@
 
 #include "data/connection.h"
 #include "data/connection_strings.h"
+#include "data/failure.h"
 #include "data/oracle_database_rules.h"
 #include "data/path_case.h"
+#include "data/table_listing.h"
+#include "data/table_subfolders.h"
 #include "shell/command_steps.h"
 #include "transfer/list_procedures.h"
 #include "transfer/quoted_name.h"
@@ -34,6 +37,7 @@ void SendTablesToOracle(TablesScreen& screen) {
     TableList& paradoxList = screen.List2;
     // Each table is found ignoring case in the same folder: its names are read once.
     const FolderNamesKept folderNames;
+    TableSubfolders subfolders(screen.fields.Text1());  // walked only for an entry of one
 
     std::unique_ptr<Connection> oracle;
     std::unique_ptr<Connection> paradox;
@@ -70,13 +74,23 @@ void SendTablesToOracle(TablesScreen& screen) {
             continue;
         }
         std::optional<QString> read;
-        steps.Step(124, [&] { read = paradoxList.List(i); });
+        bool fromSubfolder = false;
+        steps.Step(124, [&] {
+            read = paradoxList.List(i);
+            fromSubfolder = ListedFromSubfolder(paradoxList, i);
+        });
         if (!read) {
             continue;  // an entry without a name (the list changed meanwhile) is passed over
         }
         const QString table = *read;
         if (screen.observer != nullptr) {
             screen.observer->TableReached(table);
+        }
+        if (fromSubfolder) {
+            // Not sent, and its Oracle namesake is not asked about: only the folder's own tables
+            // are read, and the folder's table of the same name is an entry of its own.
+            steps.Step(140, [&] { throw Failure(SubfolderEntryText(table, subfolders)); });
+            continue;
         }
 
         int answer = 0;

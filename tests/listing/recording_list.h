@@ -17,6 +17,8 @@ class RecordingList : public TableList {
     int clears = 0;
     int listIndex = -1;
     std::vector<bool> selected;
+    std::vector<int> data;
+    int newIndex = -1;
 
     int ListCount() const override { return static_cast<int>(added.size()); }
     QString List(int index) const override { return added.at(Check(index)); }
@@ -34,14 +36,23 @@ class RecordingList : public TableList {
     void AddItem(const QString& text) override {
         added.append(text);
         selected.push_back(false);
+        data.push_back(0);
+        newIndex = ListCount() - 1;
     }
+    int NewIndex() const override { return newIndex; }
+    int ItemData(int index) const override { return data.at(Check(index)); }
+    void SetItemData(int index, int value) override { data.at(Check(index)) = value; }
     void RemoveItem(int index) override {
         added.removeAt(Check(index));
         selected.erase(selected.begin() + index);
+        data.erase(data.begin() + index);
+        newIndex = -1;
     }
     void Clear() override {
         added.clear();
         selected.clear();
+        data.clear();
+        newIndex = -1;
         listIndex = -1;
         ++clears;
     }

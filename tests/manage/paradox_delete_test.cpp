@@ -155,6 +155,37 @@ TEST_F(ParadoxDeleteTest, EntriesItCannotDeleteStayAndAreNamedInOneReport) {
     EXPECT_EQ(ui.pointer.history, hourglassThenArrow);
 }
 
+TEST_F(ParadoxDeleteTest, AnEntryListedFromASubfolderNeverDeletesTheFoldersNamesake) {
+    folder.Write(QStringLiteral("ORDERS.DB"));
+    folder.Write(QStringLiteral("Archive/ORDERS.DB"));
+    LoadParadoxTables(ui.List2, ui.fields);
+    ASSERT_EQ(Entries(ui.List2), (QStringList{"ORDERS", "ORDERS"}));
+    const int fromSubfolder = ListedFromSubfolder(ui.List2, 0) ? 0 : 1;
+    ASSERT_FALSE(ListedFromSubfolder(ui.List2, 1 - fromSubfolder));
+    ui.List2.SetSelected(fromSubfolder, true);
+    ui.List2.SetListIndex(fromSubfolder);
+
+    DeleteParadoxTables(ui.screen);
+
+    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("ORDERS.DB"))));
+    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("Archive/ORDERS.DB"))));
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].description,
+              QStringLiteral("1 selected table was not deleted:\nORDERS: its file is in the "
+                             "subfolder \"Archive\"; only the folder's own tables are deleted"));
+
+    // Both selected: the folder's own goes, the subfolder's entry stays, marked as before.
+    ui.List2.SetSelected(1 - fromSubfolder, true);
+    DeleteParadoxTables(ui.screen);
+
+    EXPECT_FALSE(FileExists(folder.PathOf(QStringLiteral("ORDERS.DB"))));
+    EXPECT_TRUE(FileExists(folder.PathOf(QStringLiteral("Archive/ORDERS.DB"))));
+    ASSERT_EQ(Entries(ui.List2), QStringList{"ORDERS"});
+    EXPECT_TRUE(ListedFromSubfolder(ui.List2, 0));
+    EXPECT_EQ(ReportedFailures(ui.dialogs).size(), 2u);
+}
+
 TEST_F(ParadoxDeleteTest, ThousandsThatStayGiveOneBoxNamingTheFirstFew) {
     QStringList names;
     for (int i = 0; i < 100; ++i) {

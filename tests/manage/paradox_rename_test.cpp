@@ -226,6 +226,28 @@ TEST_F(ParadoxRenameTest, ATableInASubfolderOrNowhereIsReportedOnceAndKeepsItsEn
     EXPECT_EQ(Entries(ui.List2), (QStringList{"DEEP", "GONE"}));
 }
 
+TEST_F(ParadoxRenameTest, AnEntryListedFromASubfolderNeverRenamesTheFoldersNamesake) {
+    folder.Write(QStringLiteral("ORDERS.DB"));
+    folder.Write(QStringLiteral("Archive/ORDERS.DB"));
+    LoadParadoxTables(ui.List2, ui.fields);
+    const int fromSubfolder = ListedFromSubfolder(ui.List2, 0) ? 0 : 1;
+    ui.List2.SetSelected(fromSubfolder, true);
+    ui.List2.SetListIndex(fromSubfolder);
+
+    RenameParadoxTable(ui.screen);
+
+    // Said before any new name is asked for; both files stay as they were.
+    EXPECT_TRUE(ui.dialogs.prompts.empty());
+    EXPECT_EQ(folder.Names(), (QStringList{"Archive", "ORDERS.DB"}));
+    const std::vector<ReportedFailure> failures = ReportedFailures(ui.dialogs);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].line, 120);
+    EXPECT_TRUE(failures[0].description.startsWith(
+        "The entry \"ORDERS\" stands for the table in the subfolder \"Archive\""))
+        << failures[0].description.toStdString();
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"ORDERS", "ORDERS"}));
+}
+
 TEST_F(ParadoxRenameTest, ListedNamesWithSpecialLettersMoveTheirOwnFilesOnly) {
     for (const char* name : {"daß.db", "daß.mb", "dass.db", "dass.mb", "ıs.db", "ıs.px"}) {
         folder.Write(QString::fromUtf8(name));

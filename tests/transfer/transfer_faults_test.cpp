@@ -3,6 +3,8 @@
 
 #include "transfer_fixture.h"
 
+#include "data/table_listing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTimer>
@@ -150,6 +152,34 @@ TEST_F(TransferFaults, ATableThatCannotBeReadKeepsItsOracleTableAfterYes) {
             << name;
     }
     EXPECT_EQ(Entries(oracleList), (QStringList{"BROKEN", "DEEP", "EMPTY"}));
+}
+
+TEST_F(TransferFaults, AnEntryListedFromASubfolderIsNeverSentAsTheFoldersNamesake) {
+    ServerExecute("CREATE TABLE \"ORDERS\"(\"Name\" NVARCHAR2(2000))");
+    ASSERT_TRUE(QDir(folder.path()).mkpath("Archive"));
+    WriteSmall("ORDERS.DB");
+    WriteTable("Archive/ORDERS.DB", {Alpha("Name")}, {{Text("archived")}});
+    ShowOracleTables({"ORDERS"});
+    LoadParadoxTables(paradoxList, login);
+    for (int i = 0; i < paradoxList.ListCount(); ++i) {
+        paradoxList.SetSelected(i, true);  // Select All
+    }
+    paradoxList.SetListIndex(0);
+    // From the bottom up: the subfolder's entry (listed after the folder's own) is reported
+    // without a question; overwrite ORDERS? is asked once, for the folder's own entry.
+    dialogs.QueueAnswer(vbOK);
+    dialogs.QueueAnswer(vbYes);
+
+    Send();
+
+    EXPECT_EQ(ReportedLines(), (std::vector<int>{140}));
+    EXPECT_TRUE(ErrorText(0).startsWith(
+        "The entry \"ORDERS\" stands for the table in the subfolder \"Archive\""))
+        << ErrorText(0).toStdString();
+    EXPECT_EQ(dialogs.Texts().count("Would you like to overwrite ORDERS?"), 1);
+    EXPECT_EQ(ServerQuery("SELECT \"Name\"::text FROM \"ORDERS\" ORDER BY 1"),
+              (QList<QStringList>{{"one"}, {"two"}}));
+    EXPECT_EQ(Entries(oracleList), QStringList{"ORDERS"});
 }
 
 TEST_F(TransferFaults, ADeadServerGivesOneReportPerFailingStepAndNoHang) {
