@@ -3,7 +3,7 @@
 // What several benchmarks share: dialogs that count failure reports, this process's CPU time, a
 // process's peak memory, the program run as a whole process, and the test server's login.
 
-#include "data/table_list.h"
+#include "shell/table_list.h"
 #include "shell/ui.h"
 #include "support/exec_texts.h"
 #include "support/recording_ui.h"

@@ -19,8 +19,8 @@
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
 #include "bench_support.h"
-#include "data/connection.h"
-#include "data/connection_strings.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
 #include "psql.h"
 #include "screens/table_list_widget.h"
 #include "shell/tables_screen.h"

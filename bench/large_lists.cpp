@@ -20,9 +20,9 @@
 // later is counted.
 
 #include "bench_support.h"
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/table_listing.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "screens/table_list_widget.h"
 #include "screens/tables_screen_commands.h"

@@ -5,8 +5,8 @@
 //   bench_list_paradox [FOLDERS_PER_LEVEL=100] [RUNS=5]
 
 #include "bench_support.h"
-#include "data/connection_fields.h"
-#include "data/table_listing.h"
+#include "data/core/connection_fields.h"
+#include "shell/table_listing.h"
 #include "screens/table_list_widget.h"
 
 #include <QApplication>

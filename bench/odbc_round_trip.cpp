@@ -6,8 +6,8 @@
 // Needs a running test server (scripts/test-server.sh) and its environment:
 //   ODBCSYSINI=DIR QUORVEX_TEST_SID=DIR/sock bench_odbc_round_trip [ROWS=20000]
 
-#include "data/ado_types.h"
-#include "data/connection.h"
+#include "data/core/ado_types.h"
+#include "data/access/connection.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,8 +8,8 @@
 
 #include "table_writer.h"
 
-#include "data/ado_types.h"
-#include "data/connection.h"
+#include "data/core/ado_types.h"
+#include "data/access/connection.h"
 #include "data/paradox/calendar.h"
 #include "data/paradox/table.h"
 

@@ -13,9 +13,9 @@
 // Needs the test server's environment (see bench/README.md): ODBCSYSINI and QUORVEX_TEST_SID.
 
 #include "bench_support.h"
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/do_events.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "data/core/do_events.h"
 #include "screens/form2.h"
 #include "screens/table_list_widget.h"
 #include "support/recording_ui.h"

@@ -1,5 +1,5 @@
 #include "cli/command_line.h"
-#include "data/oracle_client_environment.h"
+#include "data/oracle/oracle_client_environment.h"
 #include "screens/display_guard.h"
 #include "screens/form1.h"
 #include "screens/qt_dialogs.h"

@@ -5,8 +5,8 @@
 #include "cli/rejects_file.h"
 #include "cli/terminal.h"
 #include "cli/transfer_summary.h"
-#include "data/connection_fields.h"
-#include "data/table_list.h"
+#include "data/core/connection_fields.h"
+#include "shell/table_list.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/interrupt_flag.h"
-#include "data/path_case.h"
+#include "data/folder/path_case.h"
 #include "shell/connection_settings.h"
 #include "shell/settings_store.h"
 

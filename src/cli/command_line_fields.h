@@ -2,7 +2,7 @@
 
 #include "cli/command_line_options.h"
 #include "cli/terminal.h"
-#include "data/connection_fields.h"
+#include "data/core/connection_fields.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "cli/connected_jobs.h"
 
 #include "cli/interrupt_flag.h"
-#include "data/connection_strings.h"
+#include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
 #include "transfer/table_jobs.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/job_progress.h"
-#include "data/connection_fields.h"
+#include "data/core/connection_fields.h"
 #include "shell/stop_request.h"
 #include "transfer/bulk_connections.h"
 

@@ -5,7 +5,7 @@
 #include "cli/kept_tables.h"
 #include "cli/summary_report.h"
 #include "cli/terminal.h"
-#include "data/table_list.h"
+#include "shell/table_list.h"
 
 #include <map>
 

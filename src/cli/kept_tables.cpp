@@ -1,8 +1,8 @@
 #include "cli/kept_tables.h"
 
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/failure.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
 #include "transfer/quoted_name.h"

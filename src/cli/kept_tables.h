@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/command_line_options.h"
-#include "data/connection_fields.h"
-#include "data/table_list.h"
+#include "data/core/connection_fields.h"
+#include "shell/table_list.h"
 
 #include <QString>
 #include <QStringList>

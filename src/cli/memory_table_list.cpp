@@ -1,7 +1,7 @@
 #include "cli/memory_table_list.h"
 
-#include "data/failure.h"
-#include "data/table_name_order.h"
+#include "data/core/failure.h"
+#include "data/core/table_name_order.h"
 
 namespace quorvex {
 

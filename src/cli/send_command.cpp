@@ -14,7 +14,7 @@
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "cli/transfer_summary.h"
-#include "data/table_listing.h"
+#include "shell/table_listing.h"
 #include "transfer/send_tables.h"
 
 #include <unistd.h>

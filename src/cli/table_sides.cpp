@@ -1,7 +1,7 @@
 #include "cli/table_sides.h"
 
-#include "data/odbc_driver_resolution.h"
-#include "data/table_listing.h"
+#include "data/oracle/odbc_driver_resolution.h"
+#include "shell/table_listing.h"
 #include "shell/command_steps.h"
 
 namespace quorvex {

@@ -1,6 +1,6 @@
 #include "cli/transfer_summary.h"
 
-#include "data/table_name_order.h"
+#include "data/core/table_name_order.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "cli/rejects_file.h"
 #include "cli/text_table.h"
-#include "data/table_name_order.h"
+#include "data/core/table_name_order.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #include "manage/command_support.h"
 
-#include "data/failure.h"
-#include "data/quoted_identifier.h"
+#include "data/core/failure.h"
+#include "data/oracle/quoted_identifier.h"
 
 namespace quorvex {
 

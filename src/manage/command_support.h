@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/connection.h"
-#include "data/oracle_database_rules.h"
+#include "data/access/connection.h"
+#include "data/access/oracle_database_rules.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
 

@@ -1,7 +1,7 @@
 #include "manage/rename_file.h"
 
-#include "data/failure.h"
-#include "data/path_case.h"
+#include "data/core/failure.h"
+#include "data/folder/path_case.h"
 #include "shell/command_steps.h"
 #include "shell/files.h"
 

@@ -1,4 +1,4 @@
-#include "data/connection_strings.h"
+#include "data/core/connection_strings.h"
 #include "manage/command_support.h"
 #include "manage/table_commands.h"
 #include "shell/command_steps.h"

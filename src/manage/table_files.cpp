@@ -1,7 +1,7 @@
 #include "manage/table_files.h"
 
-#include "data/name_case.h"
-#include "data/path_case.h"
+#include "data/core/name_case.h"
+#include "data/folder/path_case.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "screens/command_input_rule.h"
 
-#include "data/do_events.h"
+#include "data/core/do_events.h"
 
 #include <QAbstractButton>
 #include <QApplication>

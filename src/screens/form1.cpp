@@ -1,6 +1,6 @@
 #include "screens/form1.h"
 
-#include "data/path_case.h"
+#include "data/folder/path_case.h"
 #include "screens/command_input_rule.h"
 #include "screens/end_program.h"
 #include "screens/form2.h"

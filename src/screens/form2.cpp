@@ -1,8 +1,8 @@
 #include "screens/form2.h"
 
-#include "data/failure.h"
-#include "data/path_case.h"
-#include "data/table_listing.h"
+#include "data/core/failure.h"
+#include "data/folder/path_case.h"
+#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "screens/command_input_rule.h"
 #include "screens/end_program.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/connection_fields.h"
+#include "data/core/connection_fields.h"
 #include "screens/window_pointer.h"
 #include "shell/tables_screen.h"
 #include "shell/ui.h"

@@ -1,7 +1,7 @@
 #include "screens/skin_framework.h"
 
-#include "data/failure.h"
-#include "data/path_case.h"
+#include "data/core/failure.h"
+#include "data/folder/path_case.h"
 
 #include <QFile>
 #include <QStringDecoder>

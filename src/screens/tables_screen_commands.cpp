@@ -1,6 +1,6 @@
 #include "screens/tables_screen_commands.h"
 
-#include "data/event_pump.h"
+#include "data/core/event_pump.h"
 #include "shell/command_steps.h"
 
 namespace quorvex {

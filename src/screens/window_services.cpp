@@ -1,6 +1,6 @@
 #include "screens/window_services.h"
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "screens/window_frame.h"
 #include "shell/center_form.h"
 

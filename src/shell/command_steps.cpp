@@ -1,6 +1,6 @@
 #include "shell/command_steps.h"
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "shell/error_report.h"
 
 namespace quorvex {

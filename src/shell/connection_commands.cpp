@@ -1,9 +1,9 @@
 #include "shell/connection_commands.h"
 
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/failure.h"
-#include "data/readiness.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "data/core/failure.h"
+#include "data/access/readiness.h"
 #include "shell/command_steps.h"
 
 #include <memory>

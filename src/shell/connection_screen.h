@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/connection_fields.h"
+#include "data/core/connection_fields.h"
 #include "shell/ui.h"
 
 #include <QString>

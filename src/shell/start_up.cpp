@@ -1,6 +1,6 @@
 #include "shell/start_up.h"
 
-#include "data/readiness.h"
+#include "data/access/readiness.h"
 #include "shell/command_steps.h"
 #include "shell/connection_settings.h"
 #include "shell/files.h"

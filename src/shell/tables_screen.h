@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/connection_fields.h"
-#include "data/table_list.h"
+#include "data/core/connection_fields.h"
+#include "shell/table_list.h"
 #include "shell/stop_request.h"
 #include "shell/transfer_observer.h"
 #include "shell/ui.h"

@@ -1,6 +1,6 @@
 #include "transfer/bulk_connections.h"
 
-#include "data/ado_types.h"
+#include "data/core/ado_types.h"
 #include "transfer/bulk_statements.h"
 
 #include <mutex>

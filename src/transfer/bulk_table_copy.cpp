@@ -1,7 +1,7 @@
 #include "transfer/bulk_table_copy.h"
 
-#include "data/failure.h"
-#include "data/odbc_parameter_arrays.h"
+#include "data/core/failure.h"
+#include "data/oracle/odbc_parameter_arrays.h"
 #include "shell/command_steps.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/create_table_statement.h"

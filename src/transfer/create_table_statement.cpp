@@ -1,7 +1,7 @@
 #include "transfer/create_table_statement.h"
 
-#include "data/datatype.h"
-#include "data/failure.h"
+#include "data/core/datatype.h"
+#include "data/core/failure.h"
 #include "transfer/quoted_name.h"
 
 #include <array>

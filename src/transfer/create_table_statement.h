@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/oracle_database_rules.h"
+#include "data/access/oracle_database_rules.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/oracle_database_rules.h"
-#include "data/value.h"
+#include "data/access/oracle_database_rules.h"
+#include "data/core/value.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/table_list.h"
+#include "shell/table_list.h"
 
 #include <QString>
 

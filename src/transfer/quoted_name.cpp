@@ -1,6 +1,6 @@
 #include "transfer/quoted_name.h"
 
-#include "data/quoted_identifier.h"
+#include "data/oracle/quoted_identifier.h"
 
 namespace quorvex {
 

@@ -1,7 +1,7 @@
 #include "transfer/table_comparison.h"
 
-#include "data/failure.h"
-#include "data/odbc_result_blocks.h"
+#include "data/core/failure.h"
+#include "data/access/odbc_result_blocks.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/quoted_name.h"
 #include "transfer/row_hash.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/connection.h"
+#include "data/access/connection.h"
 #include "shell/stop_request.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "transfer/table_copy.h"
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/sent_value.h"

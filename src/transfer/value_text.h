@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/value.h"
+#include "data/core/value.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/event_pump.h"
+#include "data/core/event_pump.h"
 
 namespace quorvex {
 

@@ -1,4 +1,4 @@
-#include "data/connection_string_parser.h"
+#include "data/core/connection_string_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "data/connection_strings.h"
+#include "data/core/connection_strings.h"
 
 #include "support/recording_ui.h"
 

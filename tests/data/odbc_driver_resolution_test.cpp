@@ -1,6 +1,6 @@
-#include "data/odbc_driver_resolution.h"
-#include "data/connection.h"
-#include "data/failure.h"
+#include "data/oracle/odbc_driver_resolution.h"
+#include "data/access/connection.h"
+#include "data/core/failure.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>

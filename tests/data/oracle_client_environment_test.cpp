@@ -1,4 +1,4 @@
-#include "data/oracle_client_environment.h"
+#include "data/oracle/oracle_client_environment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // What the program learns of an Oracle database (character sets, name limits) and how it reads a
 // driver's diagnostics for a lost connection.
 
-#include "data/connection.h"
-#include "data/failure.h"
-#include "data/odbc_failure.h"
-#include "data/oracle_database_rules.h"
+#include "data/access/connection.h"
+#include "data/core/failure.h"
+#include "data/oracle/odbc_failure.h"
+#include "data/access/oracle_database_rules.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>

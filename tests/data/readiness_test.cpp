@@ -1,4 +1,4 @@
-#include "data/readiness.h"
+#include "data/access/readiness.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>

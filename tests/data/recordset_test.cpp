@@ -1,6 +1,6 @@
-#include "data/ado_types.h"
-#include "data/connection.h"
-#include "data/failure.h"
+#include "data/core/ado_types.h"
+#include "data/access/connection.h"
+#include "data/core/failure.h"
 #include "support/failure_of.h"
 #include "support/test_server.h"
 

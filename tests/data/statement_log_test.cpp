@@ -1,6 +1,6 @@
-#include "data/connection.h"
-#include "data/failure.h"
-#include "data/oracle_character_set.h"
+#include "data/access/connection.h"
+#include "data/core/failure.h"
+#include "data/oracle/oracle_character_set.h"
 #include "support/oracle_statement_rules.h"
 #include "support/test_server.h"
 

@@ -1,8 +1,8 @@
 #include "program_fixture.h"
 
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/failure.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "data/core/failure.h"
 #include "data/paradox/value.h"
 #include "shell/error_report.h"
 #include "support/recording_ui.h"

@@ -1,6 +1,6 @@
 #include "program_fixture.h"
 
-#include "data/table_listing.h"
+#include "shell/table_listing.h"
 #include "screens/table_list_widget.h"
 #include "support/recording_ui.h"
 #include "support/test_server.h"

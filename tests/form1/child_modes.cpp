@@ -1,6 +1,6 @@
 #include "child_modes.h"
 
-#include "data/do_events.h"
+#include "data/core/do_events.h"
 #include "screens/form1.h"
 #include "support/scripted_dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "form1_fixture.h"
 #include "screens/hand_cursor.h"
 

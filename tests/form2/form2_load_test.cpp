@@ -1,4 +1,4 @@
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "form2_fixture.h"
 #include "screens/window_services.h"
 #include "support/test_server.h"

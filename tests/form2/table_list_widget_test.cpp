@@ -1,5 +1,5 @@
 #include "screens/table_list_widget.h"
-#include "data/failure.h"
+#include "data/core/failure.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,5 +1,5 @@
-#include "data/collect_subfolders.h"
-#include "data/failure.h"
+#include "data/folder/collect_subfolders.h"
+#include "data/core/failure.h"
 #include "temp_tree.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "data/find_files.h"
-#include "data/failure.h"
-#include "data/wildcard.h"
+#include "data/folder/find_files.h"
+#include "data/core/failure.h"
+#include "data/folder/wildcard.h"
 #include "temp_tree.h"
 
 #include <QDir>

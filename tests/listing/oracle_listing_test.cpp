@@ -1,5 +1,5 @@
-#include "data/failure.h"
-#include "data/table_listing.h"
+#include "data/core/failure.h"
+#include "shell/table_listing.h"
 #include "recording_list.h"
 #include "screens/table_list_widget.h"
 #include "support/test_server.h"

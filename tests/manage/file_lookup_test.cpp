@@ -1,6 +1,6 @@
 // Looking files up ignoring case, and the two quiet file helpers built on it, on real folders.
 
-#include "data/path_case.h"
+#include "data/folder/path_case.h"
 #include "manage_support.h"
 #include "shell/files.h"
 

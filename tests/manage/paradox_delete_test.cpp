@@ -1,6 +1,6 @@
 // "Delete Table/s" on the Paradox side, on real folders.
 
-#include "data/table_listing.h"
+#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
 

@@ -1,7 +1,7 @@
 // "Rename Table" on the Paradox side, on real folders: the data file and its companion files are
 // renamed by copy and delete, nothing is ever written over, and a refused copy keeps the table.
 
-#include "data/table_listing.h"
+#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
 #include "shell/files.h"

@@ -5,10 +5,10 @@
 #include "support/recording_ui.h"
 #include "table_writer.h"
 
-#include "data/ado_types.h"
-#include "data/connection.h"
-#include "data/connection_strings.h"
-#include "data/failure.h"
+#include "data/core/ado_types.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
+#include "data/core/failure.h"
 #include "data/paradox/calendar.h"
 
 #include <gtest/gtest.h>

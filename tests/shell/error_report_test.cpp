@@ -1,5 +1,5 @@
 #include "shell/error_report.h"
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "support/scripted_dialogs.h"
 

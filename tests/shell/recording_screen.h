@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "shell/connection_screen.h"
 #include "support/recording_ui.h"
 

@@ -1,5 +1,5 @@
 #include "screens/skin_framework.h"
-#include "data/failure.h"
+#include "data/core/failure.h"
 
 #include <gtest/gtest.h>
 

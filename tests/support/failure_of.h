@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/oracle_character_set.h"
+#include "data/oracle/oracle_character_set.h"
 #include "support/server_log.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "support/private_server.h"
 
-#include "data/failure.h"
+#include "data/core/failure.h"
 #include "support/oracle_form_check.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 
 #include "support/server_log.h"
 
-#include "data/connection_strings.h"
-#include "data/failure.h"
-#include "data/oracle_database_rules.h"
+#include "data/core/connection_strings.h"
+#include "data/core/failure.h"
+#include "data/access/oracle_database_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // exactly the ones the server refuses, a stopped table is absent, several tables go at once on
 // their own connections, and a table sent either way reads back the same as its Paradox table.
 
-#include "data/ado_types.h"
-#include "data/connection_strings.h"
-#include "data/odbc_parameter_arrays.h"
+#include "data/core/ado_types.h"
+#include "data/core/connection_strings.h"
+#include "data/oracle/odbc_parameter_arrays.h"
 #include "transfer/bulk_connections.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/bulk_table_copy.h"

@@ -1,4 +1,4 @@
-#include "data/datatype.h"
+#include "data/core/datatype.h"
 #include "transfer/create_table_statement.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "data/ado_types.h"
-#include "data/failure.h"
+#include "data/core/ado_types.h"
+#include "data/core/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/quoted_name.h"

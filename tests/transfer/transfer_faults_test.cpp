@@ -3,7 +3,7 @@
 
 #include "transfer_fixture.h"
 
-#include "data/table_listing.h"
+#include "shell/table_listing.h"
 
 #include <QDir>
 #include <QFile>

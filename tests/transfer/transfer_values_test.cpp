@@ -3,7 +3,7 @@
 
 #include "transfer_fixture.h"
 
-#include "data/oracle_database_rules.h"
+#include "data/access/oracle_database_rules.h"
 #include "support/oracle_statement_rules.h"
 
 #include <QCryptographicHash>
