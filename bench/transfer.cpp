@@ -69,7 +69,7 @@ void WriteBenchTable(const QString& path, long rows, bool withPictures = false) 
     if (withPictures) {
         design.fields.push_back({"Picture", px::FieldType::Graphic, 10});
     }
-    px::Bytes picture(kPictureBytes);
+    px::ByteVector picture(kPictureBytes);
     for (std::size_t i = 0; i < picture.size(); ++i) {
         picture[i] = static_cast<std::uint8_t>(i * 131 % 251);
     }

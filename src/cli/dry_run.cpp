@@ -214,9 +214,9 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
     // Oracle side was listed already; a server that will not say keeps the send's own defaults.
     OracleDatabaseRules rules;
     try {
-        Connection oracle;
-        oracle.Open(OracleConnectionString(fields));
-        ReadOracleDatabaseRules(oracle, rules);
+        Connection server;
+        server.Open(OracleConnectionString(fields));
+        ReadOracleDatabaseRules(server, rules);
     } catch (const std::exception&) {
         // the defaults stand, as they do for a send on such a server
     }

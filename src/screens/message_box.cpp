@@ -64,9 +64,9 @@ class BoxText : public QTextEdit {
 
   protected:
     QMimeData* createMimeDataFromSelection() const override {
-        auto* data = new QMimeData;
-        data->setText(WithoutWordJoiners(textCursor().selection().toPlainText()));
-        return data;
+        auto* mime = new QMimeData;
+        mime->setText(WithoutWordJoiners(textCursor().selection().toPlainText()));
+        return mime;
     }
 };
 

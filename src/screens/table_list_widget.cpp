@@ -121,7 +121,7 @@ int TableListWidget::NewIndex() const { return newIndex_; }
 
 int TableListWidget::ItemData(int index) const { return Require(index)->data; }
 
-void TableListWidget::SetItemData(int index, int data) { Require(index)->data = data; }
+void TableListWidget::SetItemData(int index, int value) { Require(index)->data = value; }
 
 void TableListWidget::RemoveItem(int index) {
     Entry* entry = Require(index);

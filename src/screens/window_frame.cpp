@@ -125,8 +125,8 @@ QMargins WindowFrameMargins(const QWidget& window) {
     // kind, not at every box and every showing.
     static QHash<int, QMargins> answers;
     const int kind = window.windowFlags().toInt();
-    if (const auto known = answers.constFind(kind); known != answers.constEnd()) {
-        return *known;
+    if (const auto answered = answers.constFind(kind); answered != answers.constEnd()) {
+        return *answered;
     }
     QMargins asked;
     if (QGuiApplication::platformName() == QStringLiteral("xcb") &&

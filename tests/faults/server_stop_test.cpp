@@ -30,7 +30,7 @@ void WritePictureTable(const QString& path, int rows) {
     design.fields = {{"ID", px::FieldType::Long, 0}, {"PICTURE", px::FieldType::Graphic, 10}};
     pxwriter::TableWriter writer(path.toStdString(), design);
     for (int row = 1; row <= rows; ++row) {
-        writer.addRow({px::Value::Integer(row), px::Value::Raw(px::Bytes(2500, 0x5A))});
+        writer.addRow({px::Value::Integer(row), px::Value::Raw(px::ByteVector(2500, 0x5A))});
     }
     writer.finish();
 }
@@ -101,8 +101,8 @@ TEST_P(ServerStoppedMidTransfer, OneReportEndsTheCommandAndTheRowsBeforeStay) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, ServerStoppedMidTransfer,
                          ::testing::Values(BigTable{10000, false}, BigTable{1000, true}),
-                         [](const ::testing::TestParamInfo<BigTable>& info) {
-                             return info.param.pictures ? "WithBoundValues" : "OfLiterals";
+                         [](const ::testing::TestParamInfo<BigTable>& param) {
+                             return param.param.pictures ? "WithBoundValues" : "OfLiterals";
                          });
 
 // A list that stops the server once its first entry is gone: between two DROP statements.

@@ -12,12 +12,6 @@
 namespace quorvex::test {
 namespace {
 
-FixedFields FolderField(const QString& folder) {
-    FixedFields fields;
-    fields.folder = folder;
-    return fields;
-}
-
 QSet<QString> AsSet(const QStringList& names) { return QSet<QString>(names.begin(), names.end()); }
 
 TEST(LoadParadoxTables, ListsEveryTableOfTheTreeByItsBareUpperCaseName) {

@@ -14,12 +14,6 @@
 namespace quorvex::test {
 namespace {
 
-FixedFields FolderField(const QString& folder) {
-    FixedFields fields;
-    fields.folder = folder;
-    return fields;
-}
-
 class ParadoxDeleteTest : public ::testing::Test {
   protected:
     TableFolder folder;

@@ -14,12 +14,6 @@
 namespace quorvex::test {
 namespace {
 
-FixedFields FolderField(const QString& folder) {
-    FixedFields fields;
-    fields.folder = folder;
-    return fields;
-}
-
 class ParadoxRenameTest : public ::testing::Test {
   protected:
     // Selects the one entry and answers the input box with `newName`.

@@ -27,7 +27,7 @@ using paradox::Value;
 
 QDate DateOf(std::int32_t day) { return QDate::fromJulianDay(1721425 + day); }
 
-QByteArray AsQBytes(const paradox::Bytes& bytes) {
+QByteArray AsQBytes(const paradox::ByteVector& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));
 }

@@ -94,7 +94,7 @@ TEST_F(SampleFolder, HasMemosPicturesNullsAndNamesBeyondAscii) {
             continue;
         }
         ++pictures;
-        const paradox::Bytes& bmp = picture.bytes();
+        const paradox::ByteVector& bmp = picture.bytes();
         ASSERT_GE(bmp.size(), 54u);
         EXPECT_EQ(bmp[0], 'B');
         EXPECT_EQ(bmp[1], 'M');

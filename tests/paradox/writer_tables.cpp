@@ -27,8 +27,8 @@ std::string Repeat(const std::string& unit, std::size_t length) {
     return text;
 }
 
-paradox::Bytes Pattern(std::size_t length, std::uint8_t seed) {
-    paradox::Bytes bytes(length);
+paradox::ByteVector Pattern(std::size_t length, std::uint8_t seed) {
+    paradox::ByteVector bytes(length);
     for (std::size_t i = 0; i < length; ++i) {
         bytes[i] = static_cast<std::uint8_t>(seed + i * 13 + i / 251);
     }
@@ -174,7 +174,7 @@ std::vector<Row> EdgeRows(int codePage) {
 Row AsRead(const pxwriter::TableDesign& design, Row row) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (design.fields[i].type == FieldType::Bytes && !row[i].isNull()) {
-            paradox::Bytes bytes = row[i].bytes();
+            paradox::ByteVector bytes = row[i].bytes();
             bytes.resize(design.fields[i].size, 0);
             row[i] = Value::Raw(bytes);
         }

@@ -75,7 +75,7 @@ class ParadoxDriver : public testing::Test {
                  px::Value::Integer(-5), px::Value::Integer(70000), px::Value::Number(12.5),
                  px::Value::Number(-0.25), px::Value::Logical(true),
                  px::Value::Text(std::string(300, 'm')), px::Value::Raw({1, 2, 3}),
-                 px::Value::Raw({'r', 't', 'f'}), px::Value::Raw(px::Bytes(5000, 0xAB)),
+                 px::Value::Raw({'r', 't', 'f'}), px::Value::Raw(px::ByteVector(5000, 0xAB)),
                  px::Value::Raw({'B', 'M', 0, 1}), px::Value::Time({3600000 + 1}),
                  px::Value::Stamp({stampDay * 86400000 + 3601000}), px::Value::Dec({"-1.23"}),
                  px::Value::Raw({0, 7})},

@@ -18,6 +18,13 @@ struct FixedFields : ConnectionFields {
     QString Text4() const override { return password; }
 };
 
+// Connection fields holding only a Paradox folder.
+inline FixedFields FolderField(const QString& folder) {
+    FixedFields fields;
+    fields.folder = folder;
+    return fields;
+}
+
 // A pointer that remembers every state it was given.
 struct RecordingPointer : Pointer {
     int state = vbDefault;

@@ -188,17 +188,17 @@ std::vector<ExpectedTable> ExpectedTables(const QString& folder) {
 class CorpusTransfer : public TransferTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(CorpusTransfer, EveryRowGoesOutWithTheTablesValues) {
-    const QString folder = QString::fromLatin1(GetParam());
+    const QString corpusFolder = QString::fromLatin1(GetParam());
     ASSERT_TRUE(QDir(kCorpus).exists())
         << "The Paradox corpus is missing: " << kCorpus.toStdString();
-    const std::vector<ExpectedTable> tables = ExpectedTables(folder);
+    const std::vector<ExpectedTable> tables = ExpectedTables(corpusFolder);
     ASSERT_FALSE(tables.empty());
     QStringList names;
     for (const ExpectedTable& table : tables) {
         // As the Paradox list shows them: upper case, without the extension.
         names.append(QFileInfo(table.file).completeBaseName().toUpper());
     }
-    login.folder = kCorpus + u'/' + folder;
+    login.folder = kCorpus + u'/' + corpusFolder;
     ShowParadoxTables(names, names);
 
     const StatementLog log;

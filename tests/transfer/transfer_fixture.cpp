@@ -98,7 +98,7 @@ px::Value StampOf(int year, int month, int day, int hour, int minute, int second
 }
 
 px::Value Raw(const QByteArray& bytes) {
-    return px::Value::Raw(px::Bytes(bytes.begin(), bytes.end()));
+    return px::Value::Raw(px::ByteVector(bytes.begin(), bytes.end()));
 }
 
 QStringList SentAfterSessionSetting(const StatementLog& log) {

@@ -53,7 +53,7 @@ std::vector<std::vector<Value>> AllTypeRows(int count) {
     for (int i = 1; i <= count; ++i) {
         const std::string memo(static_cast<std::size_t>(i * 97 % 3000),
                                static_cast<char>('a' + i % 26));
-        paradox::Bytes blob(static_cast<std::size_t>(i * 37 % 5000), static_cast<std::uint8_t>(i));
+        paradox::ByteVector blob(static_cast<std::size_t>(i * 37 % 5000), static_cast<std::uint8_t>(i));
         const std::int64_t day = paradox::DayNumberFromCivil(2000 + i, 1 + i % 12, 1 + i % 28);
         rows.push_back({
             Value::Integer(i),
@@ -66,13 +66,13 @@ std::vector<std::vector<Value>> AllTypeRows(int count) {
             Value::Logical(i % 2 == 0),
             memo.empty() ? Value() : Value::Text(memo),
             blob.empty() ? Value() : Value::Raw(blob),
-            Value::Raw(paradox::Bytes(20, 7)),
-            Value::Raw(paradox::Bytes(3000, 9)),
-            Value::Raw(paradox::Bytes{'B', 'M', 1, 2}),
+            Value::Raw(paradox::ByteVector(20, 7)),
+            Value::Raw(paradox::ByteVector(3000, 9)),
+            Value::Raw(paradox::ByteVector{'B', 'M', 1, 2}),
             Value::Time({i * 1000}),
             Value::Stamp({day * 86400000 + i}),
             Value::Dec({std::string("-") + std::to_string(i) + ".5"}),
-            Value::Raw(paradox::Bytes{1, 2, 3}),
+            Value::Raw(paradox::ByteVector{1, 2, 3}),
         });
     }
     return rows;

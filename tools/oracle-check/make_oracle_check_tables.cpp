@@ -42,13 +42,13 @@ void WriteTexts(const std::string& table, const std::vector<std::string>& texts,
           codePage);
 }
 
-px::Bytes Picture(std::size_t size) {
-    px::Bytes bytes(size);
+px::ByteVector Picture(std::size_t size) {
+    px::ByteVector bytes(size);
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 % 251);
     return bytes;
 }
 
-std::string Hex(const px::Bytes& bytes, std::size_t from, std::size_t count) {
+std::string Hex(const px::ByteVector& bytes, std::size_t from, std::size_t count) {
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
     for (std::size_t i = from; i < from + count && i < bytes.size(); ++i) {
@@ -72,7 +72,7 @@ void WriteLobs() {
         {3000, chinese, 1500}, {5 * 1024 * 1024, "short memo", 10}, {2000, "", 0}, {2001, "", 0}};
     std::vector<Row> rows;
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const px::Bytes picture = Picture(cases[i].picture);
+        const px::ByteVector picture = Picture(cases[i].picture);
         rows.push_back({px::Value::Integer(static_cast<int>(i) + 1), px::Value::Raw(picture),
                         cases[i].memo.empty() ? px::Value() : px::Value::Text(cases[i].memo)});
         std::printf("bytes\tQVX_LOB\t%zu\t%zu\t%s\t%s\t%zu\n", i + 1, picture.size(),

@@ -151,7 +151,7 @@ void EncodeField(const paradox::Field& field, const Value& value, std::uint8_t* 
             return;
         case FieldType::Bytes: {
             Expect(field, value, Kind::Bytes);
-            const paradox::Bytes& bytes = value.bytes();
+            const paradox::ByteVector& bytes = value.bytes();
             if (bytes.size() > field.storage) {
                 Refuse(field, "more than " + std::to_string(field.storage) + " bytes");
             }
@@ -170,7 +170,7 @@ void EncodeField(const paradox::Field& field, const Value& value, std::uint8_t* 
             return;
         case FieldType::Graphic: {
             Expect(field, value, Kind::Bytes);
-            const paradox::Bytes& image = value.bytes();
+            const paradox::ByteVector& image = value.bytes();
             if (image.empty()) {
                 return;
             }

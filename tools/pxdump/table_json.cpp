@@ -43,7 +43,7 @@ std::string TimeText(std::int64_t ms) {
     return text;
 }
 
-std::string BytesJson(const paradox::Bytes& bytes) {
+std::string BytesJson(const paradox::ByteVector& bytes) {
     const std::string length = std::to_string(bytes.size());
     if (bytes.size() <= kShortBytes) {
         return "{\"hex\": \"" + LowerHex(bytes) + "\", \"len\": " + length + "}";

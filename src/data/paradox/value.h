@@ -31,7 +31,7 @@ struct Decimal {
     friend bool operator==(const Decimal&, const Decimal&) = default;
 };
 
-using Bytes = std::vector<std::uint8_t>;
+using ByteVector = std::vector<std::uint8_t>;
 
 // One decoded field value. Text is UTF-8.
 class Value {
@@ -49,7 +49,7 @@ class Value {
         return Value(Payload(std::in_place_index<7>, std::move(v)));
     }
     static Value Dec(Decimal v) { return Value(Payload(std::in_place_index<8>, std::move(v))); }
-    static Value Raw(Bytes v) { return Value(Payload(std::in_place_index<9>, std::move(v))); }
+    static Value Raw(ByteVector v) { return Value(Payload(std::in_place_index<9>, std::move(v))); }
 
     Kind kind() const { return static_cast<Kind>(payload_.index()); }
     bool isNull() const { return payload_.index() == 0; }
@@ -63,13 +63,13 @@ class Value {
     Timestamp timestamp() const { return std::get<6>(payload_); }
     const std::string& text() const { return std::get<7>(payload_); }
     const Decimal& decimal() const { return std::get<8>(payload_); }
-    const Bytes& bytes() const { return std::get<9>(payload_); }
+    const ByteVector& bytes() const { return std::get<9>(payload_); }
 
     friend bool operator==(const Value&, const Value&) = default;
 
   private:
     using Payload = std::variant<std::monostate, bool, std::int32_t, double, DayNumber, TimeOfDay,
-                                 Timestamp, std::string, Decimal, Bytes>;
+                                 Timestamp, std::string, Decimal, ByteVector>;
     explicit Value(Payload p) : payload_(std::move(p)) {}
 
     Payload payload_;

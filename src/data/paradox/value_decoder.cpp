@@ -112,7 +112,7 @@ Value Table::Impl::decodeField(std::size_t index) const {
             if (AllZero(p, field.storage)) {
                 return Value();
             }
-            return Value::Raw(Bytes(p, p + field.storage));
+            return Value::Raw(ByteVector(p, p + field.storage));
         case FieldType::Memo:
         case FieldType::Blob:
         case FieldType::FormattedMemo:

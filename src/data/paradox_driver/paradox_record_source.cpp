@@ -155,7 +155,7 @@ Value ToDataValue(const paradox::Value& value) {
         case Kind::Text:
             return Value::Text(QString::fromStdString(value.text()));
         case Kind::Bytes: {
-            const paradox::Bytes& bytes = value.bytes();
+            const paradox::ByteVector& bytes = value.bytes();
             return Value::Bytes(QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                            static_cast<qsizetype>(bytes.size())));
         }

@@ -228,13 +228,13 @@ void WriteParts(const std::filesystem::path& folder) {
                 vendor = "Ocean Equipement";
             }
         }
-        paradox::Bytes specification;
+        paradox::ByteVector specification;
         if (i % 6 == 0) {
             const std::string text = "Part " + std::to_string(part) + ": " + description +
                                      "\r\nTested to 40 m. Keep out of direct sunlight.";
             specification.assign(text.begin(), text.end());
         }
-        paradox::Bytes datasheet;
+        paradox::ByteVector datasheet;
         if (i % 15 == 0) {
             datasheet.assign(3000 + static_cast<std::size_t>(i) * 11, 0);
             for (std::size_t b = 0; b < datasheet.size(); ++b) {
