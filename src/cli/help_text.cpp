@@ -70,7 +70,7 @@ QString SendHelpText() {
                "                  and end, and per table its file, rows, outcome and time\n"
                "  --rejects FILE  write every row that did not arrive whole as one JSON line:\n"
                "                  the table, the row number, its values and the server's message\n"
-               "  -h, --help      this text\n"
+               "  -h, --help      print this help and exit\n"
                "\n"
                "Failure reports go to standard error as the window shows them, with a progress\n"
                "line per table; the summary (rows in each Paradox table, rows that arrived, rows\n"
@@ -104,7 +104,7 @@ QString VerifyHelpText() {
                "                  the rows found on one side only\n"
                "  --jobs N        compare N tables at a time (1 to 64), each on its own\n"
                "                  connection\n"
-               "  -h, --help      this text\n"
+               "  -h, --help      print this help and exit\n"
                "\n"
                "Exit status: 0 when every table is the same; 1 when one differs, is not in\n"
                "Oracle or could not be compared; 2 for a wrong option, table name, folder, file\n"
@@ -123,7 +123,7 @@ QString ListHelpText() {
                "  --paradox       only the Paradox tables (no server needed)\n"
                "  --json          as JSON: {\"oracle\": [names], \"paradox\": [{\"table\",\n"
                "                  \"sourceFile\", \"inSubfolder\"}]}\n"
-               "  -h, --help      this text\n"
+               "  -h, --help      print this help and exit\n"
                "\n") +
            QString::fromUtf8(kConnectionHelp) +
            QStringLiteral(
