@@ -5,12 +5,17 @@
 #   PREFIX/bin/quorvex           a relative link to ../lib/quorvex/quorvex, the command on the PATH
 #   PREFIX/share/applications/   the menu entry
 #   PREFIX/share/icons/hicolor/  the icon
+#   PREFIX/share/man/man1/       the manual page, quorvex.1.gz (cmake/Manual.cmake)
+#   PREFIX/share/bash-completion/completions/quorvex
+#                                the shell's completion of commands, options and table names
+#   PREFIX/share/doc/quorvex/    copyright and changelog.gz
 #
 # The program finds its folder through /proc/self/exe, which names the real file behind the
 # link, so the files beside it are found however it was started.
 
 set(QUORVEX_INSTALL_PROGRAM_DIR lib/quorvex)
 set(QUORVEX_RESOURCES_DIR ${CMAKE_SOURCE_DIR}/resources)
+include(${CMAKE_CURRENT_LIST_DIR}/Manual.cmake)
 
 install(TARGETS quorvex RUNTIME DESTINATION ${QUORVEX_INSTALL_PROGRAM_DIR})
 install(FILES ${QUORVEX_RESOURCES_DIR}/HAND-M.CUR ${QUORVEX_RESOURCES_DIR}/quorvex.png
@@ -42,6 +47,14 @@ if(EXISTS ${QUORVEX_RESOURCES_DIR}/quorvex.svg)
     install(FILES ${QUORVEX_RESOURCES_DIR}/quorvex.svg
             DESTINATION share/icons/hicolor/scalable/apps)
 endif()
+
+if(QUORVEX_HELP2MAN)
+    install(FILES ${QUORVEX_MANUAL}.gz DESTINATION share/man/man1)
+endif()
+install(FILES ${QUORVEX_PACKAGING_DIR}/quorvex.bash-completion
+        DESTINATION share/bash-completion/completions RENAME quorvex)
+install(FILES ${QUORVEX_PACKAGING_DIR}/copyright ${QUORVEX_CHANGELOG}.gz
+        DESTINATION share/doc/quorvex)
 
 # The command on the PATH. A relative link keeps the installed tree movable (DESTDIR staging,
 # packaging) and lets the program see its real folder.

@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
     # build, and the Debian package (cpack; dpkg-shlibdeps finds its library dependencies)
     cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev dpkg-dev
+    # the manual page, written from the program's --help; the package test checks the package
+    # with Debian's checker and renders the page
+    help2man lintian man-db
     # the window manager's frame is asked for through XCB before a window is first shown
     libxcb1-dev
     # the program's fonts (Liberation Sans stands in for Arial)
