@@ -170,14 +170,16 @@ class SharedRecords {
 };
 
 // Sends one table with a job's connections; false when the connection was lost.
-bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop, bool dropFirst,
-             JobProgress& progress, SharedRecords& records) {
+bool SendOne(BulkConnections& own, const QString& table, const QString& readName,
+             const StopRequest& stop, bool dropFirst, JobProgress& progress,
+             SharedRecords& records) {
     progress.Started(table);
     TableObserver observer(table, progress,
                            [&records](const RowProblem& row) { records.RowNotWhole(row); });
     BulkTableCopy copy{own.oracle, own.paradox, table, &observer, &stop};
     copy.rules = own.rules;
     copy.dropFirst = dropFirst;
+    copy.readName = readName;
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
@@ -189,7 +191,7 @@ bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop
 }  // namespace
 
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
-               const QStringList& chosen, const TableList& oracle,
+               const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
                RejectsFile* rejects, Terminal& terminal) {
     const Plan plan = PlanTables(options, chosen, oracle, kept, summary, terminal);
@@ -200,8 +202,8 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     SharedRecords records(summary, rejects, progress);
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                         return SendOne(own, table, stop, plan.dropFirst.contains(table), progress,
-                                        records);
+                         return SendOne(own, table, folder.ReadName(table), stop,
+                                        plan.dropFirst.contains(table), progress, records);
                      });
     return progress.Reports();
 }

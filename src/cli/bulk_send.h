@@ -23,7 +23,7 @@ namespace quorvex {
 // job after the array in hand. Each table's record goes into `summary`; returns how many failures
 // were reported on the terminal (each makes the exit status 1).
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
-               const QStringList& chosen, const TableList& oracle,
+               const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
                RejectsFile* rejects, Terminal& terminal);
 

@@ -43,6 +43,7 @@ struct Refusal {
 struct CheckedTable {
     QString name;
     QString sourceFile;
+    QString readName;  // what the statement reading it names (FolderTables::ReadName)
     QString action;
     std::optional<std::int64_t> paradoxRows;
     std::int64_t refusedRows = 0;
@@ -134,7 +135,7 @@ void CheckRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRul
     }
     Recordset source;
     try {
-        source.Open(SelectAllStatement(table.name), paradox);
+        source.Open(SelectAllStatement(table.readName), paradox);
         table.paradoxRows = source.RecordCount();
         std::vector<QString> names;
         const std::vector<QString> types = ColumnTypes(source, rules, names, table.notSent);
@@ -228,6 +229,7 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         CheckedTable table;
         table.name = name;
         table.sourceFile = folder.FindOwn(name)->sourceFile;
+        table.readName = folder.ReadName(name);
         const auto found = kept.find(name);
         if (found != kept.end()) {
             table.kept = found->second;

@@ -76,7 +76,8 @@ QString KeptTable::Describe() const {
 }
 
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields) {
+                                             const ConnectionFields& fields,
+                                             const FolderTables& folder) {
     std::map<QString, KeptTable> kept;
     for (const QString& name : names) {
         if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
@@ -100,7 +101,7 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
     }
     for (auto& [name, table] : kept) {
         try {
-            table.paradoxRows = ParadoxRecordCount(paradox, name);
+            table.paradoxRows = ParadoxRecordCount(paradox, folder.ReadName(name));
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
         } catch (const std::exception& failure) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/command_line_options.h"
+#include "cli/folder_tables.h"
 #include "data/connection_fields.h"
 #include "data/table_list.h"
 
@@ -29,9 +30,11 @@ struct KeptTable {
 
 // Counts each of the named Paradox tables that the Oracle list holds (ignoring case, as the
 // overwrite question finds them). Keyed by the Paradox name; a table not in Oracle has no entry.
-// A count that fails is told in the entry, never raised.
+// A count that fails is told in the entry, never raised. The Paradox tables are read as `folder`
+// names them (ReadName).
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields);
+                                             const ConnectionFields& fields,
+                                             const FolderTables& folder);
 
 // The answer to "Would you like to overwrite T?" that the options give for a table already in
 // Oracle (`kept`: its counts, when they were taken): vbYes to drop it and send it again, vbNo to

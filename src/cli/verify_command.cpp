@@ -57,10 +57,12 @@ class Findings {
 };
 
 // Compares one table on a job's connections; false when the connection was lost.
-bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
+bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& source,
                 const StopRequest& stop, JobProgress& progress, Findings& findings) {
     progress.Started(table);
-    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table)) {
+    const QString readName = source.twinFile.isEmpty() ? table : source.twinFile;
+    const QString& sourceFile = source.sourceFile;
+    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, readName)) {
         progress.RowCount(table, *rows);
     }
     VerifiedTable found{table, sourceFile, Result::Stopped};
@@ -68,8 +70,9 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
     clock.start();
     bool lost = false;
     try {
-        found.comparison = CompareSentTable(own.paradox, own.oracle, table, &stop,
-                                            [&](std::int64_t rows) { progress.Rows(table, rows); });
+        found.comparison = CompareSentTable(
+            own.paradox, own.oracle, table, &stop,
+            [&](std::int64_t rows) { progress.Rows(table, rows); }, readName);
         if (found.comparison) {
             found.result = found.comparison->Same() ? Result::Same : Result::Differs;
         }
@@ -124,12 +127,11 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
         }
     }
 
-    const QStringList unreached =
-        RunConnectedJobs(fields, toCompare, options.jobs, progress,
-                         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile, stop,
-                                               progress, findings);
-                         });
+    const QStringList unreached = RunConnectedJobs(
+        fields, toCompare, options.jobs, progress,
+        [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+            return CompareOne(own, table, *folder.FindOwn(table), stop, progress, findings);
+        });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {
         found.push_back({name, folder.FindOwn(name)->sourceFile, Result::NotReached});

@@ -72,6 +72,12 @@ class ParadoxConnection : public DriverConnection {
         if (name.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive)) {
             candidates.append(base);
         }
+        // A name that two files answer to (T.DB and T.db) is refused: the rows of one must never
+        // be read for the other. Such a table is named by its file's own name.
+        if (SpellingsIgnoringCase(candidates.first()).size() > 1 &&
+            !QFileInfo(QDir(folder_).filePath(name)).isFile()) {
+            throw Failure(MissingTableText(name, subfolders_));
+        }
         for (const QString& candidate : candidates) {
             const QString resolved = ResolvePathIgnoringCase(candidate);
             if (QFileInfo(resolved).isFile()) {

@@ -9,6 +9,8 @@
 
 #include <QHash>
 
+#include <limits>
+
 namespace quorvex {
 
 namespace {
@@ -64,12 +66,20 @@ void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit
     EventPump pump;  // a hundred thousand entries take a while to add
     for (const QString& found : folders) {
         const QString subfolder = found == top ? QString() : found.mid(top.size()).chopped(1);
-        for (const QString& name : seen.TableFiles(found)) {
+        // Where letter case tells files apart, one folder may hold a table under two spellings.
+        QHash<QString, int> filesOfTable;
+        QStringList tables;
+        const QStringList files = seen.TableFiles(found);
+        for (const QString& name : files) {
+            tables.append(name.startsWith(QLatin1Char('~')) ? QString() : TableNameOfFile(name));
+            ++filesOfTable[tables.last()];
+        }
+        for (qsizetype i = 0; i < files.size(); ++i) {
             pump.Pump();
-            if (name.startsWith(QLatin1Char('~'))) {
+            if (tables[i].isEmpty()) {
                 continue;  // the Paradox engine's temporary tables
             }
-            visit(subfolder, TableNameOfFile(name));
+            visit(subfolder, tables[i], filesOfTable.value(tables[i]) > 1 ? files[i] : QString());
         }
     }
 }
@@ -79,8 +89,9 @@ void LoadParadoxTables(TableList& list, const ConnectionFields& fields) {
     if (folderField.isEmpty()) {
         return;
     }
-    ForEachParadoxTable(folderField, [&list](const QString& subfolder, const QString& table) {
-        AddParadoxTable(list, subfolder, table);
+    ForEachParadoxTable(folderField, [&list](const QString& subfolder, const QString& table,
+                                             const QString& twinFile) {
+        AddParadoxTable(list, subfolder, table, twinFile);
     });
 }
 
@@ -88,11 +99,48 @@ bool ListedFromSubfolder(const TableList& list, int index) {
     return list.ItemData(index) == kListedFromSubfolder;
 }
 
-void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table) {
+void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table,
+                     const QString& twinFile) {
     list.AddItem(table);
     if (!subfolder.isEmpty()) {
         list.SetItemData(list.NewIndex(), kListedFromSubfolder);
+        list.SetItemTip(list.NewIndex(),
+                        QStringLiteral("In the subfolder \"%1\": only the folder's own tables are "
+                                       "sent, deleted or renamed")
+                            .arg(subfolder));
+    } else if (!twinFile.isEmpty()) {
+        list.SetItemData(list.NewIndex(), TwinFileMark(twinFile));
+        list.SetItemTip(list.NewIndex(), QStringLiteral("The file \"%1\"").arg(twinFile));
     }
+}
+
+int TwinFileMark(const QString& fileName) {
+    // Any number from kFirstTwinFileMark up; two spellings of one name all but never share one.
+    constexpr auto kMarks =
+        static_cast<size_t>(std::numeric_limits<int>::max() - kFirstTwinFileMark);
+    return kFirstTwinFileMark + static_cast<int>(qHash(fileName, 0) % kMarks);
+}
+
+std::optional<QString> TwinFileOfEntry(const TableList& list, int index, const QString& folder) {
+    const int mark = list.ItemData(index);
+    if (mark < kFirstTwinFileMark) {
+        return std::nullopt;
+    }
+    const QStringList spellings =
+        SpellingsIgnoringCase(folder + QLatin1Char('/') + list.List(index) + kTableExtension);
+    for (const QString& spelling : spellings) {
+        if (TwinFileMark(spelling) == mark) {
+            return spelling;
+        }
+    }
+    return QString();
+}
+
+QString TwinFileGoneText(const QString& table) {
+    return QStringLiteral(
+               "The file of the entry \"%1\" is no longer in the Paradox folder: nothing was done "
+               "with it.")
+        .arg(table);
 }
 
 }  // namespace quorvex

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace quorvex {
 
@@ -28,17 +29,34 @@ constexpr int kListedFromSubfolder = 1;
 // Whether entry `index` of a Paradox list was listed from a subfolder.
 bool ListedFromSubfolder(const TableList& list, int index);
 
-// Adds one table found by the walk, marked when `subfolder` is not empty.
-void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table);
+// Adds one table found by the walk, marked when `subfolder` is not empty, and otherwise with its
+// TwinFileMark when `twinFile` names its file.
+void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table,
+                     const QString& twinFile = QString());
+
+// Where the folder itself holds a table under two spellings (T.DB and T.db: letter case tells
+// them apart on this file system), the list shows it twice and each entry's item data marks its
+// own file (TwinFileMark of the file's name), so that each acts on its own file only.
+constexpr int kFirstTwinFileMark = 2;
+int TwinFileMark(const QString& fileName);
+
+// The file of such an entry, as spelled in `folder`; an empty text when it is no longer there.
+// std::nullopt for any other entry, whose name finds its one file ignoring case.
+std::optional<QString> TwinFileOfEntry(const TableList& list, int index, const QString& folder);
+
+// Why nothing was done with such an entry whose file is gone, as a failure report says it.
+QString TwinFileGoneText(const QString& table);
 
 // The table name a table file stands for: its name in upper case one character at a time
 // (UpperCaseName), so that it leads back to the file, without its final ".DB".
 QString TableNameOfFile(const QString& fileName);
 
 // Every table LoadParadoxTables lists from `folder`, in the order it adds them: the subfolder its
-// file was found in (relative to `folder`, "/" between names; empty for the folder itself) and
-// the table name. Failures raise Failure.
-using ParadoxTableVisitor = std::function<void(const QString& subfolder, const QString& table)>;
+// file was found in (relative to `folder`, "/" between names; empty for the folder itself), the
+// table name and, where the same folder holds another file of that table name, the file's name
+// (empty otherwise). Failures raise Failure.
+using ParadoxTableVisitor =
+    std::function<void(const QString& subfolder, const QString& table, const QString& twinFile)>;
 void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit);
 
 }  // namespace quorvex

@@ -117,7 +117,8 @@ class BulkCopyRun {
         if (handle_ == nullptr) {
             throw Failure(QStringLiteral("A bulk copy needs an ODBC connection to Oracle."));
         }
-        source_.Open(SelectAllStatement(job_.table), job_.paradox);
+        source_.Open(SelectAllStatement(job_.readName.isEmpty() ? job_.table : job_.readName),
+                     job_.paradox);
         for (int i = 0; i < source_.FieldCount(); ++i) {
             fields_.push_back({source_.FieldName(i), TypeCodeAsInt16(source_.FieldType(i))});
             fieldNames_.push_back(fields_.back().name);

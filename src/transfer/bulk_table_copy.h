@@ -117,6 +117,9 @@ struct BulkTableCopy {
     // Oracle table as it was. A refused DROP is told in dropFailure and the copy goes on, as the
     // row copy does; a lost connection ends it.
     bool dropFirst = false;
+    // What the statement reading the Paradox table names, when not `table`: the file's own name
+    // where the folder holds the table in two files (T.DB and T.db).
+    QString readName = {};
 
     BulkTableResult Run();
 };

@@ -77,8 +77,14 @@ void Count(HashCounts& counts, const RowHash& hash, std::int64_t change) {
 class Comparison {
   public:
     Comparison(Connection& paradox, Connection& oracle, const QString& table,
-               const StopRequest* stop, const std::function<void(std::int64_t)>& progress)
-        : paradox_(paradox), oracle_(oracle), table_(table), stop_(stop), progress_(progress) {}
+               const StopRequest* stop, const std::function<void(std::int64_t)>& progress,
+               const QString& readName)
+        : paradox_(paradox),
+          oracle_(oracle),
+          table_(table),
+          readName_(readName.isEmpty() ? table : readName),
+          stop_(stop),
+          progress_(progress) {}
 
     std::optional<TableComparison> Run() {
         FetchResultsInBlocks(oracle_, kRowsPerFetch);
@@ -109,7 +115,7 @@ class Comparison {
   private:
     bool Stopped() const { return stop_ != nullptr && stop_->Requested(); }
 
-    QString ParadoxStatement() const { return SelectAllStatement(table_); }
+    QString ParadoxStatement() const { return SelectAllStatement(readName_); }
     QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
     Connection& ConnectionOf(bool paradoxSide) const { return paradoxSide ? paradox_ : oracle_; }
 
@@ -187,6 +193,7 @@ class Comparison {
     Connection& paradox_;
     Connection& oracle_;
     QString table_;
+    QString readName_;
     const StopRequest* stop_;
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
@@ -197,8 +204,8 @@ class Comparison {
 
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
-    const std::function<void(std::int64_t rowsRead)>& progress) {
-    return Comparison(paradox, oracle, table, stop, progress).Run();
+    const std::function<void(std::int64_t rowsRead)>& progress, const QString& readName) {
+    return Comparison(paradox, oracle, table, stop, progress, readName).Run();
 }
 
 }  // namespace quorvex

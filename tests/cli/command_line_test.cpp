@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -194,6 +195,55 @@ TEST_F(CommandLine, SubfolderTablesAreNamedNotSentAndEachTableGoesOnce) {
     EXPECT_TRUE(run.out.contains(QString::fromUtf8("\n顧客") + QString(17, u' ') + "1  "))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.endsWith("2 of 2 tables arrived whole; 4 of 4 rows sent arrived.\n"));
+}
+
+TEST_F(CommandLine, ATableInTwoSpellingsIsChosenByItsFileNameAndSentFromThatFile) {
+    for (const auto& [name, count] : {std::pair{"T", 53}, std::pair{"L", 300}}) {
+        std::vector<std::vector<px::Value>> rows;
+        for (int i = 1; i <= count; ++i) {
+            rows.push_back({px::Value::Integer(i)});
+        }
+        WriteTable(name, {{"Id", px::FieldType::Short, 0}}, rows);
+    }
+    ASSERT_TRUE(QFile::rename(folder.filePath("L.DB"), folder.filePath("T.db")));
+    const QString upper = QDir(folder.path()).absoluteFilePath("T.DB");
+    const QString lower = QDir(folder.path()).absoluteFilePath("T.db");
+
+    const QJsonArray listed =
+        QJsonDocument::fromJson(Run(QStringList{"list", "--json"} + Login()).out.toUtf8())
+            .object()
+            .value("paradox")
+            .toArray();
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(QSet<QString>({listed[0].toObject().value("sourceFile").toString(),
+                             listed[1].toObject().value("sourceFile").toString()}),
+              QSet<QString>({upper, lower}));
+    // By its name, or with every table, it is refused before anything changes.
+    for (const QStringList& names : {QStringList{}, QStringList{"t"}}) {
+        const ProgramRun refused = Run(QStringList{"send", "--overwrite"} + Login() + names);
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_TRUE(refused.err.contains(upper + ", " + lower)) << refused.err.toStdString();
+    }
+    EXPECT_TRUE(Tables().isEmpty());
+
+    const QString report = config.filePath("report.json");
+    EXPECT_EQ(
+        Run(QStringList{"send", "--overwrite", "--report", report, "T.db"} + Login()).exitStatus,
+        0);
+    EXPECT_EQ(Count("T"), 300);
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(file.readAll())
+                  .object()
+                  .value("tables")
+                  .toArray()
+                  .at(0)
+                  .toObject()
+                  .value("sourceFile")
+                  .toString(),
+              lower);
+    EXPECT_EQ(Run(QStringList{"send", "--bulk", "--overwrite", "T.DB"} + Login()).exitStatus, 0);
+    EXPECT_EQ(Count("T"), 53);
 }
 
 TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt) {
