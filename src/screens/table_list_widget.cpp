@@ -1,6 +1,7 @@
 #include "screens/table_list_widget.h"
 
 #include "data/failure.h"
+#include "data/table_listing.h"
 #include "data/table_name_order.h"
 
 #include <QItemSelectionModel>
@@ -121,7 +122,19 @@ int TableListWidget::NewIndex() const { return newIndex_; }
 
 int TableListWidget::ItemData(int index) const { return Require(index)->data; }
 
-void TableListWidget::SetItemData(int index, int data) { Require(index)->data = data; }
+void TableListWidget::SetItemData(int index, int data) {
+    Entry* entry = Require(index);
+    entry->data = data;
+    // An entry of a subfolder's table, which the commands leave alone, looks it before any is
+    // tried on it.
+    if (data == kListedFromSubfolder) {
+        entry->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+    } else {
+        entry->setData(Qt::ForegroundRole, QVariant());
+    }
+}
+
+void TableListWidget::SetItemTip(int index, const QString& tip) { Require(index)->setToolTip(tip); }
 
 void TableListWidget::RemoveItem(int index) {
     Entry* entry = Require(index);
