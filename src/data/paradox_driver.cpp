@@ -72,10 +72,11 @@ class ParadoxConnection : public DriverConnection {
         if (name.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive)) {
             candidates.append(base);
         }
-        // A name that two files answer to (T.DB and T.db) is refused: the rows of one must never
-        // be read for the other. Such a table is named by its file's own name.
-        if (SpellingsIgnoringCase(candidates.first()).size() > 1 &&
-            !QFileInfo(QDir(folder_).filePath(name)).isFile()) {
+        // A name that two files answer to (T.DB beside T.db) is refused: the rows of one must never
+        // be read for the other. Such a table is named by its file's own name. (Where ".db" is
+        // not spelled so on disk, the lookup ignoring case below already finds no single file.)
+        if (QFileInfo::exists(candidates.first()) &&
+            SpellingsIgnoringCase(candidates.first()).size() > 1) {
             throw Failure(MissingTableText(name, subfolders_));
         }
         for (const QString& candidate : candidates) {
