@@ -318,9 +318,10 @@ check_double_click_sends_once() {
 }
 
 # While "Delete Table/s" deletes thousands of Paradox tables, keys are typed, "< Back" is clicked,
-# another folder is typed as if into the folder field, and "Select All", both delete buttons and
-# "Send Table/s To Oracle" are clicked. None of it reaches the program, during the delete or after:
-# exactly the selected files go, from the folder the delete started on, and no box comes up.
+# another folder is typed as if into the folder field, and "Select All", both delete buttons,
+# "Send Table/s To Oracle" and "Help" are clicked. None of it reaches the program, during the
+# delete or after: exactly the selected files go, from the folder the delete started on, no box
+# comes up, and the focus stays on the button that started the delete.
 check_input_dropped_during_delete() {
     local many=$work/many decoy=$work/decoy count=20000
     echo "Typing and clicking while $count Paradox tables are being deleted"
@@ -353,6 +354,7 @@ check_input_dropped_during_delete() {
     click_control "$form2" 120 120 240 3100 3330 400  # Delete Table/s, Oracle
     click_control "$form2" 4080 120 240 2600 3330 405 # Send Table/s To Oracle
     click_control "$form2" 0 0 120 4980 3840 405      # < Back
+    click_control "$form2" 0 0 4080 4980 3840 405     # Help
     xdotool key ctrl+a
     xdotool type --delay 5 -- "$decoy"
     xdotool key Return
@@ -373,6 +375,13 @@ check_input_dropped_during_delete() {
     setting_is ParadoxFolder "$many" || fail "the folder typed during the delete reached the field"
     [[ "$(server_tables)" == "$oracle_before" ]] || fail "the Oracle tables changed"
     check_no_box "after input during a delete"
+    # The dropped clicks moved no focus: Space presses "Delete Table/s" again, which finds nothing
+    # selected and says nothing, not "Help" (a box) nor "< Back".
+    xdotool key space
+    sleep 2
+    check_no_box "Space after clicks during a delete"
+    tables_screen_shown || fail "Space after clicks during a delete left the tables screen"
+    only_the_first_left || fail "Space after clicks during a delete deleted the table left out"
 }
 
 # Closing the connection screen while its Oracle test waits for a server that takes the socket

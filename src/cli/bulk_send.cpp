@@ -85,8 +85,9 @@ class SharedRecords {
 };
 
 // Sends one table with a job's connections; false when the connection was lost.
-bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop, bool dropFirst,
-             const ParadoxTableOptions& reading, JobProgress& progress, SharedRecords& records) {
+bool SendOne(BulkConnections& own, const QString& table, const QString& readName,
+             const StopRequest& stop, bool dropFirst, const ParadoxTableOptions& reading,
+             JobProgress& progress, SharedRecords& records) {
     progress.Started(table);
     TableObserver observer(table, progress,
                            [&records](const RowProblem& row) { records.RowNotWhole(row); });
@@ -94,6 +95,7 @@ bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop
     copy.rules = own.rules;
     copy.dropFirst = dropFirst;
     copy.paradoxOptions = reading;
+    copy.readName = readName;
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
@@ -105,7 +107,7 @@ bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop
 }  // namespace
 
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
-               const QStringList& chosen, const TableList& oracle,
+               const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
                RejectsFile* rejects, Terminal& terminal) {
     std::optional<KeptTable> counted;
@@ -124,8 +126,9 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     SharedRecords records(summary, rejects, progress);
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                         return SendOne(own, table, stop, plan.dropFirst.contains(table),
-                                        ReadingOptions(options), progress, records);
+                         return SendOne(own, table, folder.ReadName(table), stop,
+                                        plan.dropFirst.contains(table), ReadingOptions(options),
+                                        progress, records);
                      });
     return progress.Reports();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/command_line_options.h"
+#include "cli/folder_tables.h"
 #include "cli/rejects_file.h"
 #include "cli/terminal.h"
 #include "data/core/connection_fields.h"
@@ -23,7 +24,7 @@ namespace quorvex {
 // job after the array in hand. Each table's record goes into `summary`; returns how many failures
 // were reported on the terminal (each makes the exit status 1).
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
-               const QStringList& chosen, const TableList& oracle,
+               const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
                RejectsFile* rejects, Terminal& terminal);
 

@@ -71,6 +71,7 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         CheckedTable table;
         table.name = name;
         table.sourceFile = folder.FindOwn(name)->sourceFile;
+        table.readName = folder.ReadName(name);
         const auto found = kept.find(name);
         if (found != kept.end()) {
             table.kept = found->second;

@@ -1,9 +1,9 @@
 #include "cli/folder_tables.h"
 
 #include "data/core/name_case.h"
+#include "data/core/table_name_order.h"
 #include "data/folder/path_case.h"
 #include "shell/table_listing.h"
-#include "data/core/table_name_order.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,11 +47,16 @@ FolderTables::FolderTables(const QString& folderField)
     }
     // Each table file is looked up in its folder: every folder is read once, not once a table.
     const FolderNamesKept folderNames;
-    ForEachParadoxTable(folderField, [this](const QString& subfolder, const QString& name) {
+    ForEachParadoxTable(folderField, [this](const QString& subfolder, const QString& name,
+                                            const QString& twinFile) {
         const QString inFolder = subfolder.isEmpty() ? folder_ : folder_ + u'/' + subfolder;
-        // The table name leads back to its file, found ignoring case as the driver finds it.
+        // The table name leads back to its file, found ignoring case as the driver finds it; one
+        // of two spellings names its own file.
         all_.push_back({subfolder, name,
-                        ResolvePathIgnoringCase(inFolder + u'/' + name + QStringLiteral(".DB"))});
+                        twinFile.isEmpty() ? ResolvePathIgnoringCase(inFolder + u'/' + name +
+                                                                     QStringLiteral(".DB"))
+                                           : inFolder + u'/' + twinFile,
+                        twinFile});
     });
     QSet<QString> ownNames;
     for (const FolderTable& table : all_) {
@@ -60,6 +65,9 @@ FolderTables::FolderTables(const QString& folderField)
             continue;
         }
         const QString upper = UpperCaseName(table.name);
+        if (!table.twinFile.isEmpty()) {
+            twins_[upper].push_back(table);
+        }
         if (!ownNames.contains(upper)) {
             ownNames.insert(upper);
             own_.push_back(table);
@@ -71,8 +79,26 @@ FolderTables::FolderTables(const QString& folderField)
 
 void FolderTables::FillList(MemoryTableList& list) const {
     for (const FolderTable& table : all_) {
-        AddParadoxTable(list, table.subfolder, table.name);
+        AddParadoxTable(list, table.subfolder, table.name, table.twinFile);
     }
+}
+
+std::vector<FolderTable> FolderTables::OwnFiles() const {
+    std::vector<FolderTable> files;
+    for (const FolderTable& table : own_) {
+        const auto twins = twins_.constFind(UpperCaseName(table.name));
+        if (twins == twins_.constEnd()) {
+            files.push_back(table);
+        } else {
+            files.insert(files.end(), twins->begin(), twins->end());
+        }
+    }
+    return files;
+}
+
+QString FolderTables::ReadName(const QString& table) const {
+    const FolderTable* own = FindOwn(table);
+    return own != nullptr && !own->twinFile.isEmpty() ? own->twinFile : table;
 }
 
 const FolderTable* FolderTables::FindOwn(const QString& name) const {
@@ -94,17 +120,72 @@ QString FolderTables::SubfolderHint(const FolderTable& table, const QString& com
         .arg(done, command, ShellWord(folder_ + u'/' + table.subfolder));
 }
 
+std::optional<QString> FolderTables::TwinRefusal(const QString& table,
+                                                 const QString& command) const {
+    const auto twins = twins_.constFind(UpperCaseName(table));
+    if (twins == twins_.constEnd()) {
+        return std::nullopt;
+    }
+    QStringList paths;
+    QStringList files;
+    for (const FolderTable& twin : *twins) {
+        paths.append(ShellWord(twin.sourceFile));
+        files.append(ShellWord(twin.twinFile));
+    }
+    paths.sort();
+    files.sort();
+    return QStringLiteral(
+               "%1 stands for %2 files of the folder, %3; name the one to %4 by its "
+               "file name: %5.")
+        .arg(table, QString::number(paths.size()), paths.join(QStringLiteral(", ")), command,
+             files.join(QStringLiteral(" or ")));
+}
+
+std::optional<bool> FolderTables::PickTwin(const QString& fileName, QStringList& chosen) {
+    for (auto twins = twins_.cbegin(); twins != twins_.cend(); ++twins) {
+        for (const FolderTable& twin : *twins) {
+            if (twin.twinFile != fileName) {
+                continue;
+            }
+            FolderTable& own = own_[ownByName_.value(twins.key())];
+            if (chosen.contains(own.name) && own.twinFile != fileName) {
+                return false;  // both files of one table name: they would share one Oracle table
+            }
+            own = twin;
+            if (!chosen.contains(own.name)) {
+                chosen.append(own.name);
+            }
+            return true;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> FolderTables::ChooseTables(const QStringList& names,
                                                   const QString& folderField,
-                                                  const QString& command,
-                                                  QStringList& chosen) const {
+                                                  const QString& command, QStringList& chosen) {
     if (names.isEmpty()) {
         for (const FolderTable& table : own_) {
+            if (const std::optional<QString> refusal = TwinRefusal(table.name, command)) {
+                return refusal;
+            }
             chosen.append(table.name);
         }
         return std::nullopt;
     }
     for (const QString& name : names) {
+        if (const std::optional<bool> picked = PickTwin(name, chosen)) {
+            if (*picked) {
+                continue;
+            }
+            return QStringLiteral(
+                       "%1 and the other file of the table %2 would both be sent to "
+                       "the one Oracle table %2: name one of them.")
+                .arg(name, TableNameOfFile(name));
+        }
+        if (const std::optional<QString> refusal = TwinRefusal(name, command)) {
+            return refusal;
+        }
         if (const FolderTable* own = FindOwn(name)) {
             if (!chosen.contains(own->name)) {
                 chosen.append(own->name);

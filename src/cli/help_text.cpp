@@ -44,7 +44,9 @@ QString SendHelpText() {
                "is named) into Oracle, as the window's \"Send Table/s To Oracle\" does: each\n"
                "table is created in Oracle and its rows are sent one INSERT at a time. Each table\n"
                "is sent once. Tables of subfolders are not sent: the summary names each with the\n"
-               "--folder to give for it.\n"
+               "--folder to give for it. A table the folder holds in two files that differ only\n"
+               "in letter case (T.DB and T.db) is named by its file's name, exactly as spelled:\n"
+               "quorvex send T.db sends that file as the table T.\n"
                "\n") +
            QString::fromUtf8(kConnectionHelp) +
            QStringLiteral(

@@ -30,11 +30,13 @@ QString Section(const QStringList& names, const QString& heading, bool withHeadi
 // {"table": "ORDERS98", "sourceFile": "/data/Archive/ORDERS98.DB", "inSubfolder": true}
 QJsonArray ParadoxJson(const FolderTables& folder) {
     QJsonArray tables;
-    for (const auto* side : {&folder.Own(), &folder.InSubfolders()}) {
+    // A table held in two files of the folder (T.DB and T.db) is listed once for each.
+    const std::vector<FolderTable> own = folder.OwnFiles();
+    for (const auto* side : {&own, &folder.InSubfolders()}) {
         for (const FolderTable& table : *side) {
             tables.append(QJsonObject{{QStringLiteral("table"), table.name},
                                       {QStringLiteral("sourceFile"), table.sourceFile},
-                                      {QStringLiteral("inSubfolder"), side != &folder.Own()}});
+                                      {QStringLiteral("inSubfolder"), side != &own}});
         }
     }
     return tables;

@@ -30,12 +30,16 @@ int Usage(const QString& problem, Terminal& terminal) {
     return kExitUsage;
 }
 
-// Selects the folder's own entry of each chosen name (a subfolder may list a namesake); the
-// first becomes the current entry, from which the command starts.
-void SelectTables(MemoryTableList& paradox, const QStringList& chosen) {
+// Selects the folder's own entry of each chosen name (a subfolder may list a namesake), of the
+// chosen file where the folder holds the name in two; the first becomes the current entry, from
+// which the command starts.
+void SelectTables(MemoryTableList& paradox, const FolderTables& folder, const QStringList& chosen) {
     QStringList left = chosen;
     for (int i = 0; i < paradox.ListCount(); ++i) {
-        const bool select = !ListedFromSubfolder(paradox, i) && left.removeOne(paradox.List(i));
+        const QString name = paradox.List(i);
+        const bool chosenFile = paradox.ItemData(i) < kFirstTwinFileMark ||
+                                paradox.ItemData(i) == TwinFileMark(folder.ReadName(name));
+        const bool select = !ListedFromSubfolder(paradox, i) && chosenFile && left.removeOne(name);
         paradox.SetSelected(i, select);
         if (select && paradox.ListIndex() == -1) {
             paradox.SetListIndex(i);
@@ -77,7 +81,7 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
 
     MemoryTableList paradox;
     folder.FillList(paradox);
-    SelectTables(paradox, chosen);
+    SelectTables(paradox, folder, chosen);
     if (!interrupt_flag::Raised()) {
         ProgressLine progress(terminal, summary, Terminal::ShowsLinesInPlace());
         HeldPointer pointer;
@@ -119,7 +123,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
     }
     const int reports =
         options.bulk
-            ? SendInBulk(options, fields, chosen, oracle, kept, summary,
+            ? SendInBulk(options, fields, folder, chosen, oracle, kept, summary,
                          options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
             : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);
     summary.AddUnreached(chosen);
@@ -170,7 +174,10 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
     const std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options));
+            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options),
+                              [&folder = *tables.folder](const QString& table) {
+                                  return folder.ReadName(table);
+                              });
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();

@@ -56,11 +56,13 @@ class Findings {
 };
 
 // Compares one table on a job's connections; false when the connection was lost.
-bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
+bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& source,
                 const ParadoxTableOptions& reading, const StopRequest& stop, JobProgress& progress,
                 Findings& findings) {
     progress.Started(table);
-    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table, reading)) {
+    const QString readName = source.twinFile.isEmpty() ? table : source.twinFile;
+    const QString& sourceFile = source.sourceFile;
+    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, readName, reading)) {
         progress.RowCount(table, *rows);
     }
     VerifiedTable found{table, sourceFile, Result::Stopped};
@@ -70,7 +72,7 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
     try {
         found.comparison = CompareSentTable(
             own.paradox, own.oracle, table, &stop,
-            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading);
+            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading, readName);
         if (found.comparison) {
             found.result = found.comparison->Same() ? Result::Same : Result::Differs;
         }
@@ -128,7 +130,7 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     const QStringList unreached =
         RunConnectedJobs(fields, toCompare, options.jobs, progress,
                          [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile,
+                             return CompareOne(own, table, *folder.FindOwn(table),
                                                ReadingOptions(options), stop, progress, findings);
                          });
     std::vector<VerifiedTable>& found = findings.Tables();

@@ -1,7 +1,6 @@
 #include "data/core/event_pump.h"
 #include "data/core/failure.h"
 #include "data/folder/path_case.h"
-#include "shell/table_listing.h"
 #include "data/folder/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/table_commands.h"
@@ -9,8 +8,11 @@
 #include "manage/undeleted_tables.h"
 #include "shell/command_steps.h"
 #include "shell/files.h"
+#include "shell/table_listing.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace quorvex {
 
@@ -29,6 +31,17 @@ QString DeleteDataFile(const QString& path) {
     return QString();
 }
 
+// Deletes the data file of an entry of one of two spellings, returning why it stays.
+QString DeleteTwinFile(const QString& folder, const QString& file) {
+    if (file.isEmpty()) {
+        return QStringLiteral("its file is no longer in the Paradox folder");
+    }
+    const QString path = ResolvePathIgnoringCase(folder) + QLatin1Char('/') + file;
+    const QString reason = DeleteDataFile(path);
+    return reason.isEmpty() && QFileInfo::exists(path) ? QStringLiteral("%1 stays").arg(path)
+                                                       : reason;
+}
+
 }  // namespace
 
 // Deletes the data file of every selected Paradox table directly in the folder, trying the ".DB"
@@ -40,7 +53,8 @@ QString DeleteDataFile(const QString& path) {
 // looks done. The entries that stay are named, each with its reason, in one report at the end of
 // the walk, whatever their number: a table listed from a subfolder (the commands act on the
 // folder's own files only) is named with that subfolder, and its entry never deletes the
-// folder's own table of the same name.
+// folder's own table of the same name. Where the folder holds a table in two files (T.DB and
+// T.db), each entry deletes its own file only.
 //
 // Every table is looked up in the same folder: its names are read once for the whole command,
 // and pending window events run now and then so the window repaints while thousands go.
@@ -66,12 +80,14 @@ void DeleteParadoxTables(TablesScreen& screen) {
             pump.Pump();
             QString name;  // taken once, before the entry can be removed
             bool fromSubfolder = false;
+            std::optional<QString> twinFile;
             if (!steps.Test(106, [&] {
                     if (!list.Selected(i)) {
                         return false;
                     }
                     name = list.List(i);
                     fromSubfolder = ListedFromSubfolder(list, i);
+                    twinFile = TwinFileOfEntry(list, i, folder);
                     return true;
                 })) {
                 continue;
@@ -79,6 +95,15 @@ void DeleteParadoxTables(TablesScreen& screen) {
             if (fromSubfolder) {
                 // Its namesake in the folder, if any, is an entry of its own.
                 notDeleted.Add(name, SubfolderEntryReason(name, subfolders));
+                continue;
+            }
+            if (twinFile) {
+                // One of two spellings: its own file goes, and the other's entry stays.
+                if (const QString reason = DeleteTwinFile(folder, *twinFile); reason.isEmpty()) {
+                    steps.Step(114, [&] { list.RemoveItem(i); });
+                } else {
+                    notDeleted.Add(name, reason);
+                }
                 continue;
             }
             const QString upperPath = DataFilePath(folder, name, QStringLiteral(".DB"));

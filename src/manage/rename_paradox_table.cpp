@@ -1,7 +1,6 @@
 #include "data/core/connection_strings.h"
 #include "data/core/failure.h"
 #include "data/folder/path_case.h"
-#include "shell/table_listing.h"
 #include "data/folder/table_subfolders.h"
 #include "manage/command_support.h"
 #include "manage/rename_file.h"
@@ -9,8 +8,11 @@
 #include "manage/table_files.h"
 #include "shell/command_steps.h"
 #include "shell/files.h"
+#include "shell/table_listing.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace quorvex {
 
@@ -22,6 +24,9 @@ struct TableRename {
     QString oldName;
     QString newName;
     DestinationCheck check = DestinationCheck::IgnoringCase;
+    // The entry's own file where the folder holds the table under two spellings; the other
+    // spelling stays, and so do the companions it shares.
+    QString twinFile;
 };
 
 // Renames one spelling of the table's data file, when it exists, and then the table's companion
@@ -35,7 +40,9 @@ struct TableRename {
 // on disk, when its copy was made; otherwise an empty text.
 QString RenameTableFiles(Dialogs& dialogs, const TableRename& rename, const QString& extension,
                          const QString& copiedBefore) {
-    const QString oldPath = DataFilePath(rename.folder, rename.oldName, extension);
+    const QString oldPath = rename.twinFile.isEmpty()
+                                ? DataFilePath(rename.folder, rename.oldName, extension)
+                                : rename.folder + QLatin1Char('/') + rename.twinFile;
     if (!FileExists(oldPath)) {
         return QString();
     }
@@ -43,7 +50,11 @@ QString RenameTableFiles(Dialogs& dialogs, const TableRename& rename, const QStr
     if (dataFile == copiedBefore) {
         return QString();
     }
-    if (!RenameFile(dialogs, oldPath, DataFilePath(rename.folder, rename.newName, extension),
+    // The new file keeps the extension as the old one spells it ("daß.db" becomes "X.db"),
+    // whichever spelling found it.
+    const QString ownExtension =
+        QLatin1Char('.') + SplitFileName(QFileInfo(dataFile).fileName()).extension;
+    if (!RenameFile(dialogs, oldPath, DataFilePath(rename.folder, rename.newName, ownExtension),
                     rename.check)) {
         return QString();
     }
@@ -52,7 +63,7 @@ QString RenameTableFiles(Dialogs& dialogs, const TableRename& rename, const QStr
     // values and index while it stays listed on disk.
     // The file itself is asked after, not its name ignoring case: where the folder holds the
     // other spelling too, that one still answers to the name.
-    const bool oldTableStays = QFileInfo::exists(dataFile);
+    const bool oldTableStays = QFileInfo::exists(dataFile) || !rename.twinFile.isEmpty();
     for (const QString& companion : CompanionFileNames(rename.folder, rename.oldName)) {
         const QString companionExtension = QLatin1Char('.') + SplitFileName(companion).extension;
         const QString source = rename.folder + QLatin1Char('/') + companion;
@@ -109,9 +120,11 @@ void RenameParadoxTable(TablesScreen& screen) {
             TableRename rename;
             rename.folder = screen.fields.Text1();
             bool fromSubfolder = false;
+            std::optional<QString> twinFile;
             steps.Step(114, [&] {
                 rename.oldName = list.List(i);
                 fromSubfolder = ListedFromSubfolder(list, i);
+                twinFile = TwinFileOfEntry(list, i, rename.folder);
             });
             if (fromSubfolder) {
                 // Nothing would be renamed, not even the folder's own table of that name: said
@@ -130,6 +143,23 @@ void RenameParadoxTable(TablesScreen& screen) {
             }
             QString copied;  // the data file the ".DB" step copied
             bool renamed = false;
+            if (twinFile) {
+                // One of two spellings: only its own data file is renamed, and its entry goes.
+                steps.Step(120, [&] {
+                    if (twinFile->isEmpty()) {
+                        throw Failure(TwinFileGoneText(rename.oldName));
+                    }
+                    rename.twinFile = *twinFile;
+                    renamed =
+                        !RenameTableFiles(screen.dialogs, rename, QString(), QString()).isEmpty();
+                });
+                if (renamed) {
+                    steps.Step(124, [&] { list.RemoveItem(i); });
+                    steps.Step(126, [&] { list.AddItem(rename.newName); });
+                    steps.Step(128, [&] { list.SetListIndex(0); });
+                }
+                continue;
+            }
             steps.Step(120, [&] {
                 if (!DataFileExists(rename.folder, rename.oldName)) {
                     if (folderReached) {

@@ -7,12 +7,14 @@
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace quorvex {
 
 namespace {
 
 int runningCommands = 0;
+QPointer<QWidget> focusAtStart;  // where the keyboard focus was when the outermost command began
 
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
@@ -62,6 +64,18 @@ void CommandInputRule::Install() {
 }
 
 bool CommandInputRule::eventFilter(QObject* watched, QEvent* event) {
+    // The platform gives the focus on a mouse press (and a push button becomes the default one)
+    // before the press reaches the control under the mouse: a press that is to be dropped is
+    // dropped where the window gets it, before that.
+    if (const auto* window = qobject_cast<const QWindow*>(watched);
+        window != nullptr && RunningCommand::Any() &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        const QWidget* box = QApplication::activeModalWidget();
+        const QWidget* popup = QApplication::activePopupWidget();
+        return !(box != nullptr && box->windowHandle() == window) &&
+               !(popup != nullptr && popup->windowHandle() == window);
+    }
     // A window hands its input on to the control it is for; the rule looks at it there.
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (widget == nullptr || !IsUserInput(event->type())) {
@@ -74,11 +88,22 @@ bool CommandInputRule::eventFilter(QObject* watched, QEvent* event) {
     return RunningCommand::Any() && !BelongsToTheCommandsBox(*widget);
 }
 
-RunningCommand::RunningCommand() { ++runningCommands; }
+RunningCommand::RunningCommand() {
+    if (runningCommands++ == 0) {
+        focusAtStart = QApplication::focusWidget();
+    }
+}
 
 RunningCommand::~RunningCommand() {
     if (runningCommands == 1) {
         DoEvents();
+        // The boxes the command opened and closed leave the focus where it was, on a screen the
+        // command did not put away.
+        if (focusAtStart != nullptr && focusAtStart->isVisible() && focusAtStart->isEnabled() &&
+            QApplication::focusWidget() != focusAtStart) {
+            focusAtStart->setFocus(Qt::OtherFocusReason);
+        }
+        focusAtStart = nullptr;
     }
     --runningCommands;
 }

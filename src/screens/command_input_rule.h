@@ -31,7 +31,8 @@ class CommandInputRule : public QObject {
 // A command running, from its construction to its destruction; nested ones count as one. When
 // the outermost ends, the input that reached the program during its last stretch of work (which
 // no run of pending events has seen yet) is taken in and dropped too, before the command's end
-// lets input through again.
+// lets input through again, and the keyboard focus goes back to where it was when the command
+// began.
 class RunningCommand {
   public:
     RunningCommand();

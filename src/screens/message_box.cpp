@@ -217,6 +217,18 @@ void MessageBox::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // A Yes/No box also takes the plain letters Y and N for its answers, Alt or no Alt.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier);
+    const bool yesNo = buttons_->button(QDialogButtonBox::Yes) != nullptr &&
+                       buttons_->button(QDialogButtonBox::No) != nullptr;
+    if (yesNo && modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_Y || event->key() == Qt::Key_N)) {
+        answer_ = event->key() == Qt::Key_Y ? QDialogButtonBox::Yes : QDialogButtonBox::No;
+        event->accept();
+        accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

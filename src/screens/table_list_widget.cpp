@@ -2,6 +2,7 @@
 
 #include "data/core/failure.h"
 #include "data/core/table_name_order.h"
+#include "shell/table_listing.h"
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -121,7 +122,19 @@ int TableListWidget::NewIndex() const { return newIndex_; }
 
 int TableListWidget::ItemData(int index) const { return Require(index)->data; }
 
-void TableListWidget::SetItemData(int index, int value) { Require(index)->data = value; }
+void TableListWidget::SetItemData(int index, int value) {
+    Entry* entry = Require(index);
+    entry->data = value;
+    // An entry of a subfolder's table, which the commands leave alone, looks it before any is
+    // tried on it.
+    if (value == kListedFromSubfolder) {
+        entry->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+    } else {
+        entry->setData(Qt::ForegroundRole, QVariant());
+    }
+}
+
+void TableListWidget::SetItemTip(int index, const QString& tip) { Require(index)->setToolTip(tip); }
 
 void TableListWidget::RemoveItem(int index) {
     Entry* entry = Require(index);

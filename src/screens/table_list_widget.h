@@ -35,6 +35,7 @@ class TableListWidget : public QListWidget, public TableList {
     int NewIndex() const override;
     int ItemData(int index) const override;
     void SetItemData(int index, int data) override;
+    void SetItemTip(int index, const QString& tip) override;
     void RemoveItem(int index) override;
     void Clear() override;
 

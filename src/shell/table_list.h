@@ -21,6 +21,9 @@ class TableList {
     // A number kept with each entry, 0 until set; it follows its entry as others come and go.
     virtual int ItemData(int index) const = 0;
     virtual void SetItemData(int index, int data) = 0;
+    // What a window shows beside an entry when the mouse rests on it: where the entry's table
+    // is, for an entry that looks like another. A list without a window keeps none.
+    virtual void SetItemTip(int /*index*/, const QString& /*tip*/) {}
     virtual void RemoveItem(int index) = 0;
     virtual void Clear() = 0;
 };

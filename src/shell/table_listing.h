@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace quorvex {
 
 // Clears `list` and fills it with the tables of the Oracle login's own schema, in the case the
@@ -27,7 +29,22 @@ constexpr int kListedFromSubfolder = 1;
 // Whether entry `index` of a Paradox list was listed from a subfolder.
 bool ListedFromSubfolder(const TableList& list, int index);
 
-// Adds one table found by the walk, marked when `subfolder` is not empty.
-void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table);
+// Adds one table found by the walk, marked when `subfolder` is not empty, and otherwise with its
+// TwinFileMark when `twinFile` names its file.
+void AddParadoxTable(TableList& list, const QString& subfolder, const QString& table,
+                     const QString& twinFile = QString());
+
+// Where the folder itself holds a table under two spellings (T.DB and T.db: letter case tells
+// them apart on this file system), the list shows it twice and each entry's item data marks its
+// own file (TwinFileMark of the file's name), so that each acts on its own file only.
+constexpr int kFirstTwinFileMark = 2;
+int TwinFileMark(const QString& fileName);
+
+// The file of such an entry, as spelled in `folder`; an empty text when it is no longer there.
+// std::nullopt for any other entry, whose name finds its one file ignoring case.
+std::optional<QString> TwinFileOfEntry(const TableList& list, int index, const QString& folder);
+
+// Why nothing was done with such an entry whose file is gone, as a failure report says it.
+QString TwinFileGoneText(const QString& table);
 
 }  // namespace quorvex

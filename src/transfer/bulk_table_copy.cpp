@@ -118,8 +118,9 @@ class BulkCopyRun {
         if (handle_ == nullptr) {
             throw Failure(QStringLiteral("A bulk copy needs an ODBC connection to Oracle."));
         }
-        plan_ =
-            TablePlan::Read(job_.paradox, job_.table, job_.paradoxOptions, job_.rules, &source_);
+        plan_ = TablePlan::Read(job_.paradox, job_.readName.isEmpty() ? job_.table : job_.readName,
+                                job_.paradoxOptions, job_.rules, &source_);
+        plan_.table = job_.table;  // the Oracle table is named by the table, whichever file it is
         fields_ = plan_.SourceFields();
         fieldNames_ = plan_.FieldNames();
         result_.paradoxRows = plan_.rowCount;

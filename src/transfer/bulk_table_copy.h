@@ -119,6 +119,9 @@ struct BulkTableCopy {
     bool dropFirst = false;
     // How the Paradox table is read (another code page than its header's...).
     ParadoxTableOptions paradoxOptions = {};
+    // What the statement reading the Paradox table names, when not `table`: the file's own name
+    // where the folder holds the table in two files (T.DB and T.db).
+    QString readName = {};
 
     BulkTableResult Run();
 };

@@ -68,9 +68,10 @@ QString KeptTable::Describe() const {
         .arg(QString::number(oracleRows.value_or(0)), QString::number(paradoxRows.value_or(0)));
 }
 
-std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields,
-                                             const ParadoxTableOptions& options) {
+std::map<QString, KeptTable> CountKeptTables(
+    const QStringList& names, const TableList& oracleList, const ConnectionFields& fields,
+    const ParadoxTableOptions& options,
+    const std::function<QString(const QString& table)>& readName) {
     std::map<QString, KeptTable> kept;
     for (const QString& name : names) {
         if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
@@ -94,7 +95,8 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
     }
     for (auto& [name, table] : kept) {
         try {
-            table.paradoxRows = TablePlan::Read(paradox, name, options).rowCount;
+            table.paradoxRows =
+                TablePlan::Read(paradox, readName ? readName(name) : name, options).rowCount;
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
         } catch (const std::exception& failure) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -30,9 +31,12 @@ struct KeptTable {
 // Counts each of the named Paradox tables that the Oracle list holds (ignoring case, as the
 // overwrite question finds them), the Paradox tables read with `options`. Keyed by the Paradox
 // name; a table not in Oracle has no entry. A count that fails is told in the entry, never raised.
-std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields,
-                                             const ParadoxTableOptions& options = {});
+// Each Paradox table is read by the name `readName` gives for it (a file's own name where the
+// folder holds the table in two files); by its own name when there is no `readName`.
+std::map<QString, KeptTable> CountKeptTables(
+    const QStringList& names, const TableList& oracleList, const ConnectionFields& fields,
+    const ParadoxTableOptions& options = {},
+    const std::function<QString(const QString& table)>& readName = {});
 
 // What becomes of a chosen table that is already in Oracle.
 enum class ExistingTable {

@@ -76,9 +76,11 @@ void SendTablesToOracle(TablesScreen& screen) {
         }
         std::optional<QString> read;
         bool fromSubfolder = false;
+        std::optional<QString> twinFile;  // the entry's own file where two spellings are listed
         steps.Step(124, [&] {
             read = paradoxList.List(i);
             fromSubfolder = ListedFromSubfolder(paradoxList, i);
+            twinFile = TwinFileOfEntry(paradoxList, i, screen.fields.Text1());
         });
         if (!read) {
             continue;  // an entry without a name (the list changed meanwhile) is passed over
@@ -91,6 +93,10 @@ void SendTablesToOracle(TablesScreen& screen) {
             // Not sent, and its Oracle namesake is not asked about: only the folder's own tables
             // are read, and the folder's table of the same name is an entry of its own.
             steps.Step(140, [&] { throw Failure(SubfolderEntryText(table, subfolders)); });
+            continue;
+        }
+        if (twinFile && twinFile->isEmpty()) {
+            steps.Step(140, [&] { throw Failure(TwinFileGoneText(table)); });
             continue;
         }
 
@@ -108,9 +114,11 @@ void SendTablesToOracle(TablesScreen& screen) {
         }
         // The Paradox table is opened before anything is dropped: a table that cannot be read
         // (damaged, empty, or listed from a subfolder while the folder itself holds no such
-        // table) is reported once and leaves its Oracle table as it was.
+        // table) is reported once and leaves its Oracle table as it was. An entry of one of two
+        // spellings reads its own file, whose name the driver takes as the table's.
         if (!steps.Step(140, [&] {
-                TablePlan::Read(*paradox, table, {screen.paradoxCodePage}, rules, source.get());
+                TablePlan::Read(*paradox, twinFile.value_or(table), {screen.paradoxCodePage}, rules,
+                                source.get());
             })) {
             steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });  // done with this table
             continue;

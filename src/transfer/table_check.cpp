@@ -77,7 +77,10 @@ void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDataba
     }
     Recordset source;
     try {
-        const TablePlan plan = TablePlan::Read(paradox, table.name, options, rules, &source);
+        TablePlan plan =
+            TablePlan::Read(paradox, table.readName.isEmpty() ? table.name : table.readName,
+                            options, rules, &source);
+        plan.table = table.name;  // its Oracle table is named by the table, whichever file it is
         table.paradoxRows = plan.rowCount;
         table.notSent = plan.RefusedName();
         if (!table.notSent.isEmpty()) {

@@ -27,6 +27,9 @@ struct Refusal {
 struct CheckedTable {
     QString name;
     QString sourceFile;
+    // What the table is read by, when not `name`: the file's own name where the folder holds the
+    // table in two files (T.DB and T.db).
+    QString readName;
     QString action;  // "create", "drop and send again", "keep", "ask whether to overwrite"
     std::optional<std::int64_t> paradoxRows;
     std::int64_t refusedRows = 0;

@@ -81,10 +81,11 @@ class Comparison {
   public:
     Comparison(Connection& paradox, Connection& oracle, const QString& table,
                const StopRequest* stop, const std::function<void(std::int64_t)>& progress,
-               const ParadoxTableOptions& options)
+               const ParadoxTableOptions& options, const QString& readName)
         : paradox_(paradox),
           oracle_(oracle),
           table_(table),
+          readName_(readName.isEmpty() ? table : readName),
           stop_(stop),
           progress_(progress),
           options_(options) {}
@@ -116,13 +117,14 @@ class Comparison {
   private:
     bool Stopped() const { return stop_ != nullptr && stop_->Requested(); }
 
-    QString ParadoxStatement() const { return SelectAllStatement(table_); }
+    QString ParadoxStatement() const { return SelectAllStatement(readName_); }
     QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
     // Opens one side's rows: the Paradox table through the reader's door, with the options.
     std::function<void(Recordset&)> Opener(bool paradoxSide) const {
         if (paradoxSide) {
-            return
-                [this](Recordset& rows) { TablePlan::Read(paradox_, table_, options_, {}, &rows); };
+            return [this](Recordset& rows) {
+                TablePlan::Read(paradox_, readName_, options_, {}, &rows);
+            };
         }
         return [this](Recordset& rows) { rows.Open(OracleStatement(), oracle_); };
     }
@@ -131,7 +133,7 @@ class Comparison {
     }
 
     bool ReadFieldNames() {
-        const TablePlan plan = TablePlan::Read(paradox_, table_, options_);
+        const TablePlan plan = TablePlan::Read(paradox_, readName_, options_);
         result_.fieldNames = plan.FieldNames();
         result_.paradoxRows = plan.rowCount;
         return !Stopped();
@@ -201,6 +203,7 @@ class Comparison {
     Connection& paradox_;
     Connection& oracle_;
     QString table_;
+    QString readName_;
     const StopRequest* stop_;
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
@@ -212,9 +215,9 @@ class Comparison {
 
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
-    const std::function<void(std::int64_t rowsRead)>& progress,
-    const ParadoxTableOptions& options) {
-    return Comparison(paradox, oracle, table, stop, progress, options).Run();
+    const std::function<void(std::int64_t rowsRead)>& progress, const ParadoxTableOptions& options,
+    const QString& readName) {
+    return Comparison(paradox, oracle, table, stop, progress, options, readName).Run();
 }
 
 }  // namespace quorvex

@@ -49,11 +49,12 @@ struct TableComparison {
 // read a second time for the rows to show. `progress` hears the rows read of each side now and
 // then; the stop request is read as often. Returns nothing when stopped; throws Failure when
 // either side cannot be read (no such Oracle table or column...). The Paradox table is read with
-// `options` (another code page than its header's...).
+// `options` (another code page than its header's...), and by `readName` when given (a file's own
+// name where the folder holds the table in two files).
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table,
     const StopRequest* stop = nullptr,
     const std::function<void(std::int64_t rowsRead)>& progress = {},
-    const ParadoxTableOptions& options = {});
+    const ParadoxTableOptions& options = {}, const QString& readName = QString());
 
 }  // namespace quorvex

@@ -196,6 +196,45 @@ TEST_F(CommandLine, SubfolderTablesAreNamedNotSentAndEachTableGoesOnce) {
     EXPECT_TRUE(run.out.endsWith("2 of 2 tables arrived whole; 4 of 4 rows sent arrived.\n"));
 }
 
+TEST_F(CommandLine, ATableInTwoSpellingsIsChosenByItsFileNameAndSentFromThatFile) {
+    for (const auto& [name, count] : {std::pair{"T", 53}, std::pair{"L", 300}}) {
+        WriteTable(name, {{"Id", px::FieldType::Short, 0}},
+                   std::vector<std::vector<px::Value>>(count, {px::Value::Integer(1)}));
+    }
+    ASSERT_TRUE(QFile::rename(folder.filePath("L.DB"), folder.filePath("T.db")));
+    const QString upper = QDir(folder.path()).absoluteFilePath("T.DB");
+    const QString lower = QDir(folder.path()).absoluteFilePath("T.db");
+    const auto sourceFiles = [](const QByteArray& json, const QString& side) {
+        QStringList files;
+        for (const QJsonValue& table : QJsonDocument::fromJson(json).object()[side].toArray()) {
+            files.append(table.toObject().value("sourceFile").toString());
+        }
+        files.sort();
+        return files;
+    };
+
+    EXPECT_EQ(sourceFiles(Run(QStringList{"list", "--json"} + Login()).out.toUtf8(), "paradox"),
+              (QStringList{upper, lower}));
+    // By its name, or with every table, it is refused before anything changes.
+    for (const QStringList& names : {QStringList{}, QStringList{"t"}}) {
+        const ProgramRun refused = Run(QStringList{"send", "--overwrite"} + Login() + names);
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_TRUE(refused.err.contains(upper + ", " + lower)) << refused.err.toStdString();
+    }
+    EXPECT_TRUE(Tables().isEmpty());
+
+    const QString report = config.filePath("report.json");
+    EXPECT_EQ(
+        Run(QStringList{"send", "--overwrite", "--report", report, "T.db"} + Login()).exitStatus,
+        0);
+    EXPECT_EQ(Count("T"), 300);
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(sourceFiles(file.readAll(), "tables"), QStringList{lower});
+    EXPECT_EQ(Run(QStringList{"send", "--bulk", "--overwrite", "T.DB"} + Login()).exitStatus, 0);
+    EXPECT_EQ(Count("T"), 53);
+}
+
 TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt) {
     WriteMemoTable("BIG", QStringList(20000, "row"));
     WriteMemoTable("SMALL", {"a", "b"});  // sent first: the walk goes from the last table

@@ -122,6 +122,22 @@ TEST(QtDialogs, YesNoBoxAnswersSixAndSeven) {
     // Escape means No: a Yes/No question has no third answer.
     WhenBoxShows([](QWidget* box) { qobject_cast<QDialog*>(box)->reject(); });
     EXPECT_EQ(dialogs.MsgBox(QStringLiteral("?"), vbYesNo, QString()), vbNo);
+    // The plain letters answer too, even with the focus on the other button (which an unheard
+    // key leaves to answer).
+    for (const auto& [key, other] : {std::pair{Qt::Key_N, QDialogButtonBox::Yes},
+                                     std::pair{Qt::Key_Y, QDialogButtonBox::No}}) {
+        WhenBoxShows([key, other](QWidget* box) {
+            QAbstractButton* button = qobject_cast<MessageBox*>(box)->Buttons().button(other);
+            button->setFocus();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key + 32)));
+            QApplication::sendEvent(box->focusWidget(), &press);
+            if (box->isVisible()) {
+                button->click();
+            }
+        });
+        EXPECT_EQ(dialogs.MsgBox(QStringLiteral("?"), vbYesNo, QString()),
+                  key == Qt::Key_Y ? vbYes : vbNo);
+    }
 }
 
 TEST(QtDialogs, InputBoxGivesTheTypedTextOrEmptyOnCancel) {

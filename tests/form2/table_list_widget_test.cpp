@@ -1,5 +1,6 @@
 #include "screens/table_list_widget.h"
 #include "data/core/failure.h"
+#include "shell/table_listing.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -63,6 +64,17 @@ TEST(TableListWidget, EqualNamesAreKeptSideBySide) {
         list.AddItem(name);
     }
     EXPECT_EQ(Entries(list), (QStringList{"other", "SAME", "SAME", "same"}));
+    // Told apart before acting: a subfolder's entry is muted and names its subfolder, one of two
+    // files of a name names its file; the text stays the bare name.
+    AddParadoxTable(list, "Archive/1998", "SAME");
+    const QListWidgetItem* archived = list.item(list.NewIndex());
+    EXPECT_EQ(archived->text(), "SAME");
+    EXPECT_TRUE(archived->toolTip().contains("\"Archive/1998\""))
+        << archived->toolTip().toStdString();
+    EXPECT_EQ(archived->foreground().color(),
+              list.palette().color(QPalette::Disabled, QPalette::Text));
+    AddParadoxTable(list, QString(), "T", "T.db");
+    EXPECT_EQ(list.item(list.NewIndex())->toolTip(), "The file \"T.db\"");
 }
 
 TEST(TableListWidget, SelectingOneEntryChangesNoOtherEntryNorTheCurrentOne) {

@@ -1,8 +1,8 @@
 // "Delete Table/s" on the Paradox side, on real folders.
 
-#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
+#include "shell/table_listing.h"
 
 #include "shell/files.h"
 
@@ -178,6 +178,25 @@ TEST_F(ParadoxDeleteTest, AnEntryListedFromASubfolderNeverDeletesTheFoldersNames
     ASSERT_EQ(Entries(ui.List2), QStringList{"ORDERS"});
     EXPECT_TRUE(ListedFromSubfolder(ui.List2, 0));
     EXPECT_EQ(ReportedFailures(ui.dialogs).size(), 2u);
+}
+
+TEST_F(ParadoxDeleteTest, EachOfTwoSpellingsDeletesItsOwnFileOnly) {
+    folder.Write(QStringLiteral("T.DB"));
+    folder.Write(QStringLiteral("T.db"));
+    LoadParadoxTables(ui.List2, ui.fields);
+    ASSERT_EQ(Entries(ui.List2), (QStringList{"T", "T"}));
+    const std::optional<QString> first = TwinFileOfEntry(ui.List2, 0, folder.Path());
+    ui.List2.SetSelected(0, true);
+    ui.List2.SetListIndex(0);
+
+    DeleteParadoxTables(ui.screen);
+
+    EXPECT_TRUE(ReportedFailures(ui.dialogs).empty());
+    const QStringList left{first == QStringLiteral("T.DB") ? QStringLiteral("T.db")
+                                                           : QStringLiteral("T.DB")};
+    EXPECT_EQ(folder.Names(), left);
+    ASSERT_EQ(Entries(ui.List2), QStringList{"T"});
+    EXPECT_EQ(TwinFileOfEntry(ui.List2, 0, folder.Path()), left[0]);
 }
 
 TEST_F(ParadoxDeleteTest, ThousandsThatStayGiveOneBoxNamingTheFirstFew) {

@@ -1,10 +1,10 @@
 // "Rename Table" on the Paradox side, on real folders: the data file and its companion files are
 // renamed by copy and delete, nothing is ever written over, and a refused copy keeps the table.
 
-#include "shell/table_listing.h"
 #include "manage/table_commands.h"
 #include "manage_support.h"
 #include "shell/files.h"
+#include "shell/table_listing.h"
 #include "support/immutable_flag.h"
 
 #include <QDir>
@@ -72,11 +72,11 @@ TEST_F(ParadoxRenameTest, ALowerCaseDataFileIsFoundOnceAndTheSecondSpellingFinds
 
     Rename(QStringLiteral("ORDERS"), QStringLiteral("SALES"));
 
-    // The ".DB" spelling found the file, so the new data file is spelled ".DB"; the companion
-    // keeps its own spelling.
+    // The ".DB" spelling found the file; the new data file keeps the file's own ".db", as the
+    // companion keeps its own spelling.
     EXPECT_EQ(QDir(folder.PathOf(QStringLiteral("Paradox"))).entryList(QDir::Files, QDir::Name),
-              (QStringList{"SALES.DB", "SALES.px"}));
-    EXPECT_EQ(folder.Read(QStringLiteral("Paradox/SALES.DB")), QByteArray("rows"));
+              (QStringList{"SALES.db", "SALES.px"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("Paradox/SALES.db")), QByteArray("rows"));
     EXPECT_TRUE(ui.dialogs.boxes.empty());
     EXPECT_EQ(Entries(ui.List2), QStringList{"SALES"});
 }
@@ -165,7 +165,7 @@ TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
     };
     const std::vector<Case> cases = {
         // One file, found by both spellings: the second leaves the copied file alone.
-        {{"orders.db"}, {"NEW.DB", "orders.db"}, {102}},
+        {{"orders.db"}, {"NEW.db", "orders.db"}, {102}},
         // Two files: the second spelling renames its own one.
         {{"ORDERS.DB", "ORDERS.db"}, {"NEW.DB", "NEW.db", "ORDERS.DB"}, {102}},
     };
@@ -191,7 +191,7 @@ TEST_F(ParadoxRenameTest, AnOldDataFileThatCannotGoIsCopiedOnceAndSaysWhy) {
         EXPECT_EQ(failures[0].line, 102);  // the old file stays, and why
         EXPECT_EQ(failures.back().line, c.reportedLines.back());
         EXPECT_EQ(own.Names(), c.after);
-        EXPECT_EQ(own.Read(QStringLiteral("NEW.DB")), c.files[0].toUtf8());
+        EXPECT_EQ(own.Read(c.after[0]), c.files[0].toUtf8());
         // The old data file is still there, and so is its entry.
         EXPECT_EQ(Entries(fresh.List2), (QStringList{"NEW", "ORDERS"}));
     }
@@ -253,8 +253,29 @@ TEST_F(ParadoxRenameTest, ListedNamesWithSpecialLettersMoveTheirOwnFilesOnly) {
     Rename(QStringLiteral("IS"), QStringLiteral("Y"));
 
     EXPECT_TRUE(ui.dialogs.boxes.empty());
-    EXPECT_EQ(folder.Names(), (QStringList{"X.DB", "X.mb", "Y.DB", "Y.px", "dass.db", "dass.mb"}));
+    EXPECT_EQ(folder.Names(), (QStringList{"X.db", "X.mb", "Y.db", "Y.px", "dass.db", "dass.mb"}));
     EXPECT_EQ(Entries(ui.List2), (QStringList{"DASS", "X", "Y"}));
+}
+
+TEST_F(ParadoxRenameTest, EachOfTwoSpellingsRenamesItsOwnFileAndLeavesTheOthersCompanions) {
+    for (const char* name : {"T.DB", "T.db", "T.MB"}) {
+        folder.Write(QString::fromLatin1(name), name);
+    }
+    LoadParadoxTables(ui.List2, ui.fields);
+    ASSERT_EQ(Entries(ui.List2), (QStringList{"T", "T"}));
+    const int lower = TwinFileOfEntry(ui.List2, 0, folder.Path()) == QStringLiteral("T.db") ? 0 : 1;
+    EXPECT_EQ(TwinFileOfEntry(ui.List2, 1 - lower, folder.Path()), QStringLiteral("T.DB"));
+    ui.List2.SetSelected(lower, true);
+    ui.List2.SetListIndex(lower);
+    ui.dialogs.QueueInput(QStringLiteral("U"));
+
+    RenameParadoxTable(ui.screen);
+
+    EXPECT_TRUE(ui.dialogs.boxes.empty());
+    EXPECT_EQ(folder.Names(), (QStringList{"T.DB", "T.MB", "U.MB", "U.db"}));
+    EXPECT_EQ(folder.Read(QStringLiteral("U.db")), QByteArray("T.db"));
+    EXPECT_EQ(Entries(ui.List2), (QStringList{"T", "U"}));
+    EXPECT_EQ(TwinFileOfEntry(ui.List2, 0, folder.Path()), QStringLiteral("T.DB"));
 }
 
 TEST_F(ParadoxRenameTest, CancelRenamesNothingAndSaysNothing) {

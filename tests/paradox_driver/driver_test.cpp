@@ -214,6 +214,13 @@ TEST_F(ParadoxDriver, AMissingTableOrFolderIsAClearFailure) {
     EXPECT_TRUE(missing.contains(QStringLiteral("\"NOPE\" was not found")))
         << missing.toStdString();
     EXPECT_TRUE(missing.contains(folder_.path()));
+    // A name two files answer to is refused; each is still read by its own file name.
+    ASSERT_TRUE(QFile::copy(folder_.filePath("every.db"), folder_.filePath("EVERY.DB")));
+    EXPECT_TRUE(FailureOf([&] {
+                    rs.Open(QStringLiteral("SELECT * FROM \"every\""), connection);
+                }).contains(QStringLiteral("could be any of the files")));
+    rs.Open(QStringLiteral("SELECT * FROM \"EVERY.DB\""), connection);
+    EXPECT_EQ(rs.RecordCount(), 2);
 
     Connection nowhere;
     const QString noFolder =

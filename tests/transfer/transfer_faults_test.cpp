@@ -182,6 +182,29 @@ TEST_F(TransferFaults, AnEntryListedFromASubfolderIsNeverSentAsTheFoldersNamesak
     EXPECT_EQ(Entries(oracleList), QStringList{"ORDERS"});
 }
 
+TEST_F(TransferFaults, EachOfTwoSpellingsSendsItsOwnFileAndAsksBeforeOverwritingTheOther) {
+    WriteTable("T.DB", {Alpha("Name")}, {{Text("upper")}});
+    WriteTable("T.db", {Alpha("Name")}, {{Text("lower")}, {Text("lower too")}});
+    LoadParadoxTables(paradoxList, login);
+    ASSERT_EQ(Entries(paradoxList), (QStringList{"T", "T"}));
+    for (const int entry : {1, 0}) {
+        paradoxList.SetSelected(1 - entry, false);
+        paradoxList.SetSelected(entry, true);
+        paradoxList.SetListIndex(entry);
+        if (entry == 0) {
+            dialogs.QueueAnswer(vbYes);  // the other file was sent first
+        }
+        Send();
+        const QList<QStringList> rows =
+            TwinFileOfEntry(paradoxList, entry, folder.path()) == QStringLiteral("T.DB")
+                ? QList<QStringList>{{"upper"}}
+                : QList<QStringList>{{"lower"}, {"lower too"}};
+        EXPECT_EQ(ServerQuery("SELECT \"Name\"::text FROM \"T\" ORDER BY 1"), rows);
+    }
+    EXPECT_TRUE(ReportedLines().empty());
+    EXPECT_EQ(dialogs.Texts().count("Would you like to overwrite T?"), 1);
+}
+
 TEST_F(TransferFaults, ADeadServerGivesOneReportPerFailingStepAndNoHang) {
     WriteSmall("ONE.DB");
     WriteSmall("TWO.DB");

@@ -65,12 +65,20 @@ void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit
     EventPump pump;  // a hundred thousand entries take a while to add
     for (const QString& found : folders) {
         const QString subfolder = found == top ? QString() : found.mid(top.size()).chopped(1);
-        for (const QString& name : seen.TableFiles(found)) {
+        // Where letter case tells files apart, one folder may hold a table under two spellings.
+        QHash<QString, int> filesOfTable;
+        QStringList tables;
+        const QStringList files = seen.TableFiles(found);
+        for (const QString& name : files) {
+            tables.append(name.startsWith(QLatin1Char('~')) ? QString() : TableNameOfFile(name));
+            ++filesOfTable[tables.last()];
+        }
+        for (qsizetype i = 0; i < files.size(); ++i) {
             pump.Pump();
-            if (name.startsWith(QLatin1Char('~'))) {
+            if (tables[i].isEmpty()) {
                 continue;  // the Paradox engine's temporary tables
             }
-            visit(subfolder, TableNameOfFile(name));
+            visit(subfolder, tables[i], filesOfTable.value(tables[i]) > 1 ? files[i] : QString());
         }
     }
 }

@@ -11,9 +11,11 @@ namespace quorvex {
 QString TableNameOfFile(const QString& fileName);
 
 // Every table LoadParadoxTables lists from `folder`, in the order it adds them: the subfolder its
-// file was found in (relative to `folder`, "/" between names; empty for the folder itself) and
-// the table name. Failures raise Failure.
-using ParadoxTableVisitor = std::function<void(const QString& subfolder, const QString& table)>;
+// file was found in (relative to `folder`, "/" between names; empty for the folder itself), the
+// table name and, where the same folder holds another file of that table name, the file's name
+// (empty otherwise). Failures raise Failure.
+using ParadoxTableVisitor =
+    std::function<void(const QString& subfolder, const QString& table, const QString& twinFile)>;
 void ForEachParadoxTable(const QString& folder, const ParadoxTableVisitor& visit);
 
 }  // namespace quorvex

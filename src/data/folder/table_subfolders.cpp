@@ -1,8 +1,8 @@
 #include "data/folder/table_subfolders.h"
 
 #include "data/core/name_case.h"
-#include "data/folder/path_case.h"
 #include "data/folder/paradox_table_walk.h"
+#include "data/folder/path_case.h"
 
 #include <QStringList>
 
@@ -26,7 +26,8 @@ QString TableSubfolders::Of(const QString& table) {
     if (!walked_) {
         walked_ = true;
         try {
-            ForEachParadoxTable(folder_, [this](const QString& subfolder, const QString& listed) {
+            ForEachParadoxTable(folder_, [this](const QString& subfolder, const QString& listed,
+                                                const QString& /*twinFile*/) {
                 if (!subfolder.isEmpty() && !subfolderByTable_.contains(listed)) {
                     subfolderByTable_.insert(listed, subfolder);
                 }

@@ -31,6 +31,14 @@ QString TablePath(const QString& folder, const QString& name) {
     if (name.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive)) {
         candidates.append(base);
     }
+    // A name that two files answer to (T.DB beside T.db) is refused: the rows of one must never
+    // be read for the other. Such a table is named by its file's own name. (Where ".db" is not
+    // spelled so on disk, the lookup ignoring case below already finds no single file.)
+    if (QFileInfo::exists(candidates.first()) &&
+        SpellingsIgnoringCase(candidates.first()).size() > 1) {
+        TableSubfolders subfolders(folder);
+        throw Failure(MissingTableText(name, subfolders));
+    }
     for (const QString& candidate : candidates) {
         const QString resolved = ResolvePathIgnoringCase(candidate);
         if (QFileInfo(resolved).isFile()) {
