@@ -4,8 +4,8 @@
 #include "cli/interrupt_flag.h"
 #include "cli/text_table.h"
 #include "data/access/connection.h"
-#include "data/core/connection_strings.h"
 #include "data/access/oracle_database_rules.h"
+#include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/list_procedures.h"
@@ -49,6 +49,7 @@ struct CheckedTable {
     std::vector<Refusal> refusals;
     QString notSent;  // why no row at all would arrive: an unreadable table, a name refused
     std::optional<KeptTable> kept;
+    bool inSubfolder = false;  // listed from a subfolder: a send leaves it, as it names it
 
     bool Whole() const {
         if (action == QLatin1String("keep")) {
@@ -239,6 +240,17 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         }
         tables.push_back(table);
     }
+    if (options.tables.isEmpty()) {
+        for (const FolderTable& below : folder.InSubfolders()) {
+            CheckedTable table;
+            table.name = folder.RelativeName(below);
+            table.sourceFile = below.sourceFile;
+            table.action = QStringLiteral("leave it");
+            table.notSent = folder.SubfolderHint(below, QStringLiteral("send"));
+            table.inSubfolder = true;
+            tables.push_back(table);
+        }
+    }
 
     std::vector<QStringList> rows{{QStringLiteral("Table"), QStringLiteral("Paradox rows"),
                                    QStringLiteral("Refused"), QStringLiteral("A send would")}};
@@ -250,10 +262,10 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
              table.paradoxRows ? QString::number(*table.paradoxRows) : QStringLiteral("-"),
              QString::number(table.refusedRows),
              table.action + (problems.isEmpty() ? QString() : QStringLiteral(": ") + problems)});
-        whole += table.Whole() ? 1 : 0;
+        whole += table.Whole() && !table.inSubfolder ? 1 : 0;
     }
     const int status = interrupt_flag::Raised() ? kExitSignalBase + interrupt_flag::Signal()
-                       : whole == static_cast<int>(tables.size()) ? kExitSuccess
+                       : whole == static_cast<int>(chosen.size()) ? kExitSuccess
                                                                   : kExitIncomplete;
     WriteAll(STDOUT_FILENO,
              (TextTable(rows) +

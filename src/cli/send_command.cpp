@@ -11,6 +11,7 @@
 #include "cli/memory_table_list.h"
 #include "cli/progress_line.h"
 #include "cli/rejects_file.h"
+#include "cli/run_ledger.h"
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "cli/transfer_summary.h"
@@ -73,7 +74,8 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
             if (answer == vbNo && !interrupt_flag::Raised()) {
                 summary.CurrentTableKept(keptCount());
             }
-        });
+        },
+        [&summary](const QString& description) { summary.CurrentTableReported(description); });
 
     MemoryTableList paradox;
     folder.FillList(paradox);
@@ -97,7 +99,8 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
          const FolderTables& folder, const QStringList& chosen, MemoryTableList& oracle,
          const std::map<QString, KeptTable>& kept, RunRecord run, Terminal& terminal) {
     RejectsFile rejects;
-    if (!options.rejectsFile.isEmpty() && !rejects.Open(options.rejectsFile)) {
+    if (!options.rejectsFile.isEmpty() &&
+        !rejects.Open(options.rejectsFile, [] { interrupt_flag::StopRunning(); })) {
         return Usage(
             QStringLiteral("--rejects %1: %2.").arg(options.rejectsFile, rejects.ErrorString()),
             terminal);
@@ -122,8 +125,9 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
                          options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
             : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);
     summary.AddUnreached(chosen);
-    if (!rejects.ErrorString().isEmpty()) {
-        terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: %2")
+    if (!rejects.Close().isEmpty()) {
+        terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: "
+                                        "%2; the send stopped there")
                              .arg(options.rejectsFile, rejects.ErrorString()));
     }
 
@@ -165,6 +169,15 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         return *status;
     }
     const QStringList& chosen = tables.chosen;
+    // One send at a time into a schema: the lock is held from before the first count or change
+    // to the end.
+    MigrationLedger ledger;
+    if (!options.dryRun) {
+        if (const std::optional<int> status =
+                TakeLedger(ledger, fields, tables.oracle.Entries(), chosen, terminal)) {
+            return *status;
+        }
+    }
     // Tables already in Oracle that a send may keep are counted on both sides first.
     const std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
@@ -178,7 +191,15 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         return RunDryRun(options, fields, *tables.folder, chosen, tables.oracle, kept, run,
                          terminal);
     }
-    return Send(options, fields, *tables.folder, chosen, tables.oracle, kept, run, terminal);
+    const int status =
+        Send(options, fields, *tables.folder, chosen, tables.oracle, kept, run, terminal);
+    if (QString failure; !ledger.Close(status, &failure)) {
+        terminal.Message(
+            QStringLiteral("quorvex send: the end of this run could not be written to the "
+                           "ledger: %1")
+                .arg(failure.simplified()));
+    }
+    return status;
 }
 
 }  // namespace quorvex

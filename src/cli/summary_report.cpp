@@ -1,10 +1,10 @@
 #include "cli/summary_report.h"
 
 #include "cli/text_table.h"
+#include "cli/whole_file.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <csignal>
 
@@ -27,7 +27,9 @@ QString Reason(const SentTable& table) {
         return table.firstRefusal.simplified();
     }
     if (!table.note.isEmpty()) {
-        return u'(' + table.note + u')';
+        return table.fate == SentTable::Fate::Copied
+                   ? u'(' + table.Outcome() + QStringLiteral(": ") + table.note + u')'
+                   : u'(' + table.note + u')';
     }
     if (table.fate == SentTable::Fate::Kept && table.kept && !table.kept->Complete()) {
         return u'(' + table.Outcome() + QStringLiteral(": ") + table.kept->Describe() + u')';
@@ -142,12 +144,12 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
 
 bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal,
                  const QString& command) {
-    QSaveFile report(file);
-    if (report.open(QIODevice::WriteOnly) && report.write(json) == json.size() && report.commit()) {
+    const QString reason = WriteWholeFile(file, json);
+    if (reason.isEmpty()) {
         return true;
     }
     terminal.Message(QStringLiteral("quorvex %1: the report could not be written to %2: %3")
-                         .arg(command, file, report.errorString()));
+                         .arg(command, file, reason));
     return false;
 }
 

@@ -38,9 +38,24 @@ TransferSummary::TransferSummary(std::function<void(const QString&, const SentRo
 }
 
 void TransferSummary::CloseCurrent() {
+    if (!reached_) {
+        return;
+    }
+    SentTable& table = tables_.back();
+    table.seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
+    const bool unaccounted = table.fate == SentTable::Fate::NotCopied ||
+                             (table.fate == SentTable::Fate::Copied && table.paradoxRows &&
+                              table.arrived + table.refused < *table.paradoxRows);
+    if (unaccounted && table.note.isEmpty() && !lastReport_.isEmpty()) {
+        table.note = lastReport_.simplified();
+    }
+    lastReport_.clear();
+    reached_ = false;
+}
+
+void TransferSummary::CurrentTableReported(const QString& description) {
     if (reached_) {
-        tables_.back().seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
-        reached_ = false;
+        lastReport_ = description;
     }
 }
 

@@ -63,6 +63,10 @@ class TransferSummary : public TransferObserver {
     void SetSourceFile(const QString& table, const QString& file);
     // The overwrite question of the current table was answered No; `kept` is its count.
     void CurrentTableKept(const std::optional<KeptTable>& kept);
+    // A failure was reported while the current table was sent; the last one is the reason a
+    // table that ends with rows unaccounted for (neither arrived nor refused) or never copied
+    // carries in its note.
+    void CurrentTableReported(const QString& description);
     // The record of a table sent apart from the command's walk (a bulk send), whole; its source
     // file as told, when it has none.
     void AddTable(SentTable table);
@@ -86,6 +90,7 @@ class TransferSummary : public TransferObserver {
     std::vector<SentTable> tables_;
     QHash<QString, QString> sourceFiles_;  // by table name
     bool reached_ = false;  // a table was reached: the last record is the current table
+    QString lastReport_;    // of the current table
     QElapsedTimer clock_;
     qint64 currentStartedMs_ = 0;
 };

@@ -6,6 +6,8 @@
 #include "cli/interrupt_flag.h"
 #include "cli/job_progress.h"
 #include "cli/verify_report.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
 #include "transfer/quoted_name.h"
 
@@ -34,6 +36,18 @@ std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& tabl
         return source.RecordCount();
     } catch (const std::exception&) {
         return std::nullopt;
+    }
+}
+
+// Why the Paradox table cannot be read (an empty or damaged file), in the reader's words; empty
+// when it can.
+QString WhyUnreadable(Connection& paradox, const QString& table) {
+    try {
+        Recordset source;
+        source.Open(SelectAllStatement(table), paradox);
+        return QString();
+    } catch (const std::exception& failure) {
+        return CommandSteps::Describe(failure);
     }
 }
 
@@ -114,15 +128,30 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     // A send creates the Oracle table under the Paradox table's own name, letter for letter.
     const QStringList oracleEntries = tables.oracle.Entries();
     const QSet<QString> inOracle(oracleEntries.begin(), oracleEntries.end());
+    // A table missing from Oracle because its file cannot be read is named for that reason.
+    Connection paradox;
+    paradox.SetCursorLocation(adUseClient);
     QStringList toCompare;
     for (const QString& name : tables.chosen) {
         if (inOracle.contains(name)) {
             toCompare.append(name);
-        } else {
-            findings.Tables().push_back(
-                {name, folder.FindOwn(name)->sourceFile, Result::NotInOracle});
+            continue;
         }
+        QString unreadable;
+        try {
+            if (!paradox.IsOpen()) {
+                paradox.Open(ParadoxConnectionString(fields));
+            }
+            unreadable = WhyUnreadable(paradox, name);
+        } catch (const std::exception& failure) {
+            unreadable = CommandSteps::Describe(failure);
+        }
+        findings.Tables().push_back(
+            {name, folder.FindOwn(name)->sourceFile,
+             unreadable.isEmpty() ? Result::NotInOracle : Result::NotCompared, std::nullopt,
+             unreadable});
     }
+    paradox.Close();
 
     const QStringList unreached =
         RunConnectedJobs(fields, toCompare, options.jobs, progress,

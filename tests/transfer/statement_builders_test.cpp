@@ -2,11 +2,14 @@
 #include "data/core/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
+#include "transfer/ledger_statements.h"
 #include "transfer/quoted_name.h"
 
 #include <QDate>
 
 #include <functional>
+
+#include "support/oracle_statement_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +74,27 @@ TEST(TableStatements, DropAndSelectQuoteTheNameUnchanged) {
               QStringLiteral("SELECT * FROM \"O'BRIEN\""));
     EXPECT_THROW(DropTableStatement(QStringLiteral("\"")), Failure);
     EXPECT_THROW(SelectAllStatement(QStringLiteral("A\"")), Failure);
+}
+
+TEST(TableStatements, TheLedgersStatementsAreOnesOracleTakesEvenWithThirtyByteNames) {
+    LedgerEntry entry{7, QStringLiteral("T"), QStringLiteral("/d/T.DB"), 2048};
+    entry.finished = QDateTime(QDate(2026, 12, 8), QTime(1, 2, 3, 45), Qt::UTC);
+    LedgerRun run{3, QStringLiteral("host"), 42, entry.finished};
+    for (const QString& statement :
+         {CreateLedgerRunsStatement(), CreateLedgerTablesStatement(), CreateLedgerLockStatement(),
+          InsertLedgerLockRowStatement(), LockLedgerStatement(), OpenLedgerRunsQuery(),
+          NextLedgerRunIdQuery(), InsertLedgerRunStatement(run),
+          EndLedgerRunStatement(3, entry.finished, std::nullopt), InsertLedgerEntryStatement(entry),
+          LatestLedgerEntriesQuery()}) {
+        EXPECT_EQ(OracleFormProblem(statement, {{}, 30}), QString()) << statement.toStdString();
+        EXPECT_FALSE(statement.contains(QStringLiteral("NUMBER"))) << statement.toStdString();
+    }
+    EXPECT_TRUE(InsertLedgerEntryStatement(entry).contains(QStringLiteral(
+        "(7, ?, ?, 2048, ?, 0, 0, 0, ?, ?, ?, TIMESTAMP '2026-12-08 01:02:03.045'")));
+    EXPECT_EQ(RowNumberRanges({12, 3, 10, 11, 7, 3}), QStringLiteral("3,7,10-12"));
+    EXPECT_EQ(RowNumbersOf(QStringLiteral("3,7,10-12")),
+              (std::vector<std::int64_t>{3, 7, 10, 11, 12}));
+    EXPECT_EQ(RowNumberRanges({1, 3, 5}, 4), QString());  // too long: left to the rejects file
 }
 
 TEST(InsertStatement, OrdersExample) {
