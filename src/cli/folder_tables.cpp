@@ -1,9 +1,9 @@
 #include "cli/folder_tables.h"
 
 #include "data/core/name_case.h"
-#include "data/core/table_name_order.h"
 #include "data/folder/path_case.h"
 #include "shell/table_listing.h"
+#include "data/core/table_name_order.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "cli/table_sides.h"
 
 #include "data/oracle/odbc_driver_resolution.h"
-#include "shell/command_steps.h"
 #include "shell/table_listing.h"
+#include "shell/command_steps.h"
 
 namespace quorvex {
 
