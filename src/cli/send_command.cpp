@@ -8,6 +8,7 @@
 #include "cli/held_pointer.h"
 #include "cli/interrupt_flag.h"
 #include "cli/kept_tables.h"
+#include "cli/ledger_recorder.h"
 #include "cli/memory_table_list.h"
 #include "cli/progress_line.h"
 #include "cli/rejects_file.h"
@@ -15,8 +16,13 @@
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "cli/transfer_summary.h"
+#include "shell/command_steps.h"
 #include "shell/table_listing.h"
 #include "transfer/send_tables.h"
+
+#include <QSet>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -61,7 +67,7 @@ int ExitStatusOf(const TransferSummary& summary, int reports, const RejectsFile&
 int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fields,
                  const FolderTables& folder, const QStringList& chosen, MemoryTableList& oracle,
                  const std::map<QString, KeptTable>& kept, TransferSummary& summary,
-                 Terminal& terminal) {
+                 const std::function<void(const QString&)>& changing, Terminal& terminal) {
     const auto keptCount = [&kept, &summary]() -> std::optional<KeptTable> {
         const SentTable* current = summary.Current();
         const auto found = current != nullptr ? kept.find(current->name) : kept.end();
@@ -73,6 +79,8 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
         [&](int answer) {
             if (answer == vbNo && !interrupt_flag::Raised()) {
                 summary.CurrentTableKept(keptCount());
+            } else if (answer == vbYes && summary.Current() != nullptr) {
+                changing(summary.Current()->name);  // before its DROP TABLE
             }
         },
         [&summary](const QString& description) { summary.CurrentTableReported(description); });
@@ -97,7 +105,8 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
 // returns the exit status.
 int Send(const CommandLineOptions& options, const CommandLineFields& fields,
          const FolderTables& folder, const QStringList& chosen, MemoryTableList& oracle,
-         const std::map<QString, KeptTable>& kept, RunRecord run, Terminal& terminal) {
+         const std::map<QString, KeptTable>& kept, MigrationLedger& ledger, RunRecord run,
+         Terminal& terminal) {
     RejectsFile rejects;
     if (!options.rejectsFile.isEmpty() &&
         !rejects.Open(options.rejectsFile, [] { interrupt_flag::StopRunning(); })) {
@@ -105,7 +114,9 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
             QStringLiteral("--rejects %1: %2.").arg(options.rejectsFile, rejects.ErrorString()),
             terminal);
     }
+    std::optional<LedgerRecorder> recorder;
     TransferSummary summary([&](const QString& table, const SentRow& row) {
+        recorder->RowNotWhole(table, row.number, row.stored);
         if (!options.rejectsFile.isEmpty()) {
             rejects.Write(table, row);
         }
@@ -113,6 +124,57 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
     for (const FolderTable& table : folder.Own()) {
         summary.SetSourceFile(table.name, table.sourceFile);
     }
+    recorder.emplace(summary.SourceFiles(), options.rejectsFile);
+    // The ledger hears of each table before it is changed, then once its rows are committed. A
+    // row-by-row table's rows are committed one by one: its entry follows its last row.
+    int ledgerFailures = 0;
+    QSet<QString> begun;
+    const std::function<void(const QString&)> changing = [&](const QString& table) {
+        if (begun.contains(table)) {
+            return;
+        }
+        begun.insert(table);
+        try {
+            ledger.Begin(recorder->EntryOf(table, 0, 0, kLedgerSending, 0.0));
+        } catch (const std::exception& failure) {
+            ++ledgerFailures;
+            terminal.Message(QStringLiteral("quorvex send: %1: the ledger could not be written: %2")
+                                 .arg(table, CommandSteps::Describe(failure).simplified()));
+        }
+    };
+    summary.OnRowsStarting(changing);
+    summary.OnTableClosed([&](const SentTable& table) {
+        if (table.fate != SentTable::Fate::Copied) {
+            return;
+        }
+        begun.remove(table.name);
+        try {
+            ledger.Record(recorder->EntryOf(table.name, table.arrived + table.refused,
+                                            table.arrived + recorder->StoredNotWhole(table.name),
+                                            table.Outcome(), table.seconds));
+        } catch (const std::exception& failure) {
+            ++ledgerFailures;
+            terminal.Message(QStringLiteral("quorvex send: %1: the ledger could not be written: %2")
+                                 .arg(table.name, CommandSteps::Describe(failure).simplified()));
+        }
+    });
+    // A bulk table's entry goes in the transaction that commits its rows.
+    BulkSendHooks hooks;
+    hooks.beforeSend = [&](Connection& connection, const QString& table) {
+        ledger.Begin(connection, recorder->EntryOf(table, 0, 0, kLedgerSending, 0.0));
+    };
+    hooks.rowNotWhole = [&](const RowProblem& row) {
+        recorder->RowNotWhole(row.table, row.rowNumber, row.stored);
+    };
+    hooks.beforeCommit = [&](Connection& connection, const QString& table,
+                             const BulkTableResult& result) {
+        const bool whole =
+            result.refused + result.storedWithNull == 0 && result.rowsRead == result.paradoxRows;
+        ledger.Record(
+            connection,
+            recorder->EntryOf(table, result.rowsRead, result.arrived,
+                              whole ? QStringLiteral("sent") : QStringLiteral("incomplete"), 0.0));
+    };
     if (options.tables.isEmpty()) {
         for (const FolderTable& table : folder.InSubfolders()) {
             summary.AddInSubfolder(folder.RelativeName(table), table.sourceFile,
@@ -122,8 +184,9 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
     const int reports =
         options.bulk
             ? SendInBulk(options, fields, chosen, oracle, kept, summary,
-                         options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
-            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);
+                         options.rejectsFile.isEmpty() ? nullptr : &rejects, hooks, terminal)
+            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, changing,
+                           terminal);
     summary.AddUnreached(chosen);
     if (!rejects.Close().isEmpty()) {
         terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: "
@@ -131,7 +194,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
                              .arg(options.rejectsFile, rejects.ErrorString()));
     }
 
-    int status = ExitStatusOf(summary, reports, rejects);
+    int status = ExitStatusOf(summary, reports + ledgerFailures, rejects);
     WriteAll(STDOUT_FILENO, SummaryText(summary).toUtf8());
     if (!options.reportFile.isEmpty()) {
         run.ended = QDateTime::currentDateTimeUtc();
@@ -192,7 +255,7 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
                          terminal);
     }
     const int status =
-        Send(options, fields, *tables.folder, chosen, tables.oracle, kept, run, terminal);
+        Send(options, fields, *tables.folder, chosen, tables.oracle, kept, ledger, run, terminal);
     if (QString failure; !ledger.Close(status, &failure)) {
         terminal.Message(
             QStringLiteral("quorvex send: the end of this run could not be written to the "

@@ -51,6 +51,9 @@ void TransferSummary::CloseCurrent() {
     }
     lastReport_.clear();
     reached_ = false;
+    if (closed_) {
+        closed_(table);
+    }
 }
 
 void TransferSummary::CurrentTableReported(const QString& description) {
@@ -70,6 +73,9 @@ void TransferSummary::RowsToCopy(std::int64_t rowCount) {
     if (reached_) {
         tables_.back().fate = SentTable::Fate::Copied;
         tables_.back().paradoxRows = rowCount;
+        if (starting_) {
+            starting_(tables_.back().name);
+        }
     }
 }
 

@@ -107,6 +107,25 @@ std::vector<QString> LedgerEntryTexts(const LedgerEntry& entry) {
             entry.outcome};
 }
 
+QString UpdateLedgerEntryStatement(const LedgerEntry& entry) {
+    return QStringLiteral(
+               "UPDATE %1 SET \"SOURCE_FILE\" = ?, \"FILE_SIZE\" = %2, \"FILE_MODIFIED\" = ?, "
+               "\"ROWS_READ\" = %3, \"ROWS_ARRIVED\" = %4, \"ROWS_REFUSED\" = %5, "
+               "\"REFUSED_ROWS\" = ?, \"REJECTS_FILE\" = ?, \"OUTCOME\" = ?, \"FINISHED\" = %6, "
+               "\"SECONDS\" = %7 WHERE \"RUN_ID\" = %8 AND \"TABLE_NAME\" = ?")
+        .arg(Quoted(kLedgerTablesTable), NumberOrNull(entry.fileSize),
+             QString::number(entry.rowsRead), QString::number(entry.rowsArrived),
+             QString::number(entry.rowsRefused), TimestampLiteral(entry.finished),
+             QString::number(entry.seconds, 'f', 3), QString::number(entry.runId));
+}
+
+std::vector<QString> LedgerEntryUpdateTexts(const LedgerEntry& entry) {
+    std::vector<QString> texts = LedgerEntryTexts(entry);
+    texts.push_back(texts.front());
+    texts.erase(texts.begin());
+    return texts;
+}
+
 QString LatestLedgerEntriesQuery() {
     const QString tables = Quoted(kLedgerTablesTable);
     return QStringLiteral(

@@ -64,10 +64,18 @@ QString InsertLedgerRunStatement(const LedgerRun& run);
 QString EndLedgerRunStatement(std::int64_t runId, const QDateTime& ended,
                               std::optional<int> exitStatus);
 
+// The outcome of an entry written before a table is changed (dropped, created, filled): while it
+// is the table's latest, the ledger knows nothing of what Oracle holds of it.
+inline const QString kLedgerSending = QStringLiteral("sending");
+
 // The entry's row; its bound values are the table, the source file, the file's modification time,
 // the refused rows, the rejects file and the outcome, in that order (LedgerEntryTexts).
 QString InsertLedgerEntryStatement(const LedgerEntry& entry);
 std::vector<QString> LedgerEntryTexts(const LedgerEntry& entry);
+// The same entry written over the one its run began for the table (kLedgerSending); its bound
+// values are LedgerEntryTexts' from the source file on, then the table.
+QString UpdateLedgerEntryStatement(const LedgerEntry& entry);
+std::vector<QString> LedgerEntryUpdateTexts(const LedgerEntry& entry);
 
 // The latest entry of each table, columns in LedgerEntry's order from "TABLE_NAME" on, the last
 // "RUN_ID".

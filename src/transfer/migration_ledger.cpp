@@ -6,6 +6,8 @@
 #include "transfer/quoted_name.h"
 #include "transfer/value_text.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 
 namespace quorvex {
@@ -189,9 +191,17 @@ std::vector<LedgerRun> MigrationLedger::OpenRuns() {
     return runs;
 }
 
+void MigrationLedger::Begin(Connection& connection, LedgerEntry entry) const {
+    entry.runId = run_.id;
+    entry.outcome = kLedgerSending;
+    connection.Execute(InsertLedgerEntryStatement(entry), Texts(LedgerEntryTexts(entry)));
+}
+
+void MigrationLedger::Begin(LedgerEntry entry) { Begin(writer_, std::move(entry)); }
+
 void MigrationLedger::Record(Connection& connection, LedgerEntry entry) const {
     entry.runId = run_.id;
-    connection.Execute(InsertLedgerEntryStatement(entry), Texts(LedgerEntryTexts(entry)));
+    connection.Execute(UpdateLedgerEntryStatement(entry), Texts(LedgerEntryUpdateTexts(entry)));
 }
 
 void MigrationLedger::Record(LedgerEntry entry) { Record(writer_, std::move(entry)); }
@@ -240,6 +250,54 @@ bool MigrationLedger::Close(int exitStatus, QString* failure) {
     lock_.Close();
     writer_.Close();
     return ended;
+}
+
+}  // namespace quorvex
+
+namespace quorvex {
+
+LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
+                          std::int64_t paradoxRows, std::int64_t oracleRows) {
+    using State = LedgerStanding::State;
+    if (entry == nullptr) {
+        return {};
+    }
+    LedgerStanding standing{State::Complete, *entry};
+    const QFileInfo file(sourceFile);
+    // Milliseconds: the ledger keeps no finer time.
+    const qint64 modified = file.lastModified().toUTC().toMSecsSinceEpoch();
+    if (!file.exists() || (entry->fileSize && *entry->fileSize != file.size()) ||
+        (entry->fileModified.isValid() && entry->fileModified.toMSecsSinceEpoch() != modified)) {
+        standing.state = State::SourceChanged;
+    } else if (entry->outcome == kLedgerSending || entry->rowsRead < paradoxRows) {
+        standing.state = State::Unfinished;
+    } else if (oracleRows != entry->rowsArrived) {
+        standing.state = State::ChangedInOracle;
+    }
+    return standing;
+}
+
+QString LedgerStanding::Describe(std::int64_t oracleRows) const {
+    const QString run = QString::number(entry.runId);
+    switch (state) {
+        case State::Unknown:
+            break;
+        case State::Complete:
+            return entry.rowsRefused == 0
+                       ? QStringLiteral("as its send in run %1 left it").arg(run)
+                       : QStringLiteral("as its send in run %1 left it, %2 rows refused then")
+                             .arg(run, QString::number(entry.rowsRefused));
+        case State::ChangedInOracle:
+            return QStringLiteral(
+                       "changed since its send in run %1: %2 rows in Oracle where %3 "
+                       "arrived")
+                .arg(run, QString::number(oracleRows), QString::number(entry.rowsArrived));
+        case State::SourceChanged:
+            return QStringLiteral("its Paradox file changed since its send in run %1").arg(run);
+        case State::Unfinished:
+            return QStringLiteral("its send in run %1 did not finish").arg(run);
+    }
+    return QString();
 }
 
 }  // namespace quorvex

@@ -44,8 +44,13 @@ class MigrationLedger {
     bool Taken() const { return taken_; }
     const LedgerRun& Run() const { return run_; }
 
-    // Writes the entry (its run id set here) on `connection`: a bulk table's own connection, in
-    // the transaction that commits its rows; else the ledger's. Throws Failure.
+    // Writes a kLedgerSending entry for the table before anything of it is changed, on
+    // `connection` (a job's own, with autocommit) or the ledger's. Throws Failure.
+    void Begin(Connection& connection, LedgerEntry entry) const;
+    void Begin(LedgerEntry entry);
+    // Writes the table's entry over the one Begin wrote (its run id set here) on `connection`: a
+    // bulk table's own connection, in the transaction that commits its rows; else the ledger's.
+    // Throws Failure.
     void Record(Connection& connection, LedgerEntry entry) const;
     void Record(LedgerEntry entry);
 
@@ -71,5 +76,26 @@ class MigrationLedger {
 
 // "run 7 on host H, process 1234, started 2026-12-08 01:37:23 UTC"
 QString DescribeLedgerRun(const LedgerRun& run);
+
+// What the ledger's latest entry of a table already in Oracle says of it now.
+struct LedgerStanding {
+    enum class State {
+        Unknown,          // no entry: only the counts tell
+        Complete,         // Oracle holds exactly the rows that arrived, from the same file
+        ChangedInOracle,  // Oracle holds other than what arrived: changed since, by hand
+        SourceChanged,    // the Paradox file is not the one that was sent
+        Unfinished,       // the send never committed the table, or read only part of it
+    };
+    State state = State::Unknown;
+    LedgerEntry entry{};
+
+    // "changed since its send in run 4: 9 rows in Oracle where 7 arrived"...; empty for Unknown.
+    QString Describe(std::int64_t oracleRows) const;
+};
+
+// Judges a table by its latest entry (nullptr for none), its Paradox file now (size and
+// modification time) and row count, and the rows Oracle holds.
+LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
+                          std::int64_t paradoxRows, std::int64_t oracleRows);
 
 }  // namespace quorvex

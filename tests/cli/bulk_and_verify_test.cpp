@@ -66,6 +66,11 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     }
     EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
                             {"NOTES", 7}, {"NOTES", 2500}, {"NOTES", 4999}, {"NUM", 2}}));
+    // The ledger's entry, committed with the rows.
+    EXPECT_EQ(ServerQuery("SELECT \"ROWS_READ\", \"ROWS_ARRIVED\", \"REFUSED_ROWS\", "
+                          "\"REJECTS_FILE\", \"OUTCOME\" FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
+                          "\"TABLE_NAME\" = 'NOTES'"),
+              (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete"}}));
 
     const QString report = config.filePath("verify.json");
     const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
