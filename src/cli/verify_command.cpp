@@ -9,6 +9,7 @@
 #include "data/access/connection.h"
 #include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
+#include "transfer/migration_ledger.h"
 #include "transfer/quoted_name.h"
 
 #include <QElapsedTimer>
@@ -51,6 +52,22 @@ QString WhyUnreadable(Connection& paradox, const QString& table) {
     }
 }
 
+// The ledger's latest entries, when the schema has a ledger that can be read; the comparison
+// stands without it.
+std::map<QString, LedgerEntry> ReadLedger(const ConnectionFields& fields,
+                                          const QStringList& oracleTables) {
+    if (!oracleTables.contains(kLedgerTablesTable)) {
+        return {};
+    }
+    try {
+        Connection oracle;
+        oracle.Open(OracleConnectionString(fields));
+        return MigrationLedger::LatestLedgerEntries(oracle);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 // The results the jobs hand in, under the lock.
 class Findings {
   public:
@@ -72,12 +89,16 @@ class Findings {
 
 // Compares one table on a job's connections; false when the connection was lost.
 bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
-                const StopRequest& stop, JobProgress& progress, Findings& findings) {
+                const std::map<QString, LedgerEntry>& ledger, const StopRequest& stop,
+                JobProgress& progress, Findings& findings) {
     progress.Started(table);
     if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table)) {
         progress.RowCount(table, *rows);
     }
     VerifiedTable found{table, sourceFile, Result::Stopped};
+    if (const auto entry = ledger.find(table); entry != ledger.end()) {
+        found.ledger = entry->second;
+    }
     QElapsedTimer clock;
     clock.start();
     bool lost = false;
@@ -127,6 +148,7 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     }
     // A send creates the Oracle table under the Paradox table's own name, letter for letter.
     const QStringList oracleEntries = tables.oracle.Entries();
+    const std::map<QString, LedgerEntry> ledger = ReadLedger(fields, oracleEntries);
     const QSet<QString> inOracle(oracleEntries.begin(), oracleEntries.end());
     // A table missing from Oracle because its file cannot be read is named for that reason.
     Connection paradox;
@@ -156,8 +178,8 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     const QStringList unreached =
         RunConnectedJobs(fields, toCompare, options.jobs, progress,
                          [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile, stop,
-                                               progress, findings);
+                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile,
+                                               ledger, stop, progress, findings);
                          });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {

@@ -206,10 +206,10 @@ void MigrationLedger::Record(Connection& connection, LedgerEntry entry) const {
 
 void MigrationLedger::Record(LedgerEntry entry) { Record(writer_, std::move(entry)); }
 
-std::map<QString, LedgerEntry> MigrationLedger::LatestEntries() {
+std::map<QString, LedgerEntry> MigrationLedger::LatestLedgerEntries(Connection& oracle) {
     std::map<QString, LedgerEntry> entries;
     Recordset latest;
-    latest.Open(LatestLedgerEntriesQuery(), writer_);
+    latest.Open(LatestLedgerEntriesQuery(), oracle);
     for (; !latest.Eof(); latest.MoveNext()) {
         LedgerEntry entry;
         entry.table = TextOf(latest.FieldValue(0));

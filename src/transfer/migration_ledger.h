@@ -55,7 +55,11 @@ class MigrationLedger {
     void Record(LedgerEntry entry);
 
     // The latest entry of each table, by table name, read on the ledger's connection.
-    std::map<QString, LedgerEntry> LatestEntries();
+    std::map<QString, LedgerEntry> LatestEntries() { return LatestLedgerEntries(writer_); }
+
+    // The same on any connection to the schema, with no lock: for a command that only reads.
+    // Throws Failure (the ledger's tables missing among others).
+    static std::map<QString, LedgerEntry> LatestLedgerEntries(Connection& oracle);
 
     // Ends the run's row with its exit status and lets the lock go; false with `failure` when the
     // row could not be ended (the lock goes with the connection all the same).

@@ -75,7 +75,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     const QString report = config.filePath("verify.json");
     const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
     EXPECT_EQ(verified.exitStatus, 1) << verified.err.toStdString();
-    EXPECT_TRUE(verified.out.contains("\nNOTES: 3 rows only in Paradox:\n  row 7: {\"Id\": \"7\""))
+    // The ledger tells the rows refused at the send from rows missing since.
+    EXPECT_TRUE(
+        verified.out.contains("\nNOTES: 3 rows only in Paradox, 3 of them refused at its "
+                              "send in run 1:\n  row 7 (refused at send): {\"Id\": \"7\""))
         << verified.out.toStdString();
     const QJsonObject json = ReadJson(report);
     EXPECT_EQ(json["command"], "verify");
@@ -86,6 +89,7 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     EXPECT_EQ(notes["oracleRows"], 4997);
     EXPECT_EQ(notes["onlyInOracle"], 0);
     EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
+    EXPECT_TRUE(notes["onlyInParadoxRows"][0]["refusedAtSend"].toBool());
 
     // A file that cannot be read is not compared, for the reader's reason.
     ASSERT_TRUE(QFile(folder.filePath("EMPTY.DB")).open(QIODevice::WriteOnly));
