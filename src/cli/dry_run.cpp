@@ -62,7 +62,8 @@ struct CheckedTable {
         if (!notSent.isEmpty()) {
             problems.append(notSent.simplified());
         }
-        if (action == QLatin1String("keep") && kept && !kept->Complete()) {
+        if (action == QLatin1String("keep") && kept &&
+            (!kept->Complete() || kept->ChangedSince())) {
             problems.append(kept->Describe());
         }
         for (const Refusal& refusal : refusals) {
@@ -170,8 +171,8 @@ QString Action(const QString& name, const TableList& oracle, CommandLineOptions:
         case CommandLineOptions::Existing::Keep:
             return QStringLiteral("keep");
         case CommandLineOptions::Existing::Resume:
-            return kept && kept->Complete() ? QStringLiteral("keep")
-                                            : QStringLiteral("drop and send again");
+            return kept && kept->ResumeKeeps() ? QStringLiteral("keep")
+                                               : QStringLiteral("drop and send again");
         case CommandLineOptions::Existing::Ask:
             break;
     }

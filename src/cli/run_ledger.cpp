@@ -2,6 +2,7 @@
 
 #include "cli/exit_status.h"
 #include "data/core/connection_strings.h"
+#include "shell/command_steps.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,6 +61,29 @@ std::optional<int> TakeLedger(MigrationLedger& ledger, const ConnectionFields& f
                 .arg(DescribeLedgerRun(dead)));
     }
     return std::nullopt;
+}
+
+std::map<QString, LedgerEntry> ReadLedgerEntries(MigrationLedger& ledger,
+                                                 const ConnectionFields& fields,
+                                                 const QStringList& oracleTables,
+                                                 Terminal& terminal) {
+    try {
+        if (ledger.Taken()) {
+            return ledger.LatestEntries();
+        }
+        if (!oracleTables.contains(kLedgerTablesTable)) {
+            return {};
+        }
+        Connection oracle;
+        oracle.Open(OracleConnectionString(fields));
+        return MigrationLedger::LatestLedgerEntries(oracle);
+    } catch (const std::exception& failure) {
+        terminal.Message(
+            QStringLiteral("quorvex send: the ledger could not be read; kept tables are judged "
+                           "by their counts alone: %1")
+                .arg(CommandSteps::Describe(failure).simplified()));
+        return {};
+    }
 }
 
 }  // namespace quorvex

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <map>
 #include <optional>
 
 namespace quorvex {
@@ -17,5 +18,13 @@ namespace quorvex {
 std::optional<int> TakeLedger(MigrationLedger& ledger, const ConnectionFields& fields,
                               const QStringList& oracleTables, const QStringList& chosen,
                               Terminal& terminal);
+
+// The ledger's latest entry of each table: through `ledger` when this run holds it, else read
+// without the lock where the schema has a ledger (a dry run). A ledger that cannot be read is
+// told on a line and left out.
+std::map<QString, LedgerEntry> ReadLedgerEntries(MigrationLedger& ledger,
+                                                 const ConnectionFields& fields,
+                                                 const QStringList& oracleTables,
+                                                 Terminal& terminal);
 
 }  // namespace quorvex

@@ -242,10 +242,25 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         }
     }
     // Tables already in Oracle that a send may keep are counted on both sides first.
-    const std::map<QString, KeptTable> kept =
-        options.existing == CommandLineOptions::Existing::Overwrite
-            ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields);
+    std::map<QString, KeptTable> kept = options.existing == CommandLineOptions::Existing::Overwrite
+                                            ? std::map<QString, KeptTable>{}
+                                            : CountKeptTables(chosen, tables.oracle, fields);
+    // What the ledger says of them: as sent, changed by hand since, or sent from another file.
+    if (!kept.empty()) {
+        std::map<QString, QString> sourceFiles;
+        for (const FolderTable& table : tables.folder->Own()) {
+            sourceFiles[table.name] = table.sourceFile;
+        }
+        JudgeByLedger(kept, ReadLedgerEntries(ledger, fields, tables.oracle.Entries(), terminal),
+                      sourceFiles);
+        for (const auto& [name, table] : kept) {
+            if (options.existing == CommandLineOptions::Existing::Resume && table.standing &&
+                table.standing->state == LedgerStanding::State::SourceChanged) {
+                terminal.Message(QStringLiteral("quorvex send: %1: %2; --resume sends it again.")
+                                     .arg(name, table.standing->Describe(0)));
+            }
+        }
+    }
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();

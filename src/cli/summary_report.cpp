@@ -31,7 +31,8 @@ QString Reason(const SentTable& table) {
                    ? u'(' + table.Outcome() + QStringLiteral(": ") + table.note + u')'
                    : u'(' + table.note + u')';
     }
-    if (table.fate == SentTable::Fate::Kept && table.kept && !table.kept->Complete()) {
+    if (table.fate == SentTable::Fate::Kept && table.kept &&
+        (!table.kept->Complete() || table.kept->ChangedSince())) {
         return u'(' + table.Outcome() + QStringLiteral(": ") + table.kept->Describe() + u')';
     }
     return table.Whole() && table.fate != SentTable::Fate::Kept ? QString()
@@ -132,7 +133,8 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
         entry.insert(QStringLiteral("seconds"), table.seconds);
         entry.insert(QStringLiteral("firstRefusal"), NullOr(table.firstRefusal));
         entry.insert(QStringLiteral("note"),
-                     NullOr(table.note.isEmpty() && table.kept && !table.kept->Complete()
+                     NullOr(table.note.isEmpty() && table.kept &&
+                                    (!table.kept->Complete() || table.kept->ChangedSince())
                                 ? table.kept->Describe()
                                 : table.note));
         tables.append(entry);

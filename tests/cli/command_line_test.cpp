@@ -235,7 +235,8 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     const ProgramRun kept = Run(QStringList{"send", "--keep"} + Login());
     EXPECT_EQ(kept.exitStatus, 1);
     EXPECT_TRUE(kept.out.contains(
-        QString("(kept incomplete: %1 of 20000 rows in Oracle)").arg(summary.captured(1))))
+        QString("(kept incomplete: %1 of 20000 rows in Oracle; its send in run 1 did not finish)")
+            .arg(summary.captured(1))))
         << kept.out.toStdString();
     const StatementLog log;
     const ProgramRun resumed = Run(QStringList{"send", "--resume"} + Login());
@@ -281,6 +282,47 @@ TEST_F(CommandLine, OneSendAtATimeAndTheLockOfARunKilledIsTakenOver) {
               (QList<QStringList>{
                   {"1", QString(), "ended without closing; its lock was taken over by run 2"},
                   {"2", "0", QString()}}));
+}
+
+TEST_F(CommandLine, ResumeKeepsWhatTheLedgerSaysWasSentOrChangedByHandAndResendsAChangedFile) {
+    const QString long1(2001, u'x'), long2(2001, u'y'), long3(2001, u'z');
+    WriteMemoTable("MEMO", {"a", long1, long2, long3, "b"});
+    WriteMemoTable("SAME", {"a"});
+    EXPECT_EQ(Run(QStringList{"send", "--overwrite"} + Login()).exitStatus, 1);
+
+    // Its refused rows are no reason to send it again.
+    const StatementLog log;
+    const ProgramRun asSent = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        asSent.out.contains("(kept incomplete: 2 of 5 rows in Oracle; as its send in run "
+                            "1 left it, 3 rows refused then)"))
+        << asSent.out.toStdString();
+    EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
+
+    // A column widened and two of the refused rows loaded by hand: kept, and named.
+    ServerExecute("ALTER TABLE \"MEMO\" ALTER COLUMN \"Memo\" TYPE text");
+    ServerExecute(QString("INSERT INTO \"MEMO\" VALUES(2, '%1'), (3, '%2')").arg(long1, long2));
+    const ProgramRun byHand = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its "
+                            "send in run 1: 4 rows in Oracle where 2 arrived)"))
+        << byHand.out.toStdString();
+    EXPECT_EQ(Count("MEMO"), 4);
+
+    // A Paradox file changed since its send is sent again, and said so.
+    WriteMemoTable("SAME", {"a", "b"});
+    QFile same(folder.filePath("SAME.DB"));
+    ASSERT_TRUE(same.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(same.setFileTime(QDateTime::currentDateTime().addSecs(10),
+                                 QFileDevice::FileModificationTime));
+    same.close();
+    const ProgramRun changed = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        changed.err.contains("quorvex send: SAME: its Paradox file changed since its send "
+                             "in run 1; --resume sends it again."))
+        << changed.err.toStdString();
+    EXPECT_EQ(Count("SAME"), 2);
+    EXPECT_EQ(Count("MEMO"), 4);
 }
 
 TEST_F(CommandLine, AFullDiskIsToldWithTheSystemsReasonAndLeavesNoFileHalfWritten) {
