@@ -37,7 +37,11 @@ LedgerEntry LedgerRecorder::EntryOf(const QString& table, std::int64_t rowsRead,
                                     std::int64_t rowsStored, const QString& outcome,
                                     double seconds) {
     const std::lock_guard guard(lock_);
-    const Seen& seen = tables_[table];
+    Seen& seen = tables_[table];
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (!seen.begun.isValid()) {
+        seen.begun = now;
+    }
     LedgerEntry entry;
     entry.table = table;
     entry.sourceFile = seen.sourceFile;
@@ -49,8 +53,8 @@ LedgerEntry LedgerRecorder::EntryOf(const QString& table, std::int64_t rowsRead,
     entry.refusedRows = RowNumberRanges(seen.refused);
     entry.rejectsFile = entry.rowsRefused > 0 ? rejectsFile_ : QString();
     entry.outcome = outcome;
-    entry.finished = QDateTime::currentDateTimeUtc();
-    entry.seconds = seconds;
+    entry.finished = now;
+    entry.seconds = seconds >= 0 ? seconds : static_cast<double>(seen.begun.msecsTo(now)) / 1000.0;
     return entry;
 }
 

@@ -24,8 +24,9 @@ class LedgerRecorder {
     // left out (a number Oracle cannot hold sent as NULL).
     void RowNotWhole(const QString& table, std::int64_t row, bool stored);
 
-    // The entry of a table whose rows are committed: `rowsRead` sent, of which `rowsStored` are
-    // in Oracle; `outcome` as the summary words it.
+    // The entry of a table: `rowsRead` sent, of which `rowsStored` are in Oracle; `outcome` as
+    // the summary words it. The first entry of a table starts its clock; a later one's
+    // `seconds`, when negative, is the time since.
     LedgerEntry EntryOf(const QString& table, std::int64_t rowsRead, std::int64_t rowsStored,
                         const QString& outcome, double seconds);
 
@@ -39,6 +40,7 @@ class LedgerRecorder {
         QDateTime modified;
         std::vector<std::int64_t> refused;  // not stored
         std::int64_t storedNotWhole = 0;
+        QDateTime begun{};
     };
 
     std::mutex lock_;

@@ -173,7 +173,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
         ledger.Record(
             connection,
             recorder->EntryOf(table, result.rowsRead, result.arrived,
-                              whole ? QStringLiteral("sent") : QStringLiteral("incomplete"), 0.0));
+                              whole ? QStringLiteral("sent") : QStringLiteral("incomplete"), -1.0));
     };
     if (options.tables.isEmpty()) {
         for (const FolderTable& table : folder.InSubfolders()) {

@@ -94,7 +94,11 @@ MigrationLedger::Taking MigrationLedger::Take(const QString& oracleConnectionStr
                 // The row went missing (a run died between creating the table and filling it):
                 // made again, outside the lock's transaction, then locked.
                 EndOdbcTransaction(lock_.OdbcConnectionHandle(), false);
-                writer_.Execute(InsertLedgerLockRowStatement());
+                try {
+                    writer_.Execute(InsertLedgerLockRowStatement());
+                } catch (const std::exception&) {
+                    // another run made it meanwhile: the primary key keeps it single
+                }
                 locked = Lock();
             }
         } catch (const std::exception& failure) {
