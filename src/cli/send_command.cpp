@@ -8,19 +8,16 @@
 #include "cli/held_pointer.h"
 #include "cli/interrupt_flag.h"
 #include "cli/kept_tables.h"
-#include "cli/ledger_recorder.h"
 #include "cli/memory_table_list.h"
 #include "cli/progress_line.h"
 #include "cli/rejects_file.h"
 #include "cli/run_ledger.h"
+#include "cli/send_ledger.h"
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "cli/transfer_summary.h"
-#include "shell/command_steps.h"
 #include "shell/table_listing.h"
 #include "transfer/send_tables.h"
-
-#include <QSet>
 
 #include <functional>
 
@@ -114,9 +111,9 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
             QStringLiteral("--rejects %1: %2.").arg(options.rejectsFile, rejects.ErrorString()),
             terminal);
     }
-    std::optional<LedgerRecorder> recorder;
+    std::optional<SendLedger> entries;
     TransferSummary summary([&](const QString& table, const SentRow& row) {
-        recorder->RowNotWhole(table, row.number, row.stored);
+        entries->RowNotWhole(table, row);
         if (!options.rejectsFile.isEmpty()) {
             rejects.Write(table, row);
         }
@@ -124,69 +121,24 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
     for (const FolderTable& table : folder.Own()) {
         summary.SetSourceFile(table.name, table.sourceFile);
     }
-    recorder.emplace(summary.SourceFiles(), options.rejectsFile);
-    // The ledger hears of each table before it is changed, then once its rows are committed. A
-    // row-by-row table's rows are committed one by one: its entry follows its last row.
-    int ledgerFailures = 0;
-    QSet<QString> begun;
+    entries.emplace(ledger, summary.SourceFiles(), options.rejectsFile, terminal);
     const std::function<void(const QString&)> changing = [&](const QString& table) {
-        if (begun.contains(table)) {
-            return;
-        }
-        begun.insert(table);
-        try {
-            ledger.Begin(recorder->EntryOf(table, 0, 0, kLedgerSending, 0.0));
-        } catch (const std::exception& failure) {
-            ++ledgerFailures;
-            terminal.Message(QStringLiteral("quorvex send: %1: the ledger could not be written: %2")
-                                 .arg(table, CommandSteps::Describe(failure).simplified()));
-        }
+        entries->Changing(table);
     };
     summary.OnRowsStarting(changing);
-    summary.OnTableClosed([&](const SentTable& table) {
-        if (table.fate != SentTable::Fate::Copied) {
-            return;
-        }
-        begun.remove(table.name);
-        try {
-            ledger.Record(recorder->EntryOf(table.name, table.arrived + table.refused,
-                                            table.arrived + recorder->StoredNotWhole(table.name),
-                                            table.Outcome(), table.seconds));
-        } catch (const std::exception& failure) {
-            ++ledgerFailures;
-            terminal.Message(QStringLiteral("quorvex send: %1: the ledger could not be written: %2")
-                                 .arg(table.name, CommandSteps::Describe(failure).simplified()));
-        }
-    });
-    // A bulk table's entry goes in the transaction that commits its rows.
-    BulkSendHooks hooks;
-    hooks.beforeSend = [&](Connection& connection, const QString& table) {
-        ledger.Begin(connection, recorder->EntryOf(table, 0, 0, kLedgerSending, 0.0));
-    };
-    hooks.rowNotWhole = [&](const RowProblem& row) {
-        recorder->RowNotWhole(row.table, row.rowNumber, row.stored);
-    };
-    hooks.beforeCommit = [&](Connection& connection, const QString& table,
-                             const BulkTableResult& result) {
-        const bool whole =
-            result.refused + result.storedWithNull == 0 && result.rowsRead == result.paradoxRows;
-        ledger.Record(
-            connection,
-            recorder->EntryOf(table, result.rowsRead, result.arrived,
-                              whole ? QStringLiteral("sent") : QStringLiteral("incomplete"), -1.0));
-    };
+    summary.OnTableClosed([&](const SentTable& table) { entries->TableClosed(table); });
     if (options.tables.isEmpty()) {
         for (const FolderTable& table : folder.InSubfolders()) {
             summary.AddInSubfolder(folder.RelativeName(table), table.sourceFile,
                                    folder.SubfolderHint(table, kSend));
         }
     }
-    const int reports =
-        options.bulk
-            ? SendInBulk(options, fields, chosen, oracle, kept, summary,
-                         options.rejectsFile.isEmpty() ? nullptr : &rejects, hooks, terminal)
-            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, changing,
-                           terminal);
+    const int reports = options.bulk
+                            ? SendInBulk(options, fields, chosen, oracle, kept, summary,
+                                         options.rejectsFile.isEmpty() ? nullptr : &rejects,
+                                         entries->BulkHooks(), terminal)
+                            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary,
+                                           changing, terminal);
     summary.AddUnreached(chosen);
     if (!rejects.Close().isEmpty()) {
         terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: "
@@ -194,7 +146,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
                              .arg(options.rejectsFile, rejects.ErrorString()));
     }
 
-    int status = ExitStatusOf(summary, reports + ledgerFailures, rejects);
+    int status = ExitStatusOf(summary, reports + entries->Failures(), rejects);
     WriteAll(STDOUT_FILENO, SummaryText(summary).toUtf8());
     if (!options.reportFile.isEmpty()) {
         run.ended = QDateTime::currentDateTimeUtc();
