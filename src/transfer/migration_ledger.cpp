@@ -47,10 +47,14 @@ QDateTime TimeOf(const Value& value) {
     return QDateTime();
 }
 
+// The ledger's text columns hold 2,000 characters: a longer command line or path is cut rather
+// than failing the send.
+constexpr qsizetype kLongestLedgerText = 2000;
+
 std::vector<Value> Texts(const std::vector<QString>& texts) {
     std::vector<Value> values;
     for (const QString& text : texts) {
-        values.push_back(Value::Text(text));
+        values.push_back(Value::Text(text.left(kLongestLedgerText)));
     }
     return values;
 }
