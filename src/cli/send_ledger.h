@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/bulk_send.h"
-#include "cli/ledger_recorder.h"
 #include "cli/terminal.h"
 #include "cli/transfer_summary.h"
+#include "transfer/ledger_recorder.h"
 #include "transfer/migration_ledger.h"
 
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "cli/ledger_recorder.h"
+#include "transfer/ledger_recorder.h"
 
 #include <QFileInfo>
 
