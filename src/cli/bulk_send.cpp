@@ -5,6 +5,7 @@
 #include "cli/job_progress.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_dialogs.h"
+#include "shell/command_steps.h"
 #include "transfer/bulk_send_plan.h"
 #include "transfer/bulk_table_copy.h"
 #include "transfer/list_procedures.h"
@@ -52,10 +53,16 @@ class TableObserver : public BulkObserver {
 // What the jobs share, each use under the lock: the summary and the rejects file.
 class SharedRecords {
   public:
-    SharedRecords(TransferSummary& summary, RejectsFile* rejects, JobProgress& progress)
-        : summary_(summary), rejects_(rejects), progress_(progress) {}
+    SharedRecords(TransferSummary& summary, RejectsFile* rejects, JobProgress& progress,
+                  const BulkSendHooks& hooks)
+        : summary_(summary), rejects_(rejects), progress_(progress), hooks_(hooks) {}
+
+    const BulkSendHooks& Hooks() const { return hooks_; }
 
     void RowNotWhole(const RowProblem& row) {
+        if (hooks_.rowNotWhole) {
+            hooks_.rowNotWhole(row);
+        }
         if (rejects_ != nullptr) {
             const std::lock_guard guard(lock_);
             rejects_->Write(row);
@@ -82,6 +89,7 @@ class SharedRecords {
     TransferSummary& summary_;
     RejectsFile* rejects_;
     JobProgress& progress_;
+    const BulkSendHooks& hooks_;
 };
 
 // Sends one table with a job's connections; false when the connection was lost.
@@ -96,6 +104,19 @@ bool SendOne(BulkConnections& own, const QString& table, const QString& readName
     copy.dropFirst = dropFirst;
     copy.paradoxOptions = reading;
     copy.readName = readName;
+    if (records.Hooks().beforeSend) {
+        try {
+            records.Hooks().beforeSend(own.oracle, table);
+        } catch (const std::exception& failure) {
+            progress.Report(QStringLiteral("%1: the ledger could not be written: %2")
+                                .arg(table, CommandSteps::Describe(failure).simplified()));
+        }
+    }
+    if (records.Hooks().beforeCommit) {
+        copy.beforeCommit = [&](const BulkTableResult& result) {
+            records.Hooks().beforeCommit(own.oracle, table, result);
+        };
+    }
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
@@ -109,7 +130,7 @@ bool SendOne(BulkConnections& own, const QString& table, const QString& readName
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
                const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
-               RejectsFile* rejects, Terminal& terminal) {
+               RejectsFile* rejects, const BulkSendHooks& hooks, Terminal& terminal) {
     std::optional<KeptTable> counted;
     TerminalDialogs dialogs(terminal, [&] { return AnswerForExisting(options.existing, counted); });
     const BulkSendPlan plan = PlanBulkSend(
@@ -123,7 +144,7 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
         return 0;
     }
     JobProgress progress(terminal, Terminal::ShowsLinesInPlace(), QStringLiteral("send"));
-    SharedRecords records(summary, rejects, progress);
+    SharedRecords records(summary, rejects, progress, hooks);
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
                          return SendOne(own, table, folder.ReadName(table), stop,

@@ -6,14 +6,28 @@
 #include "cli/terminal.h"
 #include "data/core/connection_fields.h"
 #include "shell/table_list.h"
+#include "transfer/bulk_table_copy.h"
 #include "transfer/kept_tables.h"
 #include "transfer/transfer_summary.h"
 
 #include <QStringList>
 
+#include <functional>
 #include <map>
 
 namespace quorvex {
+
+// What a bulk send tells beyond its summary, from the jobs' threads: each row that is not in
+// Oracle as it was read, and each table whose rows are about to be committed, on its job's
+// connection inside the table's transaction (what it writes there is committed with the rows).
+// A failure of `beforeSend`, which runs on the job's connection before the table is changed, is
+// reported and the table sent all the same.
+struct BulkSendHooks {
+    std::function<void(const RowProblem& row)> rowNotWhole = {};
+    std::function<void(Connection& oracle, const QString& table)> beforeSend = {};
+    std::function<void(Connection& oracle, const QString& table, const BulkTableResult& result)>
+        beforeCommit = {};
+};
 
 // `quorvex send --bulk [--jobs N]`: the chosen tables, each created as the row-by-row send creates
 // it and its rows sent as arrays of bound values in one transaction (BulkTableCopy), N tables at a
@@ -26,6 +40,6 @@ namespace quorvex {
 int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields,
                const FolderTables& folder, const QStringList& chosen, const TableList& oracle,
                const std::map<QString, KeptTable>& kept, TransferSummary& summary,
-               RejectsFile* rejects, Terminal& terminal);
+               RejectsFile* rejects, const BulkSendHooks& hooks, Terminal& terminal);
 
 }  // namespace quorvex

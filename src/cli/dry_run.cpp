@@ -84,6 +84,17 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         }
         tables.push_back(table);
     }
+    if (options.tables.isEmpty()) {
+        for (const FolderTable& below : folder.InSubfolders()) {
+            CheckedTable table;
+            table.name = folder.RelativeName(below);
+            table.sourceFile = below.sourceFile;
+            table.action = QStringLiteral("leave it");
+            table.notSent = folder.SubfolderHint(below, QStringLiteral("send"));
+            table.inSubfolder = true;
+            tables.push_back(table);
+        }
+    }
 
     std::vector<QStringList> rows{{QStringLiteral("Table"), QStringLiteral("Paradox rows"),
                                    QStringLiteral("Refused"), QStringLiteral("A send would")}};
@@ -95,10 +106,10 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
              table.paradoxRows ? QString::number(*table.paradoxRows) : QStringLiteral("-"),
              QString::number(table.refusedRows),
              table.action + (problems.isEmpty() ? QString() : QStringLiteral(": ") + problems)});
-        whole += table.Whole() ? 1 : 0;
+        whole += table.Whole() && !table.inSubfolder ? 1 : 0;
     }
     const int status = interrupt_flag::Raised() ? kExitSignalBase + interrupt_flag::Signal()
-                       : whole == static_cast<int>(tables.size()) ? kExitSuccess
+                       : whole == static_cast<int>(chosen.size()) ? kExitSuccess
                                                                   : kExitIncomplete;
     WriteAll(STDOUT_FILENO,
              (TextTable(rows) +

@@ -63,6 +63,15 @@ void Install() {
     // A reader of standard output that went away (`quorvex list | head -1`) must not end a
     // send before its summary and report are written: the write fails instead.
     std::signal(SIGPIPE, SIG_IGN);
+    // Past a file-size limit (ulimit -f) a write must fail with EFBIG, to be reported, rather
+    // than end the program with the report and the summary unwritten.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void StopRunning() {
+    if (StopRequest* request = stopRequest.load()) {
+        request->Request();
+    }
 }
 
 void StopOnInterrupt(StopRequest* request) {

@@ -24,6 +24,10 @@ int Signal();
 // already); nullptr when the send is over.
 void StopOnInterrupt(StopRequest* request);
 
+// Asks the running send to stop as a signal would, without raising the flag: for a failure
+// the send cannot go on from (a rejects file that cannot be written).
+void StopRunning();
+
 // Gives the signals back their default meaning, ending the program at once, for a command with
 // nothing to finish; one that came meanwhile ends it now.
 void Release();

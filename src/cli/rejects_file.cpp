@@ -1,9 +1,16 @@
 #include "cli/rejects_file.h"
 
+#include "cli/whole_file.h"
 #include "transfer/sent_value.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace quorvex {
 
@@ -13,10 +20,18 @@ QByteArray JsonString(const QString& text) {
     return array.mid(1, array.size() - 2);
 }
 
-bool RejectsFile::Open(const QString& path) {
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        error_ = file_.errorString();
+RejectsFile::~RejectsFile() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+bool RejectsFile::Open(const QString& path, std::function<void()> failed) {
+    failed_ = std::move(failed);
+    descriptor_ =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor_ < 0) {
+        error_ = SystemReason(errno);
         return false;
     }
     return true;
@@ -54,9 +69,30 @@ void RejectsFile::WriteLine(const QString& table, std::int64_t number,
     }
     line += "}, \"stored\": " + QByteArray(stored ? "true" : "false") +
             ", \"message\": " + JsonString(message) + "}\n";
-    if (file_.write(line) != line.size() && error_.isEmpty()) {
-        error_ = file_.errorString();
+    if (descriptor_ < 0 || !error_.isEmpty()) {
+        return;  // closed, or failed already: the send is stopping
     }
+    // Each line goes to the file system at once (no buffer holds it); one that does not fit is
+    // taken back, so the file ends with the last whole line.
+    if (WriteEveryByte(descriptor_, line)) {
+        written_ += line.size();
+        return;
+    }
+    error_ = SystemReason(errno);
+    [[maybe_unused]] const int cut = ::ftruncate(descriptor_, written_);
+    if (failed_) {
+        failed_();
+    }
+}
+
+QString RejectsFile::Close() {
+    if (descriptor_ >= 0) {
+        if (::close(descriptor_) != 0 && error_.isEmpty()) {
+            error_ = SystemReason(errno);
+        }
+        descriptor_ = -1;
+    }
+    return error_;
 }
 
 }  // namespace quorvex

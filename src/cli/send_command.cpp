@@ -10,12 +10,16 @@
 #include "cli/memory_table_list.h"
 #include "cli/progress_line.h"
 #include "cli/rejects_file.h"
+#include "cli/run_ledger.h"
+#include "cli/send_ledger.h"
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
 #include "shell/table_listing.h"
 #include "transfer/kept_tables.h"
 #include "transfer/send_tables.h"
 #include "transfer/transfer_summary.h"
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -64,7 +68,7 @@ int ExitStatusOf(const TransferSummary& summary, int reports, const RejectsFile&
 int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fields,
                  const FolderTables& folder, const QStringList& chosen, MemoryTableList& oracle,
                  const std::map<QString, KeptTable>& kept, TransferSummary& summary,
-                 Terminal& terminal) {
+                 const std::function<void(const QString&)>& changing, Terminal& terminal) {
     const auto keptCount = [&kept, &summary]() -> std::optional<KeptTable> {
         const SentTable* current = summary.Current();
         const auto found = current != nullptr ? kept.find(current->name) : kept.end();
@@ -76,8 +80,11 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
         [&](int answer) {
             if (answer == vbNo && !interrupt_flag::Raised()) {
                 summary.CurrentTableKept(keptCount());
+            } else if (answer == vbYes && summary.Current() != nullptr) {
+                changing(summary.Current()->name);  // before its DROP TABLE
             }
-        });
+        },
+        [&summary](const QString& description) { summary.CurrentTableReported(description); });
 
     MemoryTableList paradox;
     folder.FillList(paradox);
@@ -100,14 +107,18 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
 // returns the exit status.
 int Send(const CommandLineOptions& options, const CommandLineFields& fields,
          const FolderTables& folder, const QStringList& chosen, MemoryTableList& oracle,
-         const std::map<QString, KeptTable>& kept, RunRecord run, Terminal& terminal) {
+         const std::map<QString, KeptTable>& kept, MigrationLedger& ledger, RunRecord run,
+         Terminal& terminal) {
     RejectsFile rejects;
-    if (!options.rejectsFile.isEmpty() && !rejects.Open(options.rejectsFile)) {
+    if (!options.rejectsFile.isEmpty() &&
+        !rejects.Open(options.rejectsFile, [] { interrupt_flag::StopRunning(); })) {
         return Usage(
             QStringLiteral("--rejects %1: %2.").arg(options.rejectsFile, rejects.ErrorString()),
             terminal);
     }
+    std::optional<SendLedger> entries;
     TransferSummary summary([&](const QString& table, const SentRow& row) {
+        entries->RowNotWhole(table, row);
         if (!options.rejectsFile.isEmpty()) {
             rejects.Write(table, row);
         }
@@ -115,24 +126,32 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
     for (const FolderTable& table : folder.Own()) {
         summary.SetSourceFile(table.name, table.sourceFile);
     }
+    entries.emplace(ledger, summary.SourceFiles(), options.rejectsFile, terminal);
+    const std::function<void(const QString&)> changing = [&](const QString& table) {
+        entries->Changing(table);
+    };
+    summary.OnRowsStarting(changing);
+    summary.OnTableClosed([&](const SentTable& table) { entries->TableClosed(table); });
     if (options.tables.isEmpty()) {
         for (const FolderTable& table : folder.InSubfolders()) {
             summary.AddInSubfolder(folder.RelativeName(table), table.sourceFile,
                                    folder.SubfolderHint(table, kSend));
         }
     }
-    const int reports =
-        options.bulk
-            ? SendInBulk(options, fields, folder, chosen, oracle, kept, summary,
-                         options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
-            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);
+    const int reports = options.bulk
+                            ? SendInBulk(options, fields, folder, chosen, oracle, kept, summary,
+                                         options.rejectsFile.isEmpty() ? nullptr : &rejects,
+                                         entries->BulkHooks(), terminal)
+                            : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary,
+                                           changing, terminal);
     summary.AddUnreached(chosen);
-    if (!rejects.ErrorString().isEmpty()) {
-        terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: %2")
+    if (!rejects.Close().isEmpty()) {
+        terminal.Message(QStringLiteral("quorvex send: refused rows could not be written to %1: "
+                                        "%2; the send stopped there")
                              .arg(options.rejectsFile, rejects.ErrorString()));
     }
 
-    int status = ExitStatusOf(summary, reports, rejects);
+    int status = ExitStatusOf(summary, reports + entries->Failures(), rejects);
     WriteAll(STDOUT_FILENO, SummaryText(summary).toUtf8());
     if (!options.reportFile.isEmpty()) {
         run.ended = QDateTime::currentDateTimeUtc();
@@ -170,14 +189,39 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         return *status;
     }
     const QStringList& chosen = tables.chosen;
+    // One send at a time into a schema: the lock is held from before the first count or change
+    // to the end.
+    MigrationLedger ledger;
+    if (!options.dryRun) {
+        if (const std::optional<int> status =
+                TakeLedger(ledger, fields, tables.oracle.Entries(), chosen, terminal)) {
+            return *status;
+        }
+    }
     // Tables already in Oracle that a send may keep are counted on both sides first.
-    const std::map<QString, KeptTable> kept =
+    std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
             : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options),
                               [&folder = *tables.folder](const QString& table) {
                                   return folder.ReadName(table);
                               });
+    // What the ledger says of them: as sent, changed by hand since, or sent from another file.
+    if (!kept.empty()) {
+        std::map<QString, QString> sourceFiles;
+        for (const FolderTable& table : tables.folder->Own()) {
+            sourceFiles[table.name] = table.sourceFile;
+        }
+        JudgeByLedger(kept, ReadLedgerEntries(ledger, fields, tables.oracle.Entries(), terminal),
+                      sourceFiles);
+        for (const auto& [name, table] : kept) {
+            if (options.existing == CommandLineOptions::Existing::Resume && table.standing &&
+                table.standing->state == LedgerStanding::State::SourceChanged) {
+                terminal.Message(QStringLiteral("quorvex send: %1: %2; --resume sends it again.")
+                                     .arg(name, table.standing->Describe(0)));
+            }
+        }
+    }
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();
@@ -186,7 +230,15 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
         return RunDryRun(options, fields, *tables.folder, chosen, tables.oracle, kept, run,
                          terminal);
     }
-    return Send(options, fields, *tables.folder, chosen, tables.oracle, kept, run, terminal);
+    const int status =
+        Send(options, fields, *tables.folder, chosen, tables.oracle, kept, ledger, run, terminal);
+    if (QString failure; !ledger.Close(status, &failure)) {
+        terminal.Message(
+            QStringLiteral("quorvex send: the end of this run could not be written to the "
+                           "ledger: %1")
+                .arg(failure.simplified()));
+    }
+    return status;
 }
 
 }  // namespace quorvex

@@ -1,10 +1,10 @@
 #include "cli/summary_report.h"
 
 #include "cli/text_table.h"
+#include "cli/whole_file.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <csignal>
 
@@ -27,9 +27,12 @@ QString Reason(const SentTable& table) {
         return table.firstRefusal.simplified();
     }
     if (!table.note.isEmpty()) {
-        return u'(' + table.note + u')';
+        return table.fate == SentTable::Fate::Copied
+                   ? u'(' + table.Outcome() + QStringLiteral(": ") + table.note + u')'
+                   : u'(' + table.note + u')';
     }
-    if (table.fate == SentTable::Fate::Kept && table.kept && !table.kept->Complete()) {
+    if (table.fate == SentTable::Fate::Kept && table.kept &&
+        (!table.kept->Complete() || table.kept->ChangedSince())) {
         return u'(' + table.Outcome() + QStringLiteral(": ") + table.kept->Describe() + u')';
     }
     return table.Whole() && table.fate != SentTable::Fate::Kept ? QString()
@@ -130,7 +133,8 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
         entry.insert(QStringLiteral("seconds"), table.seconds);
         entry.insert(QStringLiteral("firstRefusal"), NullOr(table.firstRefusal));
         entry.insert(QStringLiteral("note"),
-                     NullOr(table.note.isEmpty() && table.kept && !table.kept->Complete()
+                     NullOr(table.note.isEmpty() && table.kept &&
+                                    (!table.kept->Complete() || table.kept->ChangedSince())
                                 ? table.kept->Describe()
                                 : table.note));
         tables.append(entry);
@@ -142,12 +146,12 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
 
 bool WriteReport(const QString& file, const QByteArray& json, Terminal& terminal,
                  const QString& command) {
-    QSaveFile report(file);
-    if (report.open(QIODevice::WriteOnly) && report.write(json) == json.size() && report.commit()) {
+    const QString reason = WriteWholeFile(file, json);
+    if (reason.isEmpty()) {
         return true;
     }
     terminal.Message(QStringLiteral("quorvex %1: the report could not be written to %2: %3")
-                         .arg(command, file, report.errorString()));
+                         .arg(command, file, reason));
     return false;
 }
 

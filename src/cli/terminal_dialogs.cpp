@@ -6,13 +6,20 @@ namespace quorvex {
 
 TerminalDialogs::TerminalDialogs(Terminal& terminal,
                                  std::function<std::optional<int>()> presetAnswer,
-                                 std::function<void(int answer)> answered)
-    : terminal_(terminal), presetAnswer_(presetAnswer), answered_(std::move(answered)) {}
+                                 std::function<void(int answer)> answered,
+                                 std::function<void(const QString& description)> reported)
+    : terminal_(terminal),
+      presetAnswer_(presetAnswer),
+      answered_(std::move(answered)),
+      reported_(std::move(reported)) {}
 
 int TerminalDialogs::MsgBox(const QString& text, int buttons, const QString& title) {
     if (title == kApplicationErrorTitle) {
         ++reports_;
         terminal_.Message(text);
+        if (reported_) {
+            reported_(text.section(QStringLiteral("\r\n"), 0, 0));
+        }
         return vbOK;
     }
     if ((buttons & vbYesNo) == vbYesNo) {

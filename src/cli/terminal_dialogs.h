@@ -15,9 +15,11 @@ namespace quorvex {
 class TerminalDialogs : public Dialogs {
   public:
     // `presetAnswer` gives vbYes or vbNo for the question being asked, or nullopt to ask it on
-    // the terminal. `answered` hears each answer given.
+    // the terminal. `answered` hears each answer given; `reported` the description of each
+    // failure report (its first line, without the box's label and line).
     TerminalDialogs(Terminal& terminal, std::function<std::optional<int>()> presetAnswer,
-                    std::function<void(int answer)> answered = {});
+                    std::function<void(int answer)> answered = {},
+                    std::function<void(const QString& description)> reported = {});
 
     int MsgBox(const QString& text, int buttons, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title,
@@ -33,6 +35,7 @@ class TerminalDialogs : public Dialogs {
     Terminal& terminal_;
     std::function<std::optional<int>()> presetAnswer_;
     std::function<void(int)> answered_;
+    std::function<void(const QString&)> reported_;
     int reports_ = 0;
     int messages_ = 0;
 };

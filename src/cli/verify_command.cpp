@@ -6,7 +6,10 @@
 #include "cli/interrupt_flag.h"
 #include "cli/job_progress.h"
 #include "cli/verify_report.h"
+#include "data/access/connection.h"
+#include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
+#include "transfer/migration_ledger.h"
 #include "transfer/table_plan.h"
 
 #include <QElapsedTimer>
@@ -36,6 +39,34 @@ std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& tabl
     }
 }
 
+// Why the Paradox table cannot be read (an empty or damaged file), in the reader's words; empty
+// when it can.
+QString WhyUnreadable(Connection& paradox, const QString& table,
+                      const ParadoxTableOptions& reading) {
+    try {
+        TablePlan::Read(paradox, table, reading);
+        return QString();
+    } catch (const std::exception& failure) {
+        return CommandSteps::Describe(failure);
+    }
+}
+
+// The ledger's latest entries, when the schema has a ledger that can be read; the comparison
+// stands without it.
+std::map<QString, LedgerEntry> ReadLedger(const ConnectionFields& fields,
+                                          const QStringList& oracleTables) {
+    if (!oracleTables.contains(kLedgerTablesTable)) {
+        return {};
+    }
+    try {
+        Connection oracle;
+        oracle.Open(OracleConnectionString(fields));
+        return MigrationLedger::LatestLedgerEntries(oracle);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 // The results the jobs hand in, under the lock.
 class Findings {
   public:
@@ -57,8 +88,8 @@ class Findings {
 
 // Compares one table on a job's connections; false when the connection was lost.
 bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& source,
-                const ParadoxTableOptions& reading, const StopRequest& stop, JobProgress& progress,
-                Findings& findings) {
+                const ParadoxTableOptions& reading, const std::map<QString, LedgerEntry>& ledger,
+                const StopRequest& stop, JobProgress& progress, Findings& findings) {
     progress.Started(table);
     const QString readName = source.twinFile.isEmpty() ? table : source.twinFile;
     const QString& sourceFile = source.sourceFile;
@@ -66,6 +97,9 @@ bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& s
         progress.RowCount(table, *rows);
     }
     VerifiedTable found{table, sourceFile, Result::Stopped};
+    if (const auto entry = ledger.find(table); entry != ledger.end()) {
+        found.ledger = entry->second;
+    }
     QElapsedTimer clock;
     clock.start();
     bool lost = false;
@@ -116,23 +150,39 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     }
     // A send creates the Oracle table under the Paradox table's own name, letter for letter.
     const QStringList oracleEntries = tables.oracle.Entries();
+    const std::map<QString, LedgerEntry> ledger = ReadLedger(fields, oracleEntries);
     const QSet<QString> inOracle(oracleEntries.begin(), oracleEntries.end());
+    // A table missing from Oracle because its file cannot be read is named for that reason.
+    Connection paradox;
+    paradox.SetCursorLocation(adUseClient);
     QStringList toCompare;
     for (const QString& name : tables.chosen) {
         if (inOracle.contains(name)) {
             toCompare.append(name);
-        } else {
-            findings.Tables().push_back(
-                {name, folder.FindOwn(name)->sourceFile, Result::NotInOracle});
+            continue;
         }
+        QString unreadable;
+        try {
+            if (!paradox.IsOpen()) {
+                paradox.Open(ParadoxConnectionString(fields));
+            }
+            unreadable = WhyUnreadable(paradox, name, ReadingOptions(options));
+        } catch (const std::exception& failure) {
+            unreadable = CommandSteps::Describe(failure);
+        }
+        findings.Tables().push_back(
+            {name, folder.FindOwn(name)->sourceFile,
+             unreadable.isEmpty() ? Result::NotInOracle : Result::NotCompared, std::nullopt,
+             unreadable});
     }
+    paradox.Close();
 
-    const QStringList unreached =
-        RunConnectedJobs(fields, toCompare, options.jobs, progress,
-                         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, *folder.FindOwn(table),
-                                               ReadingOptions(options), stop, progress, findings);
-                         });
+    const QStringList unreached = RunConnectedJobs(
+        fields, toCompare, options.jobs, progress,
+        [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+            return CompareOne(own, table, *folder.FindOwn(table), ReadingOptions(options), ledger,
+                              stop, progress, findings);
+        });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {
         found.push_back({name, folder.FindOwn(name)->sourceFile, Result::NotReached});

@@ -55,15 +55,29 @@ QString DifferingRows(const VerifiedTable& table) {
         if (count == 0) {
             return;
         }
-        text += QStringLiteral("%1: %2 row%3 only in %4%5:\n")
+        qsizetype refused = 0;
+        for (const ComparedRow& row : sample) {
+            refused += numbered && table.RefusedAtSend(row.paradoxRow) ? 1 : 0;
+        }
+        const bool whole = static_cast<std::int64_t>(sample.size()) == count;
+        text += QStringLiteral("%1: %2 row%3 only in %4%5%6:\n")
                     .arg(table.name, QString::number(count),
                          count == 1 ? QString() : QStringLiteral("s"), QString::fromLatin1(where),
-                         static_cast<std::int64_t>(sample.size()) < count
-                             ? QStringLiteral(", the first %1").arg(sample.size())
-                             : QString());
+                         whole ? QString() : QStringLiteral(", the first %1").arg(sample.size()),
+                         refused == 0
+                             ? QString()
+                             : QStringLiteral(", %1 of %2 refused at its send in run %3")
+                                   .arg(QString::number(refused),
+                                        whole ? QStringLiteral("them") : QStringLiteral("those"),
+                                        QString::number(table.ledger->runId)));
         for (const ComparedRow& row : sample) {
             text += QStringLiteral("  ") +
-                    (numbered ? QStringLiteral("row %1: ").arg(row.paradoxRow) : QString()) +
+                    (numbered ? QStringLiteral("row %1%2: ")
+                                    .arg(QString::number(row.paradoxRow),
+                                         table.RefusedAtSend(row.paradoxRow)
+                                             ? QStringLiteral(" (refused at send)")
+                                             : QString())
+                              : QString()) +
                     RowText(compared.fieldNames, row.values) + u'\n';
         }
     };
@@ -76,8 +90,9 @@ QJsonValue NullOrCount(const VerifiedTable& table, std::int64_t TableComparison:
     return table.comparison ? QJsonValue(qint64((*table.comparison).*count)) : QJsonValue();
 }
 
-QJsonArray RowsJson(const TableComparison& compared, const std::vector<ComparedRow>& sample,
+QJsonArray RowsJson(const VerifiedTable& table, const std::vector<ComparedRow>& sample,
                     bool numbered) {
+    const TableComparison& compared = *table.comparison;
     QJsonArray rows;
     for (const ComparedRow& row : sample) {
         QJsonObject values;
@@ -88,6 +103,7 @@ QJsonArray RowsJson(const TableComparison& compared, const std::vector<ComparedR
         QJsonObject entry{{QStringLiteral("values"), values}};
         if (numbered) {
             entry.insert(QStringLiteral("row"), qint64(row.paradoxRow));
+            entry.insert(QStringLiteral("refusedAtSend"), table.RefusedAtSend(row.paradoxRow));
         }
         rows.append(entry);
     }
@@ -114,6 +130,14 @@ QString VerifiedTable::ResultWord() const {
             break;
     }
     return QStringLiteral("in a subfolder");
+}
+
+bool VerifiedTable::RefusedAtSend(std::int64_t paradoxRow) const {
+    if (!ledger) {
+        return false;
+    }
+    const std::vector<std::int64_t> rows = RowNumbersOf(ledger->refusedRows);
+    return std::find(rows.begin(), rows.end(), paradoxRow) != rows.end();
 }
 
 QString VerifiedTable::FinishedLine() const {
@@ -184,12 +208,14 @@ QByteArray VerifyJson(std::vector<VerifiedTable> tables, const RunRecord& run) {
         entry.insert(QStringLiteral("problem"),
                      table.problem.isEmpty() ? QJsonValue() : QJsonValue(table.problem));
         const bool compared = table.comparison.has_value();
-        entry.insert(QStringLiteral("onlyInParadoxRows"),
-                     compared ? RowsJson(*table.comparison, table.comparison->paradoxSample, true)
-                              : QJsonArray());
-        entry.insert(QStringLiteral("onlyInOracleRows"),
-                     compared ? RowsJson(*table.comparison, table.comparison->oracleSample, false)
-                              : QJsonArray());
+        entry.insert(
+            QStringLiteral("onlyInParadoxRows"),
+            compared ? RowsJson(table, table.comparison->paradoxSample, true) : QJsonArray());
+        entry.insert(
+            QStringLiteral("onlyInOracleRows"),
+            compared ? RowsJson(table, table.comparison->oracleSample, false) : QJsonArray());
+        entry.insert(QStringLiteral("refusedAtSendRun"),
+                     table.ledger ? QJsonValue(qint64(table.ledger->runId)) : QJsonValue());
         entries.append(entry);
     }
     QJsonObject report = RunJson(run);

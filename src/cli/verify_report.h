@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/summary_report.h"
+#include "transfer/ledger_statements.h"
 #include "transfer/table_comparison.h"
 
 #include <QByteArray>
@@ -28,6 +29,12 @@ struct VerifiedTable {
     std::optional<TableComparison> comparison{};  // Same and Differs
     QString problem{};  // why it was not compared, or the subfolder's hint
     double seconds = 0.0;
+    // The ledger's latest entry of the table, when there is one: the rows refused at its send
+    // are told apart from rows missing since.
+    std::optional<LedgerEntry> ledger{};
+
+    // The Paradox row was refused when the table was sent, as the ledger says.
+    bool RefusedAtSend(std::int64_t paradoxRow) const;
 
     // "same", "differs", "not in Oracle", "not compared", "stopped", "not reached", "in a
     // subfolder".
@@ -39,14 +46,16 @@ struct VerifiedTable {
 };
 
 // The result on standard output: one line per table (the counts and the result), the rows found
-// on one side only of each table that differs (texts over 60 characters cut short), and how many
-// tables are the same. The tables in the lists' order.
+// on one side only of each table that differs (texts over 60 characters cut short; a row the
+// ledger says was refused at its send marked so), and how many tables are the same. The tables
+// in the lists' order.
 QString VerifyText(std::vector<VerifiedTable> tables);
 
 // The JSON report of `--report FILE`: RunJson's fields, "command": "verify", and
 //   "tables": [{"table", "sourceFile", "result", "paradoxRows", "oracleRows", "onlyInParadox",
 //               "onlyInOracle", "seconds", "problem",
-//               "onlyInParadoxRows": [{"row": 7, "values": {"Id": "7", ...}}],
+//               "refusedAtSendRun": 4 (the run whose send the ledger tells of, or null),
+//               "onlyInParadoxRows": [{"row": 7, "refusedAtSend": true, "values": {...}}],
 //               "onlyInOracleRows": [{"values": {...}}]}]
 // the counts null for a table not compared, the values whole (null for NULL).
 QByteArray VerifyJson(std::vector<VerifiedTable> tables, const RunRecord& run);

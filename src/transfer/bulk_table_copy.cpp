@@ -86,6 +86,10 @@ class BulkCopyRun {
             SetOdbcAutoCommit(handle_, false);
             CopyRows();
             CheckRowCount();
+            if (job_.beforeCommit) {
+                result_.arrived = result_.rowsRead - result_.refused;
+                job_.beforeCommit(result_);
+            }
             EndOdbcTransaction(handle_, true);
             SetOdbcAutoCommit(handle_, true);
             result_.arrived = result_.rowsRead - result_.refused;
@@ -96,6 +100,7 @@ class BulkCopyRun {
             TellStoredWithNull(false);
             return Outcome::Stopped;
         } catch (const std::exception& failure) {
+            result_.arrived = 0;  // beforeCommit may have seen it
             Fail(failure, Outcome::Failed);
             Abandon();
             TellStoredWithNull(false);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -108,6 +109,10 @@ struct BulkTableCopy {
     BulkObserver* observer = nullptr;
     const StopRequest* stop = nullptr;
     BulkOptions options = {};
+    // Runs on `oracle` once the rows are sent and counted, inside their transaction, with the
+    // result so far (`arrived` set): what it writes there (the ledger's entry) is committed with
+    // the rows or not at all. A failure it throws fails the table, which is rolled back.
+    std::function<void(const BulkTableResult&)> beforeCommit = {};
     // Of the Oracle database the statements are for (BulkConnections reads them): a table or field
     // name it would refuse (too long, a character its set lacks) fails the table before CREATE
     // TABLE, as in the row copy.

@@ -60,12 +60,46 @@ std::int64_t CountRows(Connection& connection, const QString& statement) {
 
 }  // namespace
 
+bool KeptTable::Complete() const {
+    using State = LedgerStanding::State;
+    if (standing &&
+        (standing->state == State::SourceChanged || standing->state == State::Unfinished)) {
+        return false;
+    }
+    return paradoxRows && oracleRows && *paradoxRows == *oracleRows;
+}
+
+bool KeptTable::ResumeKeeps() const {
+    using State = LedgerStanding::State;
+    if (!standing || standing->state == State::Unknown || !problem.isEmpty()) {
+        return Complete();
+    }
+    return standing->state == State::Complete || standing->state == State::ChangedInOracle;
+}
+
 QString KeptTable::Describe() const {
     if (!problem.isEmpty()) {
         return QStringLiteral("its rows could not be counted: ") + problem.simplified();
     }
-    return QStringLiteral("%1 of %2 rows in Oracle")
-        .arg(QString::number(oracleRows.value_or(0)), QString::number(paradoxRows.value_or(0)));
+    const QString counts =
+        QStringLiteral("%1 of %2 rows in Oracle")
+            .arg(QString::number(oracleRows.value_or(0)), QString::number(paradoxRows.value_or(0)));
+    const QString ledger = standing ? standing->Describe(oracleRows.value_or(0)) : QString();
+    return ledger.isEmpty() ? counts : counts + QStringLiteral("; ") + ledger;
+}
+
+void JudgeByLedger(std::map<QString, KeptTable>& kept, const std::map<QString, LedgerEntry>& latest,
+                   const std::map<QString, QString>& sourceFiles) {
+    for (auto& [name, table] : kept) {
+        const auto entry = latest.find(name);
+        const auto file = sourceFiles.find(name);
+        if (entry == latest.end() || file == sourceFiles.end() || !table.paradoxRows ||
+            !table.oracleRows) {
+            continue;
+        }
+        table.standing =
+            StandingOf(&entry->second, file->second, *table.paradoxRows, *table.oracleRows);
+    }
 }
 
 std::map<QString, KeptTable> CountKeptTables(
@@ -113,7 +147,7 @@ std::optional<int> AnswerForExisting(ExistingTable existing, const std::optional
         case ExistingTable::Keep:
             return vbNo;
         case ExistingTable::Resume:
-            return kept && kept->Complete() ? vbNo : vbYes;
+            return kept && kept->ResumeKeeps() ? vbNo : vbYes;
         case ExistingTable::Ask:
             break;
     }

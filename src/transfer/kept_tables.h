@@ -3,6 +3,7 @@
 #include "data/core/connection_fields.h"
 #include "data/paradox_driver/paradox_table_door.h"
 #include "shell/table_list.h"
+#include "transfer/migration_ledger.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,9 +23,20 @@ struct KeptTable {
     std::optional<std::int64_t> paradoxRows;
     std::optional<std::int64_t> oracleRows;  // SELECT COUNT(*)
     QString problem;                         // why a count is missing
+    // What the ledger's latest entry of the table says of it, when the schema has one.
+    std::optional<LedgerStanding> standing = std::nullopt;
 
-    bool Complete() const { return paradoxRows && oracleRows && *paradoxRows == *oracleRows; }
-    // "7 of 10 rows in Oracle", or why they could not be counted.
+    // Every row of the Paradox table is in Oracle, and the ledger knows of no change to its file
+    // or of a send that did not finish.
+    bool Complete() const;
+    // Oracle holds what the ledger says arrived, or a change made since by hand: --resume keeps
+    // it (never dropping hand-made work); a table the ledger does not know is kept when Complete.
+    bool ResumeKeeps() const;
+    // Changed in Oracle since its send, as the ledger tells: named even when its rows are all in.
+    bool ChangedSince() const {
+        return standing && standing->state == LedgerStanding::State::ChangedInOracle;
+    }
+    // "7 of 10 rows in Oracle", or why they could not be counted; and what the ledger says.
     QString Describe() const;
 };
 
@@ -45,6 +57,11 @@ enum class ExistingTable {
     Keep,       // left as it is, its rows counted
     Resume,     // kept when complete, else dropped and sent again
 };
+
+// Sets each counted table's standing from the ledger's latest entries and the tables' files
+// (`sourceFiles`, by name).
+void JudgeByLedger(std::map<QString, KeptTable>& kept, const std::map<QString, LedgerEntry>& latest,
+                   const std::map<QString, QString>& sourceFiles);
 
 // The answer to "Would you like to overwrite T?" that the rule gives for a table already in
 // Oracle (`kept`: its counts, when they were taken): vbYes to drop it and send it again, vbNo to

@@ -36,7 +36,7 @@ QString CheckedTable::Problems() const {
     if (!notSent.isEmpty()) {
         problems.append(notSent.simplified());
     }
-    if (action == QLatin1String("keep") && kept && !kept->Complete()) {
+    if (action == QLatin1String("keep") && kept && (!kept->Complete() || kept->ChangedSince())) {
         problems.append(kept->Describe());
     }
     for (const Refusal& refusal : refusals) {
@@ -59,8 +59,8 @@ QString ActionFor(const QString& name, const TableList& oracle, ExistingTable ex
         case ExistingTable::Keep:
             return QStringLiteral("keep");
         case ExistingTable::Resume:
-            return kept && kept->Complete() ? QStringLiteral("keep")
-                                            : QStringLiteral("drop and send again");
+            return kept && kept->ResumeKeeps() ? QStringLiteral("keep")
+                                               : QStringLiteral("drop and send again");
         case ExistingTable::Ask:
             break;
     }

@@ -36,6 +36,7 @@ struct CheckedTable {
     std::vector<Refusal> refusals;
     QString notSent;  // why no row at all would arrive: an unreadable table, a name refused
     std::optional<KeptTable> kept;
+    bool inSubfolder = false;  // listed from a subfolder: a send leaves it, as it names it
 
     // Every row would arrive whole, or, for a kept table, is in Oracle.
     bool Whole() const;

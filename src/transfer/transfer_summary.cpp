@@ -38,9 +38,27 @@ TransferSummary::TransferSummary(std::function<void(const QString&, const SentRo
 }
 
 void TransferSummary::CloseCurrent() {
+    if (!reached_) {
+        return;
+    }
+    SentTable& table = tables_.back();
+    table.seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
+    const bool unaccounted = table.fate == SentTable::Fate::NotCopied ||
+                             (table.fate == SentTable::Fate::Copied && table.paradoxRows &&
+                              table.arrived + table.refused < *table.paradoxRows);
+    if (unaccounted && table.note.isEmpty() && !lastReport_.isEmpty()) {
+        table.note = lastReport_.simplified();
+    }
+    lastReport_.clear();
+    reached_ = false;
+    if (closed_) {
+        closed_(table);
+    }
+}
+
+void TransferSummary::CurrentTableReported(const QString& description) {
     if (reached_) {
-        tables_.back().seconds = static_cast<double>(clock_.elapsed() - currentStartedMs_) / 1000.0;
-        reached_ = false;
+        lastReport_ = description;
     }
 }
 
@@ -55,6 +73,9 @@ void TransferSummary::RowsToCopy(std::int64_t rowCount) {
     if (reached_) {
         tables_.back().fate = SentTable::Fate::Copied;
         tables_.back().paradoxRows = rowCount;
+        if (starting_) {
+            starting_(tables_.back().name);
+        }
     }
 }
 

@@ -59,16 +59,31 @@ class TransferSummary : public TransferObserver {
     void RowsToCopy(std::int64_t rowCount) override;
     void RowSent(const SentRow& row) override;
 
+    // `closed` hears each table reached by the command's walk once the send has left it (the next
+    // table reached, or the send's end), its record complete.
+    void OnTableClosed(std::function<void(const SentTable&)> closed) {
+        closed_ = std::move(closed);
+    }
+    // `starting` hears the name of each table whose rows are about to be copied (RowsToCopy).
+    void OnRowsStarting(std::function<void(const QString&)> starting) {
+        starting_ = std::move(starting);
+    }
     // The source file of each table, told before the send.
     void SetSourceFile(const QString& table, const QString& file);
     // The overwrite question of the current table was answered No; `kept` is its count.
     void CurrentTableKept(const std::optional<KeptTable>& kept);
+    // A failure was reported while the current table was sent; the last one is the reason a
+    // table that ends with rows unaccounted for (neither arrived nor refused) or never copied
+    // carries in its note.
+    void CurrentTableReported(const QString& description);
     // The record of a table sent apart from the command's walk (a bulk send), whole; its source
     // file as told, when it has none.
     void AddTable(SentTable table);
     // A table of a subfolder, not attempted.
     void AddInSubfolder(const QString& relativeName, const QString& sourceFile,
                         const QString& note);
+    // The source files told, by table name.
+    const QHash<QString, QString>& SourceFiles() const { return sourceFiles_; }
     // After the send: the selected names the send never came to, counted as often as selected.
     void AddUnreached(const QStringList& selected);
 
@@ -83,9 +98,12 @@ class TransferSummary : public TransferObserver {
     void CloseCurrent();
 
     std::function<void(const QString&, const SentRow&)> refused_;
+    std::function<void(const SentTable&)> closed_;
+    std::function<void(const QString&)> starting_;
     std::vector<SentTable> tables_;
     QHash<QString, QString> sourceFiles_;  // by table name
     bool reached_ = false;  // a table was reached: the last record is the current table
+    QString lastReport_;    // of the current table
     QElapsedTimer clock_;
     qint64 currentStartedMs_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "command_line_fixture.h"
 #include "support/private_server.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QJsonArray>
 #include <QProcess>
@@ -65,11 +66,19 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     }
     EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
                             {"NOTES", 7}, {"NOTES", 2500}, {"NOTES", 4999}, {"NUM", 2}}));
+    // The ledger's entry, committed with the rows.
+    EXPECT_EQ(ServerQuery("SELECT \"ROWS_READ\", \"ROWS_ARRIVED\", \"REFUSED_ROWS\", "
+                          "\"REJECTS_FILE\", \"OUTCOME\" FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
+                          "\"TABLE_NAME\" = 'NOTES'"),
+              (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete"}}));
 
     const QString report = config.filePath("verify.json");
     const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
     EXPECT_EQ(verified.exitStatus, 1) << verified.err.toStdString();
-    EXPECT_TRUE(verified.out.contains("\nNOTES: 3 rows only in Paradox:\n  row 7: {\"Id\": \"7\""))
+    // The ledger tells the rows refused at the send from rows missing since.
+    EXPECT_TRUE(
+        verified.out.contains("\nNOTES: 3 rows only in Paradox, 3 of them refused at its "
+                              "send in run 1:\n  row 7 (refused at send): {\"Id\": \"7\""))
         << verified.out.toStdString();
     const QJsonObject json = ReadJson(report);
     EXPECT_EQ(json["command"], "verify");
@@ -80,6 +89,13 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     EXPECT_EQ(notes["oracleRows"], 4997);
     EXPECT_EQ(notes["onlyInOracle"], 0);
     EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
+    EXPECT_TRUE(notes["onlyInParadoxRows"][0]["refusedAtSend"].toBool());
+
+    // A file that cannot be read is not compared, for the reader's reason.
+    ASSERT_TRUE(QFile(folder.filePath("EMPTY.DB")).open(QIODevice::WriteOnly));
+    const ProgramRun empty = Run(QStringList{"verify", "EMPTY"} + Login());
+    EXPECT_TRUE(empty.out.contains(QRegularExpression("\nEMPTY +- +- +- +- +not compared: .+")))
+        << empty.out.toStdString();
 }
 
 TEST_F(BulkCommandLine, CodePageReadsTextWhoseHeaderNamesAnotherPage) {
@@ -143,6 +159,26 @@ TEST_F(BulkCommandLine, CtrlCRollsTheTableBackAndResumeSendsItWhole) {
     EXPECT_TRUE(verified.out.endsWith("\n2 of 2 tables are the same.\n"));
 }
 
+TEST_F(BulkCommandLine, CtrlCUnderThreeJobsStopsEveryJobAtItsArray) {
+    for (const char* big : {"BIG1", "BIG2", "BIG3"}) WriteMemoTable(big, QStringList(30000, "b"));
+    ProgramOnTerminal program(QStringList{"send", "--bulk", "--jobs", "3", "--overwrite"} + Login(),
+                              ProgramEnvironment(config.path(), "tiger"));
+    ASSERT_TRUE(program.WaitFor(" rows/s")) << program.Shown().toStdString();
+    QDeadlineTimer deadline(300000);
+    while (Tables().size() < 3) {  // every job is in its table
+        ASSERT_FALSE(deadline.hasExpired()) << program.Shown().toStdString();
+        QThread::msleep(20);
+    }
+
+    program.Type("\x03");
+
+    EXPECT_EQ(program.Wait(), 130) << program.Shown().toStdString();
+    EXPECT_EQ(program.Shown().count(QRegularExpression(
+                  "\nBIG[123] +30000 +0 +0 +\\(rolled back: stopped (before|after)")),
+              3)
+        << program.Shown().toStdString();
+}
+
 TEST_F(BulkCommandLine, AServerStoppedUnderThreeJobsEndsEveryJobWithOneReportEach) {
     PrivateServer server;
     ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
@@ -156,7 +192,8 @@ TEST_F(BulkCommandLine, AServerStoppedUnderThreeJobsEndsEveryJobWithOneReportEac
                  ProgramEnvironment(config.path(), "tiger"));
     ASSERT_TRUE(program.waitForStarted());
     const auto running = [&] {
-        const QList<QStringList> tables = server.Query("SELECT table_name FROM user_tables");
+        const QList<QStringList> tables = server.Query(
+            "SELECT table_name FROM user_tables WHERE table_name NOT LIKE 'QUORVEX$%'");
         return tables.size() == 5 && server.RowCount("A1") == 10 && server.RowCount("A2") == 10;
     };
     while (!running()) {

@@ -7,10 +7,13 @@
 #include "support/test_server.h"
 #include "table_writer.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +45,11 @@ class CommandLine : public ::testing::Test {
         pw::WriteTable(QFile::encodeName(folder.filePath(name + ".DB")).toStdString(), design,
                        rows);
     }
+    // The schema's tables but the ledger's.
     static QStringList Tables() {
         QStringList names;
-        for (const QStringList& row : ServerQuery("SELECT table_name FROM user_tables")) {
+        for (const QStringList& row : ServerQuery(
+                 "SELECT table_name FROM user_tables WHERE table_name NOT LIKE 'QUORVEX$%'")) {
             names.append(row.value(0));
         }
         return names;
@@ -57,6 +62,18 @@ class CommandLine : public ::testing::Test {
     }
     ProgramRun Run(const QStringList& arguments, const QString& password = "tiger") const {
         return RunProgram(arguments, ProgramEnvironment(config.path(), password));
+    }
+    // A send running beside the test, once its rows reach the server's table.
+    void StartSendUntilRowsArrive(QProcess& program, const QStringList& arguments,
+                                  const QString& table) const {
+        StartProgram(program, arguments + Login(), ProgramEnvironment(config.path(), "tiger"));
+        ASSERT_TRUE(program.waitForStarted());
+        QDeadlineTimer deadline(300000);
+        while (!Tables().contains(table) || Count(table) == 0) {
+            ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().data();
+            ASSERT_FALSE(deadline.hasExpired());
+            QThread::msleep(20);
+        }
     }
     static int Count(const QString& table) {
         return ServerQuery(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table))

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -273,7 +274,8 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     const ProgramRun kept = Run(QStringList{"send", "--keep"} + Login());
     EXPECT_EQ(kept.exitStatus, 1);
     EXPECT_TRUE(kept.out.contains(
-        QString("(kept incomplete: %1 of 20000 rows in Oracle)").arg(summary.captured(1))))
+        QString("(kept incomplete: %1 of 20000 rows in Oracle; its send in run 1 did not finish)")
+            .arg(summary.captured(1))))
         << kept.out.toStdString();
     const StatementLog log;
     const ProgramRun resumed = Run(QStringList{"send", "--resume"} + Login());
@@ -282,12 +284,132 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_FALSE(log.Since().join('\n').contains("\"SMALL\"("));
 }
 
+TEST_F(CommandLine, OneSendAtATimeAndTheLockOfARunKilledIsTakenOver) {
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    QProcess first;
+    StartSendUntilRowsArrive(first, {"send", "--overwrite"}, "BIG");
+    const QString firstRun = QString("run 1 on host %1, process %2, started ")
+                                 .arg(QSysInfo::machineHostName())
+                                 .arg(first.processId());
+
+    // A second send refuses at once, naming the first, and changes nothing.
+    const StatementLog log;
+    const ProgramRun second = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_EQ(second.exitStatus, 2) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains("another send is running into this schema: " + firstRun))
+        << second.err.toStdString();
+    // (The first goes on inserting its rows.)
+    EXPECT_TRUE(
+        log.Since().filter(QRegularExpression("^(CREATE|DROP|UPDATE|INSERT INTO \"Q)")).isEmpty());
+
+    first.kill();  // kill -9: its session ends on the server, and the lock with it
+    ASSERT_TRUE(first.waitForFinished(300000));
+    QDeadlineTimer deadline(300000);
+    while (ServerQuery("SELECT COUNT(*) FROM pg_stat_activity WHERE state LIKE 'idle in%'")
+               .value(0)
+               .value(0) != "0") {
+        ASSERT_FALSE(deadline.hasExpired());
+        QThread::msleep(20);
+    }
+    const ProgramRun resumed = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.err.toStdString();
+    EXPECT_TRUE(resumed.err.contains("took over the lock of " + firstRun))
+        << resumed.err.toStdString();
+    EXPECT_EQ(Count("BIG"), 20000);
+    EXPECT_EQ(ServerQuery("SELECT \"RUN_ID\", \"EXIT_STATUS\", \"NOTE\" FROM "
+                          "\"QUORVEX$LEDGER_RUNS\" ORDER BY 1"),
+              (QList<QStringList>{
+                  {"1", QString(), "ended without closing; its lock was taken over by run 2"},
+                  {"2", "0", QString()}}));
+}
+
+TEST_F(CommandLine, ResumeKeepsWhatTheLedgerSaysWasSentOrChangedByHandAndResendsAChangedFile) {
+    const QString long1(2001, u'x'), long2(2001, u'y'), long3(2001, u'z');
+    WriteMemoTable("MEMO", {"a", long1, long2, long3, "b"});
+    WriteMemoTable("SAME", {"a"});
+    EXPECT_EQ(Run(QStringList{"send", "--overwrite"} + Login()).exitStatus, 1);
+
+    // Its refused rows are no reason to send it again.
+    const StatementLog log;
+    const ProgramRun asSent = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        asSent.out.contains("(kept incomplete: 2 of 5 rows in Oracle; as its send in run "
+                            "1 left it, 3 rows refused then)"))
+        << asSent.out.toStdString();
+    EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
+
+    // A column widened and two of the refused rows loaded by hand: kept, and named.
+    ServerExecute("ALTER TABLE \"MEMO\" ALTER COLUMN \"Memo\" TYPE text");
+    ServerExecute(QString("INSERT INTO \"MEMO\" VALUES(2, '%1'), (3, '%2')").arg(long1, long2));
+    const ProgramRun byHand = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its "
+                            "send in run 1: 4 rows in Oracle where 2 arrived)"))
+        << byHand.out.toStdString();
+    EXPECT_EQ(Count("MEMO"), 4);
+
+    // A Paradox file changed since its send is sent again, and said so.
+    WriteMemoTable("SAME", {"a", "b"});
+    QFile same(folder.filePath("SAME.DB"));
+    ASSERT_TRUE(same.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(same.setFileTime(QDateTime::currentDateTime().addSecs(10),
+                                 QFileDevice::FileModificationTime));
+    same.close();
+    const ProgramRun changed = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_TRUE(
+        changed.err.contains("quorvex send: SAME: its Paradox file changed since its send "
+                             "in run 1; --resume sends it again."))
+        << changed.err.toStdString();
+    EXPECT_EQ(Count("SAME"), 2);
+    EXPECT_EQ(Count("MEMO"), 4);
+}
+
+TEST_F(CommandLine, AFullDiskIsToldWithTheSystemsReasonAndLeavesNoFileHalfWritten) {
+    WriteMemoTable("MEMO", {"a", QString(2001, u'x'), QString(2001, u'y'), "b"});
+    QTemporaryDir out;
+    const QString rejects = out.filePath("rejects.jsonl");
+
+    // One refused row's line fits, the second does not: the send stops there.
+    const ProgramRun stopped =
+        RunProgram(QStringList{"send", "--overwrite", "--rejects", rejects} + Login(),
+                   ProgramEnvironment(config.path(), "tiger"), 3000);
+    EXPECT_EQ(stopped.exitStatus, 1);
+    EXPECT_TRUE(stopped.err.endsWith("quorvex send: refused rows could not be written to " +
+                                     rejects + ": File too large; the send stopped there\n"))
+        << stopped.err.toStdString();
+    EXPECT_EQ(Count("MEMO"), 1);
+    QFile file(rejects);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray lines = file.readAll();
+    EXPECT_EQ(lines.count('\n'), 1);
+    EXPECT_TRUE(lines.endsWith("}\n"));
+
+    // A report that does not fit leaves the one before it as it was, and nothing beside it.
+    const QString report = out.filePath("report.json");
+    QFile old(report);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const ProgramRun unreported =
+        RunProgram(QStringList{"send", "--keep", "--report", report} + Login(),
+                   ProgramEnvironment(config.path(), "tiger"), 100);
+    EXPECT_EQ(unreported.exitStatus, 1);
+    EXPECT_TRUE(unreported.err.endsWith("quorvex send: the report could not be written to " +
+                                        report + ": File too large\n"))
+        << unreported.err.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files),
+              (QStringList{"rejects.jsonl", "report.json"}));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+}
+
 TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
     WriteMemoTable("NIHON", {"a"});  // the writer keeps names in CP1252: the file is renamed
     ASSERT_TRUE(QDir(folder.path()).rename("NIHON.DB", "日本.DB"));
     WriteMemoTable("MEMO", {"short", QString(2001, u'x'), QString(2001, u'y')});
     WriteMemoTable("OLD", {"a"});
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    WriteMemoTable("sub/DEEP", {"x"});
     ServerExecute("CREATE TABLE \"OLD\"(\"X\" INT)");
     const QString report = config.filePath("dry.json");
     const StatementLog log;
@@ -305,6 +427,8 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
         "\\(first: row 2, field Memo\\)\n")))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
+    EXPECT_TRUE(run.out.contains(QRegularExpression(
+        "\nsub/DEEP +- +0 +leave it: in a subfolder, not sent; send it with --folder ")));
     // Names are checked against the server's own character set, as a send would.
     EXPECT_TRUE(run.out.contains(QRegularExpression("\n日本 +- +0 +create: .*WE8MSWIN1252")))
         << run.out.toStdString();

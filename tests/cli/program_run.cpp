@@ -12,6 +12,7 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,16 +38,25 @@ QStringList ProgramEnvironment(const QString& configFolder, const QString& passw
     return environment.toStringList();
 }
 
-void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment) {
+void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment,
+                  long fileSizeLimit) {
     process.setEnvironment(environment);
-    process.setChildProcessModifier([] { ::setsid(); });
+    process.setChildProcessModifier([fileSizeLimit] {
+        ::setsid();
+        if (fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+    });
     process.start(kProgram, arguments);
     process.closeWriteChannel();
 }
 
-ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment) {
+ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment,
+                      long fileSizeLimit) {
     QProcess process;
-    StartProgram(process, arguments, environment);
+    StartProgram(process, arguments, environment, fileSizeLimit);
     ProgramRun run;
     if (!process.waitForFinished(kWaitMs)) {
         process.kill();

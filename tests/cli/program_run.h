@@ -22,11 +22,14 @@ struct ProgramRun {
 };
 
 // Starts the program without a terminal: pipes for all three standard streams, and a session
-// of its own, so that it has no controlling terminal (/dev/tty) to ask on either.
-void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment);
+// of its own, so that it has no controlling terminal (/dev/tty) to ask on either. A positive
+// `fileSizeLimit` is the most bytes it may write to a file (ulimit -f), as on a full disk.
+void StartProgram(QProcess& process, const QStringList& arguments, const QStringList& environment,
+                  long fileSizeLimit = 0);
 
 // Runs the program as StartProgram starts it, to its end.
-ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment);
+ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment,
+                      long fileSizeLimit = 0);
 
 // The program on a pseudo-terminal of its own, as in an interactive shell: it asks there, and
 // Ctrl+C typed there reaches it.

@@ -2,11 +2,18 @@
 #include "data/core/failure.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
+#include "transfer/ledger_statements.h"
+#include "transfer/migration_ledger.h"
 #include "transfer/quoted_name.h"
 
 #include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <functional>
+
+#include "support/oracle_statement_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +78,51 @@ TEST(TableStatements, DropAndSelectQuoteTheNameUnchanged) {
               QStringLiteral("SELECT * FROM \"O'BRIEN\""));
     EXPECT_THROW(DropTableStatement(QStringLiteral("\"")), Failure);
     EXPECT_THROW(SelectAllStatement(QStringLiteral("A\"")), Failure);
+}
+
+TEST(TableStatements, TheLedgersStatementsAreOnesOracleTakesEvenWithThirtyByteNames) {
+    LedgerEntry entry{7, QStringLiteral("T"), QStringLiteral("/d/T.DB"), 2048};
+    entry.finished = QDateTime(QDate(2026, 12, 8), QTime(1, 2, 3, 45), Qt::UTC);
+    LedgerRun run{3, QStringLiteral("host"), 42, entry.finished};
+    for (const QString& statement :
+         {CreateLedgerRunsStatement(), CreateLedgerTablesStatement(), CreateLedgerLockStatement(),
+          InsertLedgerLockRowStatement(), LockLedgerStatement(), OpenLedgerRunsQuery(),
+          NextLedgerRunIdQuery(), InsertLedgerRunStatement(run),
+          EndLedgerRunStatement(3, entry.finished, std::nullopt), InsertLedgerEntryStatement(entry),
+          LatestLedgerEntriesQuery()}) {
+        EXPECT_EQ(OracleFormProblem(statement, {{}, 30}), QString()) << statement.toStdString();
+        EXPECT_FALSE(statement.contains(QStringLiteral("NUMBER"))) << statement.toStdString();
+    }
+    EXPECT_TRUE(InsertLedgerEntryStatement(entry).contains(QStringLiteral(
+        "(7, ?, ?, 2048, ?, 0, 0, 0, ?, ?, ?, TIMESTAMP '2026-12-08 01:02:03.045'")));
+    EXPECT_EQ(RowNumberRanges({12, 3, 10, 11, 7, 3}), QStringLiteral("3,7,10-12"));
+    EXPECT_EQ(RowNumbersOf(QStringLiteral("3,7,10-12")),
+              (std::vector<std::int64_t>{3, 7, 10, 11, 12}));
+    EXPECT_EQ(RowNumberRanges({1, 3, 5}, 4), QString());  // too long: left to the rejects file
+}
+
+TEST(TableStatements, ALedgerEntryJudgesATableByItsFileAndOraclesCount) {
+    using State = LedgerStanding::State;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("T.DB");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("abc") == 3);
+    file.close();
+    LedgerEntry entry{4, QStringLiteral("T"), path, 3, QFileInfo(path).lastModified().toUTC()};
+    entry.rowsRead = 10;
+    entry.rowsArrived = 7;
+    entry.outcome = QStringLiteral("incomplete");
+
+    EXPECT_EQ(StandingOf(nullptr, path, 10, 7).state, State::Unknown);
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Complete);  // refused rows aside
+    EXPECT_EQ(StandingOf(&entry, path, 10, 9).Describe(9),
+              QStringLiteral("changed since its send in run 4: 9 rows in Oracle where 7 arrived"));
+    EXPECT_EQ(StandingOf(&entry, path, 12, 7).state, State::Unfinished);  // read in part
+    EXPECT_EQ(StandingOf(&entry, folder.filePath("GONE.DB"), 10, 7).state, State::SourceChanged);
+    entry.outcome = kLedgerSending;
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Unfinished);
+    entry.fileSize = 4;
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::SourceChanged);
 }
 
 TEST(InsertStatement, OrdersExample) {
