@@ -84,6 +84,14 @@ class OdbcParameterArrays {
     unsigned long processed_ = 0;         // how many rows of the run it went through
 };
 
+// What a driver's answer for an array of rows says of them: nothing when it took every row (each
+// status SQL_PARAM_SUCCESS or SQL_PARAM_SUCCESS_WITH_INFO, and at least as many processed as the
+// array holds), else which rows it did not take, worded for a report. Any other status (an error,
+// a row left unused, one whose diagnostics are unavailable) and every row beyond the processed
+// count is a row not taken: drivers differ in what they mark, and none may be taken on trust.
+std::optional<QString> RowsNotTaken(const std::vector<unsigned short>& statuses,
+                                    unsigned long processed);
+
 // Autocommit of an ODBC connection handle: off, its statements form one transaction until
 // EndOdbcTransaction. Both throw Failure with the driver's message (a lost connection flagged).
 void SetOdbcAutoCommit(void* connection, bool on);
