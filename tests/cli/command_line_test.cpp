@@ -2,6 +2,8 @@
 // runs them, against the test server.
 
 #include "command_line_fixture.h"
+#include "data/oracle/odbc_session.h"
+#include "support/silent_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,6 +274,26 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QJsonDocument::fromJson(file.readAll()).object().value("dryRun").toBool());
+}
+
+// A listener that takes the connection and never answers: the command line gives up after the
+// log-in limit, its own and not the driver's (which comes later), and ends with status 1 while the
+// abandoned log-in still waits.
+TEST_F(CommandLine, ListGivesUpOnASilentServerAfterTheLoginLimit) {
+    const SilentServer silent;
+    QProcess program;
+    StartProgram(program, QStringList{"list", "--oracle"} + Login(QString(), silent.Sid()),
+                 ProgramEnvironment(config.path(), "tiger"));
+    const bool ended = program.waitForFinished((kLoginTimeoutSeconds + 90) * 1000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    ASSERT_TRUE(ended) << "no end after the log-in limit";
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(err.contains(QString("did not answer within %1 seconds").arg(kLoginTimeoutSeconds)))
+        << err.toStdString();
 }
 
 TEST_F(CommandLine, ListsTheSidesAsTheTablesScreenDoes) {
