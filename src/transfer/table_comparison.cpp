@@ -1,11 +1,12 @@
 #include "transfer/table_comparison.h"
 
-#include "data/core/failure.h"
 #include "data/access/odbc_result_blocks.h"
+#include "data/core/failure.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/quoted_name.h"
 #include "transfer/row_hash.h"
 #include "transfer/sent_value.h"
+#include "transfer/value_text.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -22,11 +23,13 @@ constexpr int kRowsPerFetch = 1000;
 
 using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
 
-// One side's rows, read forward once.
+// One side's rows, read forward once. The numbers of the Oracle side are read by the kind of the
+// Paradox field they were sent from (`numberKinds`), not by how the driver describes the column.
 class SideReader {
   public:
-    SideReader(Connection& connection, const QString& statement, int fieldCount)
-        : fieldCount_(fieldCount) {
+    SideReader(Connection& connection, const QString& statement, int fieldCount,
+               const std::vector<NumberKind>* numberKinds = nullptr)
+        : fieldCount_(fieldCount), numberKinds_(numberKinds) {
         rows_.Open(statement, connection);
         if (rows_.FieldCount() != fieldCount_) {
             throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
@@ -42,7 +45,11 @@ class SideReader {
     const std::vector<std::optional<QString>>& Next() {
         values_.resize(static_cast<std::size_t>(fieldCount_));
         for (int field = 0; field < fieldCount_; ++field) {
-            values_[static_cast<std::size_t>(field)] = SentText(rows_.FieldValue(field));
+            const auto index = static_cast<std::size_t>(field);
+            values_[index] =
+                numberKinds_ != nullptr
+                    ? SentText(AsSentNumber(rows_.FieldValue(field), numberKinds_->at(index)))
+                    : SentText(rows_.FieldValue(field));
         }
         rows_.MoveNext();
         ++read_;
@@ -54,6 +61,7 @@ class SideReader {
   private:
     Recordset rows_;
     int fieldCount_;
+    const std::vector<NumberKind>* numberKinds_;
     std::vector<std::optional<QString>> values_;
     std::int64_t read_ = 0;
 };
@@ -118,6 +126,7 @@ class Comparison {
         fields.Open(ParadoxStatement(), paradox_);
         for (int i = 0; i < fields.FieldCount(); ++i) {
             result_.fieldNames.push_back(fields.FieldName(i));
+            numberKinds_.push_back(NumberKindOfField(fields.FieldType(i)));
         }
         result_.paradoxRows = fields.RecordCount();
         return !Stopped();
@@ -127,7 +136,7 @@ class Comparison {
     bool CountOff() {
         const int fieldCount = static_cast<int>(result_.fieldNames.size());
         SideReader paradoxRows(paradox_, ParadoxStatement(), fieldCount);
-        SideReader oracleRows(oracle_, OracleStatement(), fieldCount);
+        SideReader oracleRows(oracle_, OracleStatement(), fieldCount, &numberKinds_);
         RowHasher hasher;
         while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
             for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
@@ -168,7 +177,8 @@ class Comparison {
             return true;
         }
         SideReader rows(ConnectionOf(paradoxSide), statement,
-                        static_cast<int>(result_.fieldNames.size()));
+                        static_cast<int>(result_.fieldNames.size()),
+                        paradoxSide ? nullptr : &numberKinds_);
         RowHasher hasher;
         while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
             const std::vector<std::optional<QString>>& values = rows.Next();
@@ -190,6 +200,7 @@ class Comparison {
     const StopRequest* stop_;
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
+    std::vector<NumberKind> numberKinds_;  // of the Paradox fields, in field order
     HashCounts counts_;
 };
 
