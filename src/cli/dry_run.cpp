@@ -75,14 +75,23 @@ struct CheckedTable {
 };
 
 // What Oracle would refuse in one value of a column of that type; empty when nothing.
-QString RefusalOf(const Value& value, const QString& columnType) {
+QString RefusalOf(const Value& value, const QString& columnType, const OracleDatabaseRules& rules) {
     if (const QString unheld = NumberOracleCannotHold(value); !unheld.isEmpty()) {
         return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)").arg(unheld);
     }
     if (columnType == kTextColumn) {
-        return ValueText(value).size() > kLongestColumnText
-                   ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)")
-                   : QString();
+        const QString text = ValueText(value);
+        if (text.size() > kLongestColumnText) {
+            return QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)");
+        }
+        // Within 2,000 characters, but over the 4,000 bytes of an NVARCHAR2 in a national
+        // character set of up to three bytes a character (UTF8).
+        return rules.nationalTextRefusal(text).isEmpty()
+                   ? QString()
+                   : QStringLiteral(
+                         "texts over 4,000 bytes in the national character set %1 "
+                         "for NVARCHAR2(2000)")
+                         .arg(rules.nationalCharacterSet);
     }
     if (value.kind() == Value::Kind::Double && columnType != QLatin1String("BLOB")) {
         const double limit =
@@ -144,7 +153,8 @@ void CheckRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRul
         for (std::int64_t row = 1; row <= *table.paradoxRows && !interrupt_flag::Raised(); ++row) {
             bool refused = false;
             for (std::size_t i = 0; i < names.size(); ++i) {
-                const QString kind = RefusalOf(source.FieldValue(static_cast<int>(i)), types[i]);
+                const QString kind =
+                    RefusalOf(source.FieldValue(static_cast<int>(i)), types[i], rules);
                 if (!kind.isEmpty()) {
                     Note(table, kind, row, names[i]);
                     refused = true;

@@ -212,7 +212,6 @@ class CorpusBothWaysFromTheCommandLine : public BulkCommandLine,
         QJsonObject refused;
         for (const QJsonValue& table : ReadJson(sent)["tables"].toArray()) {
             refused[table["table"].toString()] = table["refused"];
-            if (!bulk) AsOracleReadsHexLiterals(table["table"].toString());
         }
         const QString verified = config.filePath(name + "-verify.json");
         Run(QStringList{"verify", "--report", verified} + Login(corpus));

@@ -142,18 +142,6 @@ void DropAllTables() {
     }
 }
 
-void AsOracleReadsHexLiterals(const QString& table) {
-    for (const QStringList& column : ServerQuery(
-             QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_name "
-                            "= '%1' AND (domain_name = 'blob' OR data_type = 'bytea')")
-                 .arg(table))) {
-        ServerExecute(QStringLiteral("UPDATE \"%1\" SET \"%2\" = decode(encode(\"%2\", 'escape'), "
-                                     "'hex') WHERE octet_length(\"%2\") <= 4000 AND "
-                                     "encode(\"%2\", 'escape') ~ '^([0-9A-F]{2})+$'")
-                          .arg(table, column[0]));
-    }
-}
-
 namespace {
 
 void DeclareCharacterSet(const QString& oracleName) {
