@@ -292,7 +292,8 @@ TEST_F(CommandLine, ListGivesUpOnASilentServerAfterTheLoginLimit) {
     ASSERT_TRUE(ended) << "no end after the log-in limit";
     EXPECT_EQ(program.exitCode(), 1);
     const QString err = QString::fromUtf8(program.readAllStandardError());
-    EXPECT_TRUE(err.contains(QString("did not answer within %1 seconds").arg(kLoginTimeoutSeconds)))
+    EXPECT_TRUE(err.contains(QString("did not answer within %1 seconds; the log-in was given up")
+                                 .arg(kLoginTimeoutSeconds)))
         << err.toStdString();
 }
 
