@@ -246,10 +246,11 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
 }
 
 TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
-    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
+    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"), QStringLiteral("UTF8"));
     WriteMemoTable("NIHON", {"a"});  // the writer keeps names in CP1252: the file is renamed
     ASSERT_TRUE(QDir(folder.path()).rename("NIHON.DB", "日本.DB"));
     WriteMemoTable("MEMO", {"short", QString(2001, u'x'), QString(2001, u'y')});
+    WriteMemoTable("EUROS", {QString(1333, u'€'), QString(1334, u'€')});  // 4,002 bytes in UTF8
     WriteMemoTable("OLD", {"a"});
     ServerExecute("CREATE TABLE \"OLD\"(\"X\" INT)");
     const QString report = config.filePath("dry.json");
@@ -266,6 +267,9 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     EXPECT_TRUE(run.out.contains(QRegularExpression(
         "\nMEMO +3 +2 +create: texts over 2,000 characters for NVARCHAR2\\(2000\\) in 2 rows "
         "\\(first: row 2, field Memo\\)\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(
+        "\nEUROS +2 +1 +create: texts over 4,000 bytes in the national character set UTF8")))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
     // Names are checked against the server's own character set, as a send would.

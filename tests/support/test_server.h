@@ -41,10 +41,12 @@ QList<QStringList> ServerQuery(const QString& sql);
 void DropAllTables();
 
 // While it lives, the test server declares another database character set: its
-// nls_database_parameters view answers `oracleName` for NLS_CHARACTERSET instead of AL32UTF8.
+// nls_database_parameters view answers `oracleName` for NLS_CHARACTERSET instead of AL32UTF8,
+// and `national` for NLS_NCHAR_CHARACTERSET.
 class DeclaredCharacterSet {
   public:
-    explicit DeclaredCharacterSet(const QString& oracleName);
+    explicit DeclaredCharacterSet(const QString& oracleName,
+                                  const QString& national = QStringLiteral("AL16UTF16"));
     ~DeclaredCharacterSet();
     DeclaredCharacterSet(const DeclaredCharacterSet&) = delete;
     DeclaredCharacterSet& operator=(const DeclaredCharacterSet&) = delete;
