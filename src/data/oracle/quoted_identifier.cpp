@@ -35,7 +35,7 @@ QString QuotedOracleIdentifier(const QString& name, const QString& what, const Q
                                     "program cannot check: only names in ASCII are sent there")
                          .arg(DescribeCharacter(*outside), characterSet.name())
                    : QStringLiteral("holds the character %1, which the database character set "
-                                    "%2 cannot hold or would read back as another")
+                                    "%2 cannot hold")
                          .arg(DescribeCharacter(*outside), characterSet.name()),
                outcome);
     }
