@@ -56,8 +56,9 @@ class OdbcParameterArrays {
 
     // Executes `statement` once for the staged rows first .. first + count - 1, on a statement
     // handle of its own on `connection` (an ODBC SQLHDBC; the same one on every call). Returns
-    // nothing when the driver took every row of the run, else the failure with the driver's
-    // message (a lost connection flagged as such). What a failed run leaves of its rows depends on
+    // nothing when the driver took every row of the run (RowsNotTaken), else the failure with the
+    // driver's message, or which rows it did not take when it gave none (a lost connection
+    // flagged as such). What a failed run leaves of its rows depends on
     // the driver; the caller undoes it (a savepoint) before trying them again.
     std::optional<Failure> Execute(void* connection, const QString& statement, int first,
                                    int count);
