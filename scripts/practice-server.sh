@@ -41,8 +41,9 @@ practice_folder() {
 practice=$(practice_folder)
 account=$(server_account)
 users_file=$practice/users
-# In the server's folder once the server has what makes it look like Oracle.
-readonly lookalikes_marker=oracle-lookalikes
+# In the server's folder once the server has what makes it look like Oracle; named anew whenever
+# that grows, so that an older server gets the rest (BLOB columns reading hex literals: 2).
+readonly lookalikes_marker=oracle-lookalikes-2
 
 # Opens and locks the practice folder's lock: one start or stop at a time. The server must not
 # inherit it (it would hold the lock while it runs): start it with {lock_fd}>&-.

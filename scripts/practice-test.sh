@@ -102,7 +102,7 @@ interrupt_run "$first"
 [[ -f "$practice/odbcinst.ini" ]] || fail "the practice folder was not kept"
 
 echo "Third run command: the table of the first is there; a server made before the lookalikes gets them"
-marker=$(readlink "$practice/server" || echo "$practice")/oracle-lookalikes
+marker=$(readlink "$practice/server" || echo "$practice")/oracle-lookalikes-2
 [[ -f "$marker" ]] || fail "the practice server does not record its lookalikes"
 rm -f -- "$marker"
 options=(--practice)
@@ -118,4 +118,26 @@ listed=$(env -u QT_QPA_PLATFORM bash "$root/scripts/run-app.sh" --practice list 
     2>"$work/list.log") || fail "run-app.sh list --oracle failed"
 [[ "$listed" == $'PICTURES\nPRACTICE' ]] || fail "run-app.sh list --oracle printed: $listed"
 ! server_answers || fail "the server still runs after the command line ended"
+echo "The README's first minute on the command line, word for word: every sample table the same"
+# A checkout whose build folder is this build, so that build/bin/Samples is this build's samples;
+# no Oracle driver registered, as on a fresh machine, so the run command uses the practice server.
+mkdir -p "$work/checkout"
+ln -s "$root/scripts" "$work/checkout/scripts"
+ln -s "$build" "$work/checkout/build"
+first_minute=$(awk '/^Try it against the practice server in the first minute/ { found = 1 }
+    found && /^    bash scripts\/run-app.sh / { print substr($0, 5); taken = 1; next }
+    taken { exit }' "$root/README.md")
+[[ $(wc -l <<<"$first_minute") -eq 3 && "$first_minute" == *verify* ]] ||
+    fail "the README's first minute is not three run commands ending in verify: $first_minute"
+step=0
+while IFS= read -r command; do
+    step=$((step + 1))
+    status=0
+    (cd "$work/checkout" && ODBCSYSINI="$work/no-drivers" timeout 600 bash -c "$command") \
+        >"$work/minute-$step.out" 2>"$work/minute-$step.log" || status=$?
+    ((status == 0)) || fail "'$command' ended with status $status: $(cat "$work/minute-$step.out")"
+done <<<"$first_minute"
+grep -qx '5 of 5 tables are the same.' "$work/minute-3.out" ||
+    fail "verify after the first minute: $(cat "$work/minute-3.out")"
+! server_answers || fail "the server still runs after the first minute"
 echo "PASSED: the practice server started, shared, stopped and kept its tables"

@@ -137,13 +137,49 @@ CREATE OR REPLACE VIEW scott.nls_database_parameters AS
 
 ALTER VIEW scott.nls_database_parameters OWNER TO scott;
 
+-- Oracle reads a character literal into a BLOB as hex digits ('4142' stores the bytes 0x41 0x42);
+-- PostgreSQL would store the text's own bytes. Before a row goes into a table with BLOB columns,
+-- a value that is the text of a literal written in the statement itself, an even number of hex
+-- digits, becomes the bytes those digits stand for. A bound value never stands in the statement
+-- as such a literal (psqlODBC writes it as '\x...'), so it is stored as it came.
+CREATE OR REPLACE FUNCTION public.quorvex_blob_hex_literals() RETURNS trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+  col record;
+  raw bytea;
+  digits text;
+  changes jsonb := '{}';
+BEGIN
+  FOR col IN
+    SELECT a.attname FROM pg_catalog.pg_attribute AS a
+     WHERE a.attrelid = TG_RELID AND a.attnum > 0 AND NOT a.attisdropped
+       AND a.atttypid = 'bytea'::regtype
+  LOOP
+    EXECUTE format('SELECT ($1).%I', col.attname) INTO raw USING NEW;
+    -- Oracle converts at most 2,000 bytes of RAW, 4,000 hex digits.
+    CONTINUE WHEN raw IS NULL OR octet_length(raw) > 4000 OR octet_length(raw) % 2 <> 0;
+    digits := encode(raw, 'escape');
+    IF digits ~ '^([0-9A-Fa-f]{2})+$'
+       AND position(('''' || digits || '''') IN current_query()) > 0 THEN
+      changes := changes || jsonb_build_object(col.attname, '\x' || digits);
+    END IF;
+  END LOOP;
+  IF changes <> '{}' THEN
+    NEW := jsonb_populate_record(NEW, changes);
+  END IF;
+  RETURN NEW;
+END
+$$;
+
 -- psqlODBC takes a long binary bind (SQL_LONGVARBINARY, Oracle's way into a BLOB) into a bytea
 -- column but not into one of the BLOB domain ("Could not convert binary other than LO type"), so
--- every blob column a CREATE TABLE makes becomes bytea at once; statements still say BLOB.
+-- every blob column a CREATE TABLE makes becomes bytea at once, and its table reads short hex
+-- literals as Oracle does (quorvex_blob_hex_literals); statements still say BLOB.
 CREATE OR REPLACE FUNCTION public.quorvex_blob_columns_as_bytea() RETURNS event_trigger
 LANGUAGE plpgsql AS $$
 DECLARE
   col record;
+  tab regclass;
 BEGIN
   FOR col IN
     SELECT a.attrelid::regclass AS tab, a.attname
@@ -154,6 +190,11 @@ BEGIN
        AND a.atttypid = 'scott.blob'::regtype
   LOOP
     EXECUTE format('ALTER TABLE %s ALTER COLUMN %I TYPE bytea', col.tab, col.attname);
+    IF tab IS DISTINCT FROM col.tab THEN
+      tab := col.tab;
+      EXECUTE format('CREATE TRIGGER quorvex_blob_hex_literals BEFORE INSERT ON %s '
+                     'FOR EACH ROW EXECUTE FUNCTION public.quorvex_blob_hex_literals()', tab);
+    END IF;
   END LOOP;
 END
 $$;

@@ -3,23 +3,17 @@
 #include "data/core/ado_types.h"
 #include "transfer/bulk_statements.h"
 
-#include <mutex>
-
 namespace quorvex {
 
 std::unique_ptr<BulkConnections> BulkConnections::Open(const QString& oracleConnectionString,
                                                        const QString& paradoxConnectionString) {
     auto connections = std::make_unique<BulkConnections>();
-    {
-        // Opening reads the driver registry (odbcinst.ini) and loads the drivers: one job at a
-        // time, which costs nothing next to the copy and keeps that out of any doubt.
-        static std::mutex opening;
-        const std::lock_guard lock(opening);
-        connections->oracle.SetCursorLocation(adUseServer);
-        connections->oracle.Open(oracleConnectionString);
-        connections->paradox.SetCursorLocation(adUseClient);
-        connections->paradox.Open(paradoxConnectionString);
-    }
+    // Each job logs in on its own: one log-in that hangs ends at its own time limit, while the
+    // others go on.
+    connections->oracle.SetCursorLocation(adUseServer);
+    connections->oracle.Open(oracleConnectionString);
+    connections->paradox.SetCursorLocation(adUseClient);
+    connections->paradox.Open(paradoxConnectionString);
     try {
         connections->oracle.Execute(kDecimalPointSession);
     } catch (const std::exception&) {

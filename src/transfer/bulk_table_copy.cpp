@@ -5,6 +5,7 @@
 #include "shell/command_steps.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/create_table_statement.h"
+#include "transfer/insert_statement.h"
 #include "transfer/quoted_name.h"
 #include "transfer/sent_value.h"
 #include "transfer/table_plan.h"
@@ -47,6 +48,18 @@ QString UnheldNumbers(const QString& table, std::int64_t row,
         }
     }
     return unheld.isEmpty() ? QString() : UnheldNumbersReport(table, row, unheld);
+}
+
+// Refusals that belong to the array and its binds, which the row copy's INSERT does not make:
+// ORA-01461 (a bind over 4,000 bytes taken for LONG), ORA-24816 (a LONG bind before another) and
+// ORA-22295 (LOB and LONG binds together over 4,000 bytes). A row holding bytes for a BLOB is
+// tried that way too, whatever the refusal: LOB parameters in arrays are not documented for
+// Oracle's driver, and another Oracle driver refuses them.
+bool RowPathMayTake(const QString& refusal, bool holdsBytes) {
+    static const QStringList kArrayOnlyCodes = {
+        QStringLiteral("ORA-01461"), QStringLiteral("ORA-24816"), QStringLiteral("ORA-22295")};
+    return holdsBytes || std::any_of(kArrayOnlyCodes.begin(), kArrayOnlyCodes.end(),
+                                     [&](const QString& code) { return refusal.contains(code); });
 }
 
 class BulkCopyRun {
@@ -265,6 +278,74 @@ class BulkCopyRun {
         }
     }
 
+    // After a refusal: undoes whatever the driver left of the refused statement.
+    void BackToSavepoint(const QString& refused) {
+        try {
+            job_.oracle.Execute(kBackToArraySavepoint);
+        } catch (const Failure& failure) {
+            if (failure.connectionLost()) {
+                throw;
+            }
+            if (takenInTransaction_ > 0) {
+                // A driver set to roll the whole transaction back on any failure has done so.
+                throw Failure(QStringLiteral("The server refused a row (%1) and did not go back "
+                                             "to the savepoint before it: %2")
+                                  .arg(refused, failure.description()));
+            }
+            // The driver rolled the whole transaction back, which held no row yet: that is as
+            // good as going back to the savepoint, once the failed statement's own transaction
+            // is ended too. psqlODBC does so for the first statement of a transaction when the
+            // statement before it (the row count ending the table before) was read-only, taking
+            // none of its own savepoints then.
+            EndOdbcTransaction(handle_, false);
+        }
+    }
+
+    bool HoldsBytes(int staged) const {
+        for (std::size_t marker = 0; marker < insert_.blobMarker.size(); ++marker) {
+            if (insert_.blobMarker[marker] && arrays_->BytesAt(staged, static_cast<int>(marker))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Sends a staged row the array could not take through the row copy's INSERT, which writes
+    // its values as literals and binds only what it must, after a savepoint of its own. True when
+    // the server took it; else back at the savepoint, with `refusal` the row copy's own reason.
+    bool SentAsOneRow(int staged, QString& refusal) {
+        std::vector<Value> values(fields_.size(), Value::Null());
+        for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
+            Value& value = values[insert_.fieldOfMarker[marker]];
+            if (insert_.blobMarker[marker]) {
+                if (std::optional<QByteArray> bytes =
+                        arrays_->BytesAt(staged, static_cast<int>(marker))) {
+                    value = Value::Bytes(std::move(*bytes));
+                }
+            } else if (std::optional<QString> text =
+                           arrays_->TextAt(staged, static_cast<int>(marker))) {
+                value = Value::Text(std::move(*text));
+            }
+        }
+        const InsertRow row = BuildInsertStatement(job_.table, values, fieldNames_, job_.rules);
+        if (!row.refusal.isEmpty()) {
+            refusal = row.refusal;
+            return false;
+        }
+        job_.oracle.Execute(kArraySavepoint);
+        try {
+            job_.oracle.Execute(row.text, row.boundValues);
+            return true;
+        } catch (const std::exception& failure) {
+            if (CommandSteps::LostTheConnection(failure)) {
+                throw;
+            }
+            refusal = CommandSteps::Describe(failure);
+        }
+        BackToSavepoint(refusal);
+        return false;
+    }
+
     // Sends the staged rows first .. first + count - 1 as one array after a savepoint. When the
     // server refuses any of them, goes back to the savepoint, whatever the driver left of the
     // array, and sends each half the same way: a single row it refuses is left out.
@@ -287,29 +368,16 @@ class BulkCopyRun {
         if (refused->connectionLost()) {
             throw *refused;
         }
-        try {
-            job_.oracle.Execute(kBackToArraySavepoint);
-        } catch (const Failure& failure) {
-            if (failure.connectionLost()) {
-                throw;
-            }
-            if (takenInTransaction_ > 0) {
-                // A driver set to roll the whole transaction back on any failure has done so.
-                throw Failure(QStringLiteral("The server refused a row (%1) and did not go back "
-                                             "to the savepoint before it: %2")
-                                  .arg(refused->description(), failure.description()));
-            }
-            // The driver rolled the whole transaction back, which held no row yet: that is as
-            // good as going back to the savepoint, once the failed statement's own transaction
-            // is ended too. psqlODBC does so for the first statement of a transaction when the
-            // statement before it (the row count ending the table before) was read-only, taking
-            // none of its own savepoints then.
-            EndOdbcTransaction(handle_, false);
-        }
+        BackToSavepoint(refused->description());
         if (count == 1) {
+            QString refusal = refused->description();
+            if (RowPathMayTake(refusal, HoldsBytes(first)) && SentAsOneRow(first, refusal)) {
+                ++takenInTransaction_;
+                return;
+            }
             refusedStaged_.push_back(first);
             pending_.push_back(Problem(stagedRows_[static_cast<std::size_t>(first)],
-                                       StagedValues(first), refused->description()));
+                                       StagedValues(first), refusal));
             return;
         }
         if (StopAsked()) {
@@ -361,13 +429,26 @@ class BulkCopyRun {
             }
             try {
                 SetOdbcAutoCommit(handle_, true);
-                job_.oracle.Execute(DropTableStatement(job_.table, job_.rules));
+                DropAbandonedTable();
                 return;
             } catch (const std::exception&) {
                 // told below
             }
         }
         result_.tableLeftBehind = true;
+    }
+
+    // Nothing of an abandoned table is worth keeping in the recycle bin; a server that has no
+    // recycle bin and refuses the word (the test and practice servers) drops it plainly.
+    void DropAbandonedTable() {
+        try {
+            job_.oracle.Execute(PurgeTableStatement(job_.table, job_.rules));
+        } catch (const std::exception& failure) {
+            if (CommandSteps::LostTheConnection(failure)) {
+                throw;
+            }
+            job_.oracle.Execute(DropTableStatement(job_.table, job_.rules));
+        }
     }
 
     BulkTableCopy& job_;

@@ -56,7 +56,8 @@ struct BulkOptions {
 };
 
 // What became of a table sent in bulk. A table is either complete in Oracle (less its refused
-// rows) or absent: a stop or a failure after CREATE TABLE rolls the rows back and drops the table.
+// rows) or absent: a stop or a failure after CREATE TABLE rolls the rows back and drops the table
+// with PURGE (a server without a recycle bin, which refuses the word, drops it plainly).
 struct BulkTableResult {
     enum class Outcome {
         Complete,    // every row read was sent: arrived, or refused and told to the observer
@@ -94,9 +95,13 @@ struct BulkTableResult {
 // driver runs every row of an array and marks each (its BatchAutocommitMode says what it commits
 // in autocommit mode). So neither the status array nor the driver's own undoing is relied on:
 // before each array a savepoint is taken; an array with any refused row is undone to it and sent
-// again in halves, each after its own savepoint, down to single rows. Exactly the rows the server
-// refuses are left out and told to the observer; every other row arrives. A driver that has
-// rolled the whole transaction back fails the table; and before the commit the table's rows are
+// again in halves, each after its own savepoint, down to single rows. A row counts as refused
+// whenever the driver does not say it took it (RowsNotTaken: any status but success, or fewer
+// rows processed than the array held). A single row refused for a reason of the array itself
+// (ORA-01461, ORA-24816, ORA-22295, or any refusal of a row holding bytes for a BLOB) is sent
+// once more with the row copy's INSERT (BuildInsertStatement). Exactly the rows the server
+// refuses either way are left out and told to the observer; every other row arrives. A driver that
+// has rolled the whole transaction back fails the table; and before the commit the table's rows are
 // counted, so that no driver's undoing can leave out more than the refused rows unnoticed.
 //
 // `oracle` is an open ODBC connection with autocommit on (it is on again afterwards), with the

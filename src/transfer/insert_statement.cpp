@@ -37,6 +37,7 @@ InsertStatement::InsertStatement(const QString& table, const std::vector<QString
                                  const OracleDatabaseRules& rules)
     : fieldNames_(fieldNames),
       bindNonAsciiTexts_(rules.bindsNonAsciiTexts()),
+      nationalRules_(rules),
       quotedTable_(QuotedTableName(table, rules)),
       quotedFields_(QuotedFieldNames(fieldNames, rules)),
       prefix_(QStringLiteral("INSERT INTO ") + quotedTable_ + QStringLiteral(" VALUES('")) {}
@@ -62,7 +63,9 @@ void InsertStatement::AddValue(const Value& value) {
             ordinaryBindAfterLong_ = true;
         }
         if (value.kind() == Value::Kind::Text && !longTextField_ &&
-            value.toText().size() > kLongestOrdinaryTextBindUnits) {
+            (value.toText().size() > kLongestOrdinaryTextBindUnits ||
+             nationalRules_.nationalBytes(value.toText()) >
+                 OracleDatabaseRules::kLongestNationalTextBytes)) {
             longTextField_ = valueCount_;
             longTextLength_ = value.toText().size();
         }
@@ -98,12 +101,18 @@ const QString& InsertStatement::Finish() {
         const QString field = *longTextField_ < fieldNames_.size()
                                   ? QStringLiteral("of field %1 ").arg(fieldNames_[*longTextField_])
                                   : QString();
+        const QString length =
+            longTextLength_ > kLongestOrdinaryTextBindUnits
+                ? QStringLiteral("%1 characters").arg(longTextLength_)
+                : QStringLiteral("%1 characters, over %2 bytes in the national character set %3")
+                      .arg(longTextLength_)
+                      .arg(OracleDatabaseRules::kLongestNationalTextBytes)
+                      .arg(nationalRules_.nationalCharacterSet);
         refusal_ = QStringLiteral(
-                       "The text %1has %2 characters, more than its NVARCHAR2(2000) column holds, "
-                       "and Oracle does not take such a text bound together with a byte value "
-                       "over 2,000 bytes (ORA-22295); the row is not copied.")
-                       .arg(field)
-                       .arg(longTextLength_);
+                       "The text %1has %2, more than its NVARCHAR2(2000) column holds, and Oracle "
+                       "does not take such a text bound together with a byte value over 2,000 "
+                       "bytes (ORA-22295); the row is not copied.")
+                       .arg(field, length);
     }
     if (ordinaryBindAfterLong_ && quotedFields_.size() == valueCount_) {
         MoveLongBindsLast();

@@ -28,8 +28,9 @@ namespace quorvex {
 //   above.
 // - ORA-22295: more than 4,000 bytes cannot be bound both to LOB columns and to a LONG in one
 //   statement. A bound text over 4,000 bytes as bound (more than 2,000 UTF-16 code units, which
-//   no NVARCHAR2(2000) column holds anyway) in a row that also binds a byte value is such a row:
-//   it is refused (Refusal) rather than sent.
+//   no NVARCHAR2(2000) column holds anyway; with the national character set UTF8, over 4,000
+//   bytes in it) in a row that also binds a byte value is such a row: it is refused (Refusal)
+//   rather than sent.
 class InsertStatement {
   public:
     // Refuses a table name Oracle would refuse (QuotedTableName), and a field name likewise
@@ -75,6 +76,7 @@ class InsertStatement {
 
     std::vector<QString> fieldNames_;
     bool bindNonAsciiTexts_;
+    OracleDatabaseRules nationalRules_;  // for the bytes of bound texts in the national set
     QString quotedTable_;
     std::vector<QString> quotedFields_;
     QString prefix_;

@@ -26,6 +26,10 @@ QString DropTableStatement(const QString& table, const OracleDatabaseRules& rule
     return QStringLiteral("DROP TABLE ") + QuotedTableName(table, rules);
 }
 
+QString PurgeTableStatement(const QString& table, const OracleDatabaseRules& rules) {
+    return DropTableStatement(table, rules) + QStringLiteral(" PURGE");
+}
+
 QString SelectAllStatement(const QString& table) {
     // The Paradox side: only the quote rule applies, Oracle's length limit does not.
     return QStringLiteral("SELECT * FROM ") + QuotedIdentifier(table, kTableName, kTableNotCopied);

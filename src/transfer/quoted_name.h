@@ -16,6 +16,9 @@ QString QuotedFieldName(const QString& field, const OracleDatabaseRules& rules =
 
 // "DROP TABLE " and the quoted name, for the Oracle side.
 QString DropTableStatement(const QString& table, const OracleDatabaseRules& rules = {});
+// DROP TABLE "<table>" PURGE: the table goes at once, not into the recycle bin, where it would
+// still count against the user's quota. For tables the program itself abandons.
+QString PurgeTableStatement(const QString& table, const OracleDatabaseRules& rules = {});
 
 // "SELECT * FROM " and the quoted name, for the Paradox side (only a double quote is refused).
 QString SelectAllStatement(const QString& table);

@@ -7,6 +7,7 @@
 #include "transfer/row_hash.h"
 #include "transfer/sent_value.h"
 #include "transfer/table_plan.h"
+#include "transfer/value_text.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -23,13 +24,14 @@ constexpr int kRowsPerFetch = 1000;
 
 using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
 
-// One side's rows, read forward once.
+// One side's rows, read forward once. The numbers of the Oracle side are read by the kind of the
+// Paradox field they were sent from (`numberKinds`), not by how the driver describes the column.
 class SideReader {
   public:
     // `open` opens `rows_` on the side's rows; `statement` names them in a failure.
     SideReader(const std::function<void(Recordset&)>& open, const QString& statement,
-               int fieldCount)
-        : fieldCount_(fieldCount) {
+               int fieldCount, const std::vector<NumberKind>* numberKinds = nullptr)
+        : fieldCount_(fieldCount), numberKinds_(numberKinds) {
         open(rows_);
         if (rows_.FieldCount() != fieldCount_) {
             throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
@@ -45,7 +47,11 @@ class SideReader {
     const std::vector<std::optional<QString>>& Next() {
         values_.resize(static_cast<std::size_t>(fieldCount_));
         for (int field = 0; field < fieldCount_; ++field) {
-            values_[static_cast<std::size_t>(field)] = SentText(rows_.FieldValue(field));
+            const auto index = static_cast<std::size_t>(field);
+            values_[index] =
+                numberKinds_ != nullptr
+                    ? SentText(AsSentNumber(rows_.FieldValue(field), numberKinds_->at(index)))
+                    : SentText(rows_.FieldValue(field));
         }
         rows_.MoveNext();
         ++read_;
@@ -57,6 +63,7 @@ class SideReader {
   private:
     Recordset rows_;
     int fieldCount_;
+    const std::vector<NumberKind>* numberKinds_;
     std::vector<std::optional<QString>> values_;
     std::int64_t read_ = 0;
 };
@@ -135,6 +142,9 @@ class Comparison {
     bool ReadFieldNames() {
         const TablePlan plan = TablePlan::Read(paradox_, readName_, options_);
         result_.fieldNames = plan.FieldNames();
+        for (const PlannedField& field : plan.fields) {
+            numberKinds_.push_back(NumberKindOfField(field.typeCode));
+        }
         result_.paradoxRows = plan.rowCount;
         return !Stopped();
     }
@@ -143,7 +153,7 @@ class Comparison {
     bool CountOff() {
         const int fieldCount = static_cast<int>(result_.fieldNames.size());
         SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount);
-        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount);
+        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount, &numberKinds_);
         RowHasher hasher;
         while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
             for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
@@ -184,7 +194,8 @@ class Comparison {
             return true;
         }
         SideReader rows(Opener(paradoxSide), StatementOf(paradoxSide),
-                        static_cast<int>(result_.fieldNames.size()));
+                        static_cast<int>(result_.fieldNames.size()),
+                        paradoxSide ? nullptr : &numberKinds_);
         RowHasher hasher;
         while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
             const std::vector<std::optional<QString>>& values = rows.Next();
@@ -208,6 +219,7 @@ class Comparison {
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
     ParadoxTableOptions options_;
+    std::vector<NumberKind> numberKinds_;  // of the Paradox fields, in field order
     HashCounts counts_;
 };
 

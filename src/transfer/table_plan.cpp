@@ -122,10 +122,20 @@ QString TablePlan::RefusalOf(std::size_t field, const Value& value) const {
     }
     const ColumnType& column = fields[field].column;
     switch (column.kind) {
-        case ColumnKind::Text:
-            return ValueText(value).size() > kLongestColumnText
-                       ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)")
-                       : QString();
+        case ColumnKind::Text: {
+            const QString text = ValueText(value);
+            if (text.size() > kLongestColumnText) {
+                return QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)");
+            }
+            // Within 2,000 characters, but over the 4,000 bytes of an NVARCHAR2 in a national
+            // character set of up to three bytes a character (UTF8).
+            return rules.nationalTextRefusal(text).isEmpty()
+                       ? QString()
+                       : QStringLiteral(
+                             "texts over 4,000 bytes in the national character set %1 "
+                             "for NVARCHAR2(2000)")
+                             .arg(rules.nationalCharacterSet);
+        }
         case ColumnKind::Blob:
             return QString();
         case ColumnKind::Decimal:

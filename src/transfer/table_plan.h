@@ -64,8 +64,9 @@ struct TablePlan {
     // The first name (the table's, then the fields' in order) Oracle would refuse, described;
     // empty when it takes them all.
     QString RefusedName() const;
-    // What Oracle would refuse in a value of the field (a text too long for its column, a number
-    // too large or one it cannot hold), as a kind of refusal; empty when nothing.
+    // What Oracle would refuse in a value of the field (a text too long for its column, in
+    // characters or in the bytes of the national character set, a number too large or one it
+    // cannot hold), as a kind of refusal; empty when nothing.
     QString RefusalOf(std::size_t field, const Value& value) const;
 };
 

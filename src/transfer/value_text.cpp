@@ -1,5 +1,9 @@
 #include "transfer/value_text.h"
 
+#include "data/core/ado_types.h"
+
+#include <QRegularExpression>
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -327,6 +331,122 @@ bool MustBeBound(const Value& value, bool bindNonAsciiTexts) {
 
 Value NullToDefault(Value value, Value defaultValue) {
     return value.isNull() ? defaultValue : value;
+}
+
+}  // namespace quorvex
+
+namespace quorvex {
+
+NumberKind NumberKindOfField(int adoType) {
+    switch (adoType) {
+        case adSingle:
+        case adDouble:
+        case adCurrency:
+            return NumberKind::Double;
+        case adTinyInt:
+        case adSmallInt:
+        case adInteger:
+        case adBigInt:
+        case adUnsignedTinyInt:
+        case adUnsignedSmallInt:
+        case adUnsignedInt:
+        case adUnsignedBigInt:
+            return NumberKind::Integer;
+        case adDecimal:
+        case adNumeric:
+        case adVarNumeric:
+            return NumberKind::Decimal;
+        default:
+            return NumberKind::NotANumber;
+    }
+}
+
+namespace {
+
+// A number's text as a driver may give it: blanks around it, "+", a decimal comma.
+QString PlainNumberText(QString text) {
+    text = text.trimmed();
+    if (!text.contains(u'.') && text.count(u',') == 1) {
+        text.replace(u',', u'.');
+    }
+    if (text.startsWith(u'+')) {
+        text.remove(0, 1);
+    }
+    return text;
+}
+
+// An exact decimal text without trailing zeros after the point, nor the point itself when
+// nothing follows it, nor leading zeros; "0" for zero; empty when the text is no plain decimal.
+QString CanonicalDecimal(const QString& text) {
+    static const QRegularExpression kDecimal(QStringLiteral("^(-?)0*([0-9]*)(?:\\.([0-9]*))?$"));
+    const QRegularExpressionMatch match = kDecimal.match(text);
+    if (!match.hasMatch() ||
+        (match.captured(2).isEmpty() && match.captured(3).isEmpty() && !text.contains(u'0'))) {
+        return QString();
+    }
+    QString fraction = match.captured(3);
+    while (fraction.endsWith(u'0')) {
+        fraction.chop(1);
+    }
+    const QString whole = match.captured(2).isEmpty() ? QStringLiteral("0") : match.captured(2);
+    if (whole == u"0" && fraction.isEmpty()) {
+        return QStringLiteral("0");
+    }
+    return match.captured(1) + whole + (fraction.isEmpty() ? QString() : u'.' + fraction);
+}
+
+}  // namespace
+
+Value AsSentNumber(const Value& value, NumberKind kind) {
+    if (kind == NumberKind::NotANumber || value.isNull()) {
+        return value;
+    }
+    double number = 0;
+    QString exact;  // the decimal digits as given, when the value came as text or an integer
+    switch (value.kind()) {
+        case Value::Kind::Integer:
+            number = static_cast<double>(value.toInteger());
+            exact = QString::number(value.toInteger());
+            break;
+        case Value::Kind::Double:
+            number = value.toDouble();
+            break;
+        case Value::Kind::Text: {
+            exact = PlainNumberText(value.toText());
+            bool isNumber = false;
+            number = exact.toDouble(&isNumber);
+            if (!isNumber) {
+                return value;
+            }
+            break;
+        }
+        default:
+            return value;
+    }
+    switch (kind) {
+        case NumberKind::Double:
+            return Value::Double(number);
+        case NumberKind::Integer:
+            if (value.kind() == Value::Kind::Integer) {
+                return value;
+            }
+            if (const QString digits = CanonicalDecimal(exact);
+                !digits.isEmpty() && !digits.contains(u'.')) {
+                return Value::Text(digits);
+            }
+            if (std::nearbyint(number) == number && std::abs(number) < 9.2e18) {
+                return Value::Integer(static_cast<std::int64_t>(number));
+            }
+            return Value::Double(number);
+        case NumberKind::Decimal:
+            if (const QString digits = CanonicalDecimal(exact); !digits.isEmpty()) {
+                return Value::Text(digits);
+            }
+            return Value::Double(number);
+        case NumberKind::NotANumber:
+            break;
+    }
+    return value;
 }
 
 }  // namespace quorvex

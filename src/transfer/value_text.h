@@ -56,6 +56,23 @@ QString DateText(const QDate& date);
 // Fractions of a second are not shown.
 QString TimeText(const QTime& time);
 
+// What a number field of a Paradox table holds, which decides the form its value is sent in.
+enum class NumberKind {
+    NotANumber,  // any other field
+    Double,      // a floating-point number (Number, Money, BCD): DoubleText
+    Integer,     // a whole number (Short, Long, AutoIncrement): plain digits
+    Decimal,     // an exact decimal: its digits, without trailing zeros
+};
+// The kind of a field by its ADO type code.
+NumberKind NumberKindOfField(int adoType);
+
+// A number read back from Oracle put into the form the send gave a value of that kind, whatever
+// form the driver gave it in: Oracle's FLOAT may come as a decimal of scale 0
+// (1000000000000000 for what was sent as 1E+15), an integer column as a double, a number as text
+// (with a decimal comma in a session that has one). Null, and a value that is no number, stay as
+// they are; so does every value for NotANumber.
+Value AsSentNumber(const Value& value, NumberKind kind);
+
 // Returns defaultValue when value is Null, otherwise value.
 Value NullToDefault(Value value, Value defaultValue);
 

@@ -2,6 +2,8 @@
 // runs them, against the test server.
 
 #include "command_line_fixture.h"
+#include "data/oracle/odbc_session.h"
+#include "support/silent_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -403,10 +405,11 @@ TEST_F(CommandLine, AFullDiskIsToldWithTheSystemsReasonAndLeavesNoFileHalfWritte
 }
 
 TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
-    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"));
+    const DeclaredCharacterSet windows(QStringLiteral("WE8MSWIN1252"), QStringLiteral("UTF8"));
     WriteMemoTable("NIHON", {"a"});  // the writer keeps names in CP1252: the file is renamed
     ASSERT_TRUE(QDir(folder.path()).rename("NIHON.DB", "日本.DB"));
     WriteMemoTable("MEMO", {"short", QString(2001, u'x'), QString(2001, u'y')});
+    WriteMemoTable("EUROS", {QString(1333, u'€'), QString(1334, u'€')});  // 4,002 bytes in UTF8
     WriteMemoTable("OLD", {"a"});
     ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
     WriteMemoTable("sub/DEEP", {"x"});
@@ -426,6 +429,9 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
         "\nMEMO +3 +2 +create: texts over 2,000 characters for NVARCHAR2\\(2000\\) in 2 rows "
         "\\(first: row 2, field Memo\\)\n")))
         << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(
+        "\nEUROS +2 +1 +create: texts over 4,000 bytes in the national character set UTF8")))
+        << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
     EXPECT_TRUE(run.out.contains(QRegularExpression(
         "\nsub/DEEP +- +0 +leave it: in a subfolder, not sent; send it with --folder ")));
@@ -435,6 +441,27 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QJsonDocument::fromJson(file.readAll()).object().value("dryRun").toBool());
+}
+
+// A listener that takes the connection and never answers: the command line gives up after the
+// log-in limit, its own and not the driver's (which comes later), and ends with status 1 while the
+// abandoned log-in still waits.
+TEST_F(CommandLine, ListGivesUpOnASilentServerAfterTheLoginLimit) {
+    const SilentServer silent;
+    QProcess program;
+    StartProgram(program, QStringList{"list", "--oracle"} + Login(QString(), silent.Sid()),
+                 ProgramEnvironment(config.path(), "tiger"));
+    const bool ended = program.waitForFinished((kLoginTimeoutSeconds + 90) * 1000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    ASSERT_TRUE(ended) << "no end after the log-in limit";
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(err.contains(QString("did not answer within %1 seconds; the log-in was given up")
+                                 .arg(kLoginTimeoutSeconds)))
+        << err.toStdString();
 }
 
 TEST_F(CommandLine, ListsTheSidesAsTheTablesScreenDoes) {

@@ -2,9 +2,9 @@
 // driver's diagnostics for a lost connection.
 
 #include "data/access/connection.h"
+#include "data/access/oracle_database_rules.h"
 #include "data/core/failure.h"
 #include "data/oracle/odbc_failure.h"
-#include "data/access/oracle_database_rules.h"
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,16 @@ TEST(OracleCharacterSet, KnowsTheCommonSetsAndWhatTheyHold) {
     EXPECT_EQ(windows.firstCharacterOutside(QStringLiteral("Straße日本")), U'日');
     EXPECT_EQ(windows.byteCount(QStringLiteral("Straße")), 6);
     EXPECT_EQ(OracleCharacterSet(QStringLiteral("US7ASCII")).firstCharacterOutside("café"), U'é');
-    EXPECT_EQ(OracleCharacterSet(QStringLiteral("JA16SJIS")).byteCount(QStringLiteral("日本")), 4);
+    EXPECT_EQ(OracleCharacterSet(QStringLiteral("JA16SJISTILDE")).byteCount("日本"), 4);
+    // A name must come back as itself: iconv maps the wave dash into code page 932 one way only.
+    const OracleCharacterSet tilde(QStringLiteral("JA16SJISTILDE"));
+    EXPECT_EQ(tilde.firstCharacterOutside(QStringLiteral("A\u301CB")), U'\u301C');
+    EXPECT_EQ(tilde.firstCharacterOutside(QStringLiteral("A\uFF5EB")), std::nullopt);
+    // JA16SJIS is not code page 932: only ASCII is known to arrive, wave dash or not.
+    const OracleCharacterSet sjis(QStringLiteral("JA16SJIS"));
+    EXPECT_EQ(sjis.firstCharacterOutside(QStringLiteral("PARTS\u301C2")), U'\u301C');
+    EXPECT_EQ(sjis.firstCharacterOutside(QStringLiteral("PARTS")), std::nullopt);
+    EXPECT_TRUE(sjis.onlyAsciiKnown() && !tilde.onlyAsciiKnown());
     EXPECT_EQ(OracleCharacterSet(QStringLiteral("KO16MSWIN949")).firstCharacterOutside("한국"),
               std::nullopt);
     EXPECT_EQ(OracleCharacterSet(QStringLiteral("CL8MSWIN1251")).firstCharacterOutside("Ærø"),
@@ -62,6 +71,13 @@ TEST(LostConnectionRule, ReadsBothDriversRecords) {
                      "[Oracle][ODBC][Ora]ORA-01092: ORACLE instance terminated. "
                      "Disconnection forced"));
     EXPECT_TRUE(lost("HY000", 12537, "[Oracle][ODBC][Ora]ORA-12537: TNS:connection closed"));
+    for (const int code : {22, 31, 45, 378, 602, 603, 609, 1041, 1043, 3122, 12583, 12608, 12609,
+                           27146, 28511, 56600}) {
+        EXPECT_TRUE(lost(
+            "HY000", code,
+            QStringLiteral("[Oracle][ODBC][Ora]ORA-%1: ...").arg(code, 5, 10, QLatin1Char('0'))))
+            << code;
+    }
     EXPECT_FALSE(lost("HY000", 12899,
                       "[Oracle][ODBC][Ora]ORA-12899: value too large for column "
                       "\"SCOTT\".\"MEMO\".\"Memo\" (actual: 2001, maximum: 2000)"));

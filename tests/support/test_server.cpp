@@ -142,38 +142,27 @@ void DropAllTables() {
     }
 }
 
-void AsOracleReadsHexLiterals(const QString& table) {
-    for (const QStringList& column : ServerQuery(
-             QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_name "
-                            "= '%1' AND (domain_name = 'blob' OR data_type = 'bytea')")
-                 .arg(table))) {
-        ServerExecute(QStringLiteral("UPDATE \"%1\" SET \"%2\" = decode(encode(\"%2\", 'escape'), "
-                                     "'hex') WHERE octet_length(\"%2\") <= 4000 AND "
-                                     "encode(\"%2\", 'escape') ~ '^([0-9A-F]{2})+$'")
-                          .arg(table, column[0]));
-    }
-}
-
 namespace {
 
-void DeclareCharacterSet(const QString& oracleName) {
+void DeclareCharacterSet(const QString& oracleName, const QString& national) {
     ServerExecute(
         QStringLiteral("CREATE OR REPLACE VIEW nls_database_parameters AS "
                        "SELECT parameter::varchar(128) AS parameter, value::varchar(64) AS value "
                        "FROM (VALUES ('NLS_CHARACTERSET', '%1'), "
-                       "('NLS_NCHAR_CHARACTERSET', 'AL16UTF16')) AS p(parameter, value)")
-            .arg(oracleName));
+                       "('NLS_NCHAR_CHARACTERSET', '%2')) AS p(parameter, value)")
+            .arg(oracleName, national));
 }
 
 }  // namespace
 
-DeclaredCharacterSet::DeclaredCharacterSet(const QString& oracleName) : name_(oracleName) {
-    DeclareCharacterSet(oracleName);
+DeclaredCharacterSet::DeclaredCharacterSet(const QString& oracleName, const QString& national)
+    : name_(oracleName) {
+    DeclareCharacterSet(oracleName, national);
 }
 
 DeclaredCharacterSet::~DeclaredCharacterSet() {
     try {
-        DeclareCharacterSet(QStringLiteral("AL32UTF8"));
+        DeclareCharacterSet(QStringLiteral("AL32UTF8"), QStringLiteral("AL16UTF16"));
     } catch (const std::exception& failure) {
         ADD_FAILURE() << "The test server still declares another character set: " << failure.what();
     }

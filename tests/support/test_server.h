@@ -40,16 +40,13 @@ QList<QStringList> ServerQuery(const QString& sql);
 // Drops every table of scott's schema, so each test starts from an empty schema.
 void DropAllTables();
 
-// The test server reads a character literal for a BLOB column as the bytes of its text, where
-// Oracle reads its hex digits: the row copy's short byte values in `table` are turned into what
-// Oracle stores, so that its table reads back as on Oracle.
-void AsOracleReadsHexLiterals(const QString& table);
-
 // While it lives, the test server declares another database character set: its
-// nls_database_parameters view answers `oracleName` for NLS_CHARACTERSET instead of AL32UTF8.
+// nls_database_parameters view answers `oracleName` for NLS_CHARACTERSET instead of AL32UTF8,
+// and `national` for NLS_NCHAR_CHARACTERSET.
 class DeclaredCharacterSet {
   public:
-    explicit DeclaredCharacterSet(const QString& oracleName);
+    explicit DeclaredCharacterSet(const QString& oracleName,
+                                  const QString& national = QStringLiteral("AL16UTF16"));
     ~DeclaredCharacterSet();
     DeclaredCharacterSet(const DeclaredCharacterSet&) = delete;
     DeclaredCharacterSet& operator=(const DeclaredCharacterSet&) = delete;

@@ -242,6 +242,15 @@ TEST(InsertStatement, ValuesWhoseLiteralOracleRefusesAreBoundTheRestStayLiterals
         << both.refusal.toStdString();
     EXPECT_TRUE(BuildInsertStatement(QStringLiteral("T"), {Value::Text(QString(2001, QChar(0xFC)))})
                     .refusal.isEmpty());  // alone, the server refuses it for its column
+    // With the national character set UTF8, 1,334 CJK characters are over 4,000 bytes already.
+    OracleDatabaseRules utf8;
+    utf8.nationalCharacterSet = QStringLiteral("UTF8");
+    const std::vector<Value> cjk = {Value::Bytes(picture3000), Value::Text(QString(1334, u'日'))};
+    EXPECT_TRUE(BuildInsertStatement("T", cjk, {"P", "Memo"}, utf8)
+                    .refusal.contains("1334 characters, over 4000 bytes in the national "
+                                      "character set UTF8"));
+    EXPECT_TRUE(BuildInsertStatement("T", cjk, {"P", "Memo"}).refusal.isEmpty());
+    EXPECT_EQ(utf8.nationalTextRefusal(QString(1333, u'日')), QString());
     EXPECT_TRUE(reordered.refusal.isEmpty());
 
     // The next row starts with nothing bound.

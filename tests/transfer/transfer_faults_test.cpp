@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace quorvex::test {
@@ -265,10 +266,20 @@ TEST_F(TransferSourceFaults, ATableThatStopsReadingMidwayEndsItsCopyWithOneRepor
     WriteTable("CUT.DB", {Typed("Id", px::FieldType::Long), Alpha("Text", 80)}, rows);
     WriteTable("AFTER.DB", {Alpha("Name")}, {{Text("after")}});
     ShowParadoxTables({"AFTER", "CUT"}, {"AFTER", "CUT"});
-    // The file loses all but its header and first block once the copy has opened it: the
-    // first time the copy lets window events run.
-    const QString path = folder.filePath("CUT.DB");
-    QTimer::singleShot(0, [&] { QFile::resize(path, 2 * 2048); });
+    // The file loses all but its header and first block once the copy has opened it: at the
+    // first run of window events that finds it open (the log-in lets events run before).
+    const QString path = QFileInfo(folder.filePath("CUT.DB")).canonicalFilePath();
+    QTimer cut;
+    QObject::connect(&cut, &QTimer::timeout, [&] {
+        for (const QFileInfo& open :
+             QDir("/proc/self/fd").entryInfoList(QDir::AllEntries | QDir::System)) {
+            if (open.symLinkTarget() == path) {
+                QFile::resize(path, 2 * 2048);
+                cut.stop();
+            }
+        }
+    });
+    cut.start(0);
 
     Send();
 

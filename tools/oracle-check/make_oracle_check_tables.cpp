@@ -5,8 +5,10 @@
 //
 // Each line is tab-separated: "text", the table, the row's Id and its text; or "bytes", the
 // table, the Id, the picture's length, its first and last 16 bytes in upper-case hex (empty for
-// no picture) and the memo's length in characters.
+// no picture) and the memo's length in characters. QVX_TYPES and QVX_TYPES2 hold every field type
+// and are checked with `quorvex verify` instead.
 
+#include "data/paradox/calendar.h"
 #include "table_writer.h"
 
 #include <cstdio>
@@ -86,6 +88,59 @@ void WriteLobs() {
           rows, 936);
 }
 
+// Every field type, in rows enough to make several arrays of a bulk send: numbers a driver may
+// describe oddly (1E+15 in a FLOAT, fractions, a negative exponent), dates, times, timestamps,
+// Booleans, memos of up to 2,000 characters in ASCII and in Chinese (over 4,000 bytes as UTF-8,
+// 4,000 as UTF-16), pictures on either side of 2,000 bytes, BCD and bytes.
+void WriteEveryType(const std::string& table, int rows) {
+    const std::vector<double> numbers = {1e15, 0.5, -2.5e-5, 1.0 / 3, 123456789012345.0, 0, -7};
+    const std::vector<std::size_t> memoLengths = {10, 1000, 1334, 1500, 2000};
+    const std::vector<std::size_t> pictures = {0, 100, 2000, 2001, 3000};
+    std::vector<Row> values;
+    for (int i = 1; i <= rows; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        std::string memo;
+        const std::size_t memoLength = memoLengths[at % memoLengths.size()];
+        for (std::size_t c = 0; c < memoLength; ++c) {
+            memo += i % 2 == 0 ? std::string("\xE6\xB1\x89") : std::string(1, char('a' + c % 26));
+        }
+        const std::size_t picture = pictures[at % pictures.size()];
+        const std::int32_t day = px::DayNumberFromCivil(1990 + i % 40, 1 + i % 12, 1 + i % 28);
+        values.push_back({
+            px::Value::Integer(i),
+            px::Value::Text("row " + std::to_string(i) + (i % 3 == 0 ? " O'Brien" : "")),
+            px::Value::Date({day}),
+            px::Value::Integer(i % 2 == 0 ? -i : i * 100),
+            px::Value::Number(numbers[at % numbers.size()]),
+            px::Value::Number(i * 0.17),
+            px::Value::Logical(i % 2 == 0),
+            memo.empty() ? px::Value() : px::Value::Text(memo),
+            picture == 0 ? px::Value() : px::Value::Raw(Picture(picture)),
+            px::Value::Time({((i % 24) * 3600 + (i % 60) * 60 + i % 60) * 1000}),
+            px::Value::Stamp({std::int64_t{day} * 86400000 + std::int64_t{i % 24} * 3600000}),
+            px::Value::Dec(
+                {std::to_string(i) + "." + std::to_string(i % 100 / 10) + std::to_string(i % 10)}),
+            px::Value::Raw(px::ByteVector{static_cast<std::uint8_t>(i), 0, 0xFF,
+                                          static_cast<std::uint8_t>(i * 3)}),
+        });
+    }
+    Write(table,
+          {{"Id", px::FieldType::Long},
+           {"Name", px::FieldType::Alpha, 30},
+           {"Day", px::FieldType::Date},
+           {"Short", px::FieldType::Short},
+           {"Amount", px::FieldType::Number},
+           {"Price", px::FieldType::Money},
+           {"Paid", px::FieldType::Logical},
+           {"Memo", px::FieldType::Memo, 10},
+           {"Picture", px::FieldType::Graphic, 10},
+           {"At", px::FieldType::Time},
+           {"Stamp", px::FieldType::Timestamp},
+           {"Exact", px::FieldType::Bcd, 2},
+           {"Bytes", px::FieldType::Bytes, 4}},
+          values, 936);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +168,8 @@ int main(int argc, char** argv) {
                 "_long_field_nam",
                 px::FieldType::Alpha, 10}},
               {{px::Value::Text("x")}}, 1252);
+        WriteEveryType("QVX_TYPES", 45);
+        WriteEveryType("QVX_TYPES2", 12);
         // Rows enough to stop the server in the middle of sending them (--lost-connection).
         std::vector<Row> many;
         for (int i = 1; i <= 50000; ++i) {

@@ -14,6 +14,27 @@ QString TextOf(const Value& value) {
 
 }  // namespace
 
+qsizetype OracleDatabaseRules::nationalBytes(const QString& text) const {
+    if (nationalCharacterSet == u"UTF8") {
+        return OracleCharacterSet(nationalCharacterSet).byteCount(text);
+    }
+    return text.size() * 2;
+}
+
+QString OracleDatabaseRules::nationalTextRefusal(const QString& text) const {
+    if (text.size() > kLongestNationalText) {
+        return QStringLiteral("more than %1 characters").arg(kLongestNationalText);
+    }
+    // A text of up to 1,333 characters takes at most 4,000 bytes in either national set.
+    if (text.size() * 3 > kLongestNationalTextBytes &&
+        nationalBytes(text) > kLongestNationalTextBytes) {
+        return QStringLiteral("more than %1 bytes in the national character set %2")
+            .arg(kLongestNationalTextBytes)
+            .arg(nationalCharacterSet);
+    }
+    return QString();
+}
+
 void ReadOracleDatabaseRules(Connection& connection, OracleDatabaseRules& rules) {
     rules.longestTableName = LimitOrFallback(connection.MaxTableNameLength());
     rules.longestColumnName = LimitOrFallback(connection.MaxColumnNameLength());

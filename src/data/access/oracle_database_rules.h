@@ -24,7 +24,18 @@ struct OracleDatabaseRules {
     // database character set is not Unicode (one that is not known counts as not Unicode).
     bool bindsNonAsciiTexts() const { return !characterSet.isUnicode(); }
 
+    // The bytes a text takes in the national character set, which NVARCHAR2 columns and bound
+    // wide texts use: two a UTF-16 code unit in AL16UTF16, one to three a code unit in UTF8
+    // (Oracle's CESU-8).
+    qsizetype nationalBytes(const QString& text) const;
+    // Why a text does not fit the program's NVARCHAR2(2000) columns, worded for a report, or
+    // empty: more than 2,000 characters, or more than the 4,000 bytes an NVARCHAR2 holds in the
+    // national character set (with UTF8, 1,334 CJK characters already).
+    QString nationalTextRefusal(const QString& text) const;
+
     static constexpr int kLongestNameFallback = 128;
+    static constexpr qsizetype kLongestNationalText = 2000;       // characters of NVARCHAR2(2000)
+    static constexpr qsizetype kLongestNationalTextBytes = 4000;  // bytes of any NVARCHAR2
 };
 
 // The session setting under which the number texts read right whatever the client's or the

@@ -24,13 +24,16 @@ void* OdbcDatabaseHandle(const QSqlDatabase& database) {
 
 namespace {
 
-// Oracle's codes for a session that is gone: killed (28), not logged on (1012), the instance
-// starting, stopping or gone (1033, 1034, 1089, 1092), idle or connect time used up (2396, 2399),
-// the network link lost (3113, 3114, 3135) and the TNS layer's own (12152, 12153, 12537, 12547,
-// 12570, 12571).
-constexpr int kOracleConnectionLossCodes[] = {28,    1012,  1033,  1034,  1089, 1092,
-                                              2396,  2399,  3113,  3114,  3135, 12152,
-                                              12153, 12537, 12547, 12570, 12571};
+// Oracle's codes for a session that is gone: killed or ended (22, 28, 31, 45), not logged on
+// (1012), the instance starting, stopping or gone (1033, 1034, 1089, 1092), idle or connect time
+// used up (2396, 2399), the network link lost (3113, 3114, 3122, 3135), the server process lost
+// or broken (378, 602, 603, 609, 1041, 1043, 27146), the TNS layer's own (12152, 12153, 12537,
+// 12547, 12570, 12571, 12583, 12608, 12609), a remote agent's link (28511) and a pooled server
+// taken back (56600): with these, Oracle's own client library counts the session as dead.
+constexpr int kOracleConnectionLossCodes[] = {
+    22,    28,    31,    45,    378,   602,   603,   609,   1012,  1033,  1034,
+    1041,  1043,  1089,  1092,  2396,  2399,  3113,  3114,  3122,  3135,  12152,
+    12153, 12537, 12547, 12570, 12571, 12583, 12608, 12609, 27146, 28511, 56600};
 
 bool IsOracleConnectionLoss(const DiagnosticRecord& record) {
     for (const int code : kOracleConnectionLossCodes) {

@@ -6,6 +6,8 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -25,6 +27,19 @@ SQLSMALLINT CType(OdbcParameterArrays::Bind bind) {
 
 SQLSMALLINT SqlType(OdbcParameterArrays::Bind bind) {
     return bind == OdbcParameterArrays::Bind::Text ? SQL_WVARCHAR : SQL_LONGVARBINARY;
+}
+
+QString StatusName(SQLUSMALLINT status) {
+    switch (status) {
+        case SQL_PARAM_ERROR:
+            return QStringLiteral("an error");
+        case SQL_PARAM_UNUSED:
+            return QStringLiteral("unused");
+        case SQL_PARAM_DIAG_UNAVAILABLE:
+            return QStringLiteral("diagnostics unavailable");
+        default:
+            return QStringLiteral("status %1").arg(status);
+    }
 }
 
 Failure ConnectionFailure(void* connection) {
@@ -145,7 +160,9 @@ std::optional<Failure> OdbcParameterArrays::Execute(void* connection, const QStr
                            .arg(first + 1)
                            .arg(first + count));
     }
+    // What a driver leaves unwritten counts as not taken.
     status_.assign(static_cast<std::size_t>(count), SQL_PARAM_UNUSED);
+    processed_ = 0;
     try {
         if (!statement_ || statement_->connection() != connection) {
             statement_.reset();
@@ -189,11 +206,46 @@ std::optional<Failure> OdbcParameterArrays::Execute(void* connection, const QStr
     }
     // A driver may report a refused row only in its status, with success (and information) for
     // the call as a whole.
-    if (std::any_of(status_.begin(), status_.end(),
-                    [](SQLUSMALLINT status) { return status == SQL_PARAM_ERROR; })) {
-        return handle.LastFailure();
+    if (const std::optional<QString> notTaken = RowsNotTaken(status_, processed_)) {
+        // The server's message when the driver kept one, else which rows were not taken.
+        const Failure diagnostics = handle.LastFailure();
+        if (!diagnostics.description().isEmpty()) {
+            return diagnostics;
+        }
+        return diagnostics.connectionLost() ? Failure::ConnectionLost(*notTaken)
+                                            : Failure(*notTaken);
     }
     return std::nullopt;
+}
+
+std::optional<QString> RowsNotTaken(const std::vector<unsigned short>& statuses,
+                                    unsigned long processed) {
+    QStringList rows;
+    int notTaken = 0;
+    for (std::size_t row = 0; row < statuses.size(); ++row) {
+        const SQLUSMALLINT status = statuses[row];
+        const bool beyondProcessed = row >= processed;
+        if ((status == SQL_PARAM_SUCCESS || status == SQL_PARAM_SUCCESS_WITH_INFO) &&
+            !beyondProcessed) {
+            continue;
+        }
+        ++notTaken;
+        constexpr int kRowsNamed = 5;
+        if (rows.size() < kRowsNamed) {
+            rows.append(
+                QStringLiteral("row %1 %2")
+                    .arg(row + 1)
+                    .arg(beyondProcessed ? QStringLiteral("not processed") : StatusName(status)));
+        }
+    }
+    if (notTaken == 0) {
+        return std::nullopt;
+    }
+    return QStringLiteral("The ODBC driver did not take %1 of the %2 rows of the array (%3%4).")
+        .arg(notTaken)
+        .arg(statuses.size())
+        .arg(rows.join(QStringLiteral(", ")),
+             notTaken > rows.size() ? QStringLiteral(", ...") : QString());
 }
 
 void SetOdbcAutoCommit(void* connection, bool on) {

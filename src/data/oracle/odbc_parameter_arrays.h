@@ -56,8 +56,9 @@ class OdbcParameterArrays {
 
     // Executes `statement` once for the staged rows first .. first + count - 1, on a statement
     // handle of its own on `connection` (an ODBC SQLHDBC; the same one on every call). Returns
-    // nothing when the driver took every row of the run, else the failure with the driver's
-    // message (a lost connection flagged as such). What a failed run leaves of its rows depends on
+    // nothing when the driver took every row of the run (RowsNotTaken), else the failure with the
+    // driver's message, or which rows it did not take when it gave none (a lost connection
+    // flagged as such). What a failed run leaves of its rows depends on
     // the driver; the caller undoes it (a savepoint) before trying them again.
     std::optional<Failure> Execute(void* connection, const QString& statement, int first,
                                    int count);
@@ -83,6 +84,14 @@ class OdbcParameterArrays {
     std::vector<unsigned short> status_;  // what the driver says of each row of the run
     unsigned long processed_ = 0;         // how many rows of the run it went through
 };
+
+// What a driver's answer for an array of rows says of them: nothing when it took every row (each
+// status SQL_PARAM_SUCCESS or SQL_PARAM_SUCCESS_WITH_INFO, and at least as many processed as the
+// array holds), else which rows it did not take, worded for a report. Any other status (an error,
+// a row left unused, one whose diagnostics are unavailable) and every row beyond the processed
+// count is a row not taken: drivers differ in what they mark, and none may be taken on trust.
+std::optional<QString> RowsNotTaken(const std::vector<unsigned short>& statuses,
+                                    unsigned long processed);
 
 // Autocommit of an ODBC connection handle: off, its statements form one transaction until
 // EndOdbcTransaction. Both throw Failure with the driver's message (a lost connection flagged).

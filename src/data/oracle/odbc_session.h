@@ -26,8 +26,10 @@ inline constexpr int kLoginTimeoutSeconds = 30;
 class OdbcSession {
   public:
     // Connects with the connection string exactly as given; throws Failure with the driver's
-    // message when the driver refuses, or after kLoginTimeoutSeconds without an answer. The
-    // windows go on repainting meanwhile (DoEvents).
+    // message when the driver refuses, or after kLoginTimeoutSeconds without an answer, whatever
+    // the driver does (the log-in goes on alone on a thread of its own and cleans up after
+    // itself). The windows go on repainting meanwhile (DoEvents). Sessions of several threads
+    // log in at once, each on its own.
     static std::shared_ptr<OdbcSession> Open(const QString& connectionString);
     ~OdbcSession();
     OdbcSession(const OdbcSession&) = delete;

@@ -15,8 +15,8 @@ struct KnownSet {
 };
 
 // Oracle's names of the character sets a database is commonly created with, and the names glibc's
-// iconv gives the same code pages. JA16SJIS and JA16SJISTILDE carry Microsoft's extensions of
-// Shift-JIS, hence CP932.
+// iconv gives the same code pages. JA16SJISTILDE is Microsoft's code page 932; JA16SJIS is not
+// (it maps the wave dash and a few other characters as JIS does), see kAsciiOnlySets.
 constexpr std::array kKnownSets = {
     KnownSet{"US7ASCII", "ASCII"},
     KnownSet{"WE8MSWIN1252", "CP1252"},
@@ -49,7 +49,6 @@ constexpr std::array kKnownSets = {
     KnownSet{"NE8ISO8859P10", "ISO-8859-10"},
     KnownSet{"VN8MSWIN1258", "CP1258"},
     KnownSet{"TH8TISASCII", "TIS-620"},
-    KnownSet{"JA16SJIS", "CP932"},
     KnownSet{"JA16SJISTILDE", "CP932"},
     KnownSet{"JA16EUC", "EUC-JP"},
     KnownSet{"JA16EUCTILDE", "EUC-JP"},
@@ -63,6 +62,9 @@ constexpr std::array kKnownSets = {
     KnownSet{"KO16MSWIN949", "CP949"},
     KnownSet{"KO16KSC5601", "EUC-KR"},
 };
+
+// Sets whose mapping no iconv table here matches exactly: only ASCII is known to arrive as sent.
+constexpr std::array kAsciiOnlySets = {"JA16SJIS"};
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
@@ -89,29 +91,60 @@ qsizetype Utf8Bytes(char32_t character) {
 
 }  // namespace
 
-// One iconv conversion from UTF-8 into a set, opened when first needed (a text of plain ASCII
-// never needs it) and closed when it goes.
+// The iconv conversions from UTF-8 into a set and back, opened when first needed (a text of plain
+// ASCII never needs them) and closed when they go.
 class OracleCharacterSet::Converter {
   public:
-    explicit Converter(QByteArray toSet) : toSet_(std::move(toSet)) {}
+    explicit Converter(QByteArray set) : set_(std::move(set)) {}
     ~Converter() {
-        if (handle_ != kNoConverter) iconv_close(handle_);
+        if (toSet_ != kNoConverter) iconv_close(toSet_);
+        if (fromSet_ != kNoConverter) iconv_close(fromSet_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // The conversion, or null when there is none to that set.
-    void* get() {
-        if (handle_ == kNoConverter && !toSet_.isEmpty()) {
-            handle_ = iconv_open(toSet_.constData(), "UTF-8");
-            if (handle_ == kNoConverter) toSet_.clear();  // not tried again
+    // Both conversions, or false when there are none for that set.
+    bool ready() {
+        if (toSet_ == kNoConverter && !set_.isEmpty()) {
+            toSet_ = iconv_open(set_.constData(), "UTF-8");
+            fromSet_ = iconv_open("UTF-8", set_.constData());
+            if (toSet_ == kNoConverter || fromSet_ == kNoConverter) set_.clear();  // not again
         }
-        return handle_ == kNoConverter ? nullptr : handle_;
+        return toSet_ != kNoConverter && fromSet_ != kNoConverter;
+    }
+
+    // `in` converted by `conversion`, or nothing when a character has no counterpart.
+    static std::optional<QByteArray> Convert(iconv_t conversion, QByteArray in) {
+        char* from = in.data();
+        size_t fromLeft = static_cast<size_t>(in.size());
+        char out[32];
+        char* outAt = out;
+        size_t outLeft = sizeof out;
+        iconv(conversion, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state each time
+        if (iconv(conversion, &from, &fromLeft, &outAt, &outLeft) == static_cast<size_t>(-1) ||
+            fromLeft != 0) {
+            return std::nullopt;
+        }
+        iconv(conversion, nullptr, nullptr, &outAt, &outLeft);  // a closing shift sequence, if any
+        return QByteArray(out, outAt - out);
+    }
+
+    // The bytes of one character (UTF-8) in the set, or nothing when the set does not hold it or
+    // reads those bytes back as another character (iconv maps some characters one way only: the
+    // server would store one, and list and compare another).
+    std::optional<qsizetype> BytesInSet(const QByteArray& utf8) {
+        if (!ready()) return std::nullopt;
+        const std::optional<QByteArray> inSet = Convert(toSet_, utf8);
+        if (!inSet) return std::nullopt;
+        const std::optional<QByteArray> back = Convert(fromSet_, *inSet);
+        if (!back || *back != utf8) return std::nullopt;
+        return inSet->size();
     }
 
   private:
-    QByteArray toSet_;
-    iconv_t handle_ = kNoConverter;
+    QByteArray set_;
+    iconv_t toSet_ = kNoConverter;
+    iconv_t fromSet_ = kNoConverter;
 };
 
 OracleCharacterSet::OracleCharacterSet() : OracleCharacterSet(QStringLiteral("AL32UTF8")) {}
@@ -130,9 +163,12 @@ OracleCharacterSet::OracleCharacterSet(const QString& oracleName)
         if (name_ == QLatin1String(known.oracleName)) {
             iconvName_ = known.iconvName;
             // A C library without that conversion leaves the set unchecked rather than wrong.
-            kind_ = Converter(iconvName_).get() != nullptr ? Kind::Iconv : Kind::Unknown;
+            kind_ = Converter(iconvName_).ready() ? Kind::Iconv : Kind::Unknown;
             return;
         }
+    }
+    for (const char* asciiOnly : kAsciiOnlySets) {
+        if (name_ == QLatin1String(asciiOnly)) kind_ = Kind::AsciiOnly;
     }
 }
 
@@ -146,30 +182,16 @@ std::optional<qsizetype> OracleCharacterSet::CharacterBytes(QStringView units,
         case Kind::Cesu8:
             return units.size() == 2 ? 6 : Utf8Bytes(character);
         case Kind::Unknown:
+        case Kind::AsciiOnly:
             return std::nullopt;
         case Kind::Iconv:
             break;
     }
-    void* const handle = converter.get();
-    if (handle == nullptr) return std::nullopt;
-    QByteArray utf8 = units.toUtf8();
-    char* in = utf8.data();
-    size_t inLeft = static_cast<size_t>(utf8.size());
-    char out[16];
-    char* outAt = out;
-    size_t outLeft = sizeof out;
-    const iconv_t conversion = static_cast<iconv_t>(handle);
-    iconv(conversion, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state each time
-    if (iconv(conversion, &in, &inLeft, &outAt, &outLeft) == static_cast<size_t>(-1) ||
-        inLeft != 0) {
-        return std::nullopt;
-    }
-    iconv(conversion, nullptr, nullptr, &outAt, &outLeft);  // a closing shift sequence, if any
-    return static_cast<qsizetype>(outAt - out);
+    return converter.BytesInSet(units.toUtf8());
 }
 
 std::optional<char32_t> OracleCharacterSet::firstCharacterOutside(const QString& text) const {
-    if (kind_ != Kind::Iconv) return std::nullopt;
+    if (kind_ != Kind::Iconv && kind_ != Kind::AsciiOnly) return std::nullopt;
     Converter converter(iconvName_);
     std::optional<char32_t> outside;
     ForEachCharacter(text, [&](QStringView character) {

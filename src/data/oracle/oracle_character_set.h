@@ -13,9 +13,11 @@ namespace quorvex {
 // any error, so the builders ask here which characters arrive and how long a name is.
 //
 // AL32UTF8 and UTF8 are Unicode. The common single- and multi-byte sets (the WE8, EE8, CL8, EL8
-// ... Windows and ISO 8859 sets, US7ASCII, JA16SJIS, ZHS16GBK, KO16MSWIN949, ZHT16MSWIN950 and
-// their kin) are checked through iconv. Any other name is a set this program cannot check: it
-// counts as not Unicode, and its characters are left to the server.
+// ... Windows and ISO 8859 sets, US7ASCII, JA16SJISTILDE, ZHS16GBK, KO16MSWIN949, ZHT16MSWIN950
+// and their kin) are checked through iconv, and a character counts as held only when it comes
+// back from the set as itself. JA16SJIS, whose mapping no table here matches, holds only ASCII
+// as far as this program can tell (onlyAsciiKnown). Any other name is a set this program cannot
+// check: it counts as not Unicode, and its characters are left to the server.
 class OracleCharacterSet {
   public:
     // AL32UTF8, which is what a database says when nothing else is known.
@@ -26,9 +28,12 @@ class OracleCharacterSet {
     bool isUnicode() const { return kind_ == Kind::Utf8 || kind_ == Kind::Cesu8; }
     // True when the set's characters can be checked (Unicode, or a set iconv knows).
     bool isKnown() const { return kind_ != Kind::Unknown; }
+    // True for a set known to differ from every table here beyond ASCII: every other character
+    // counts as outside it.
+    bool onlyAsciiKnown() const { return kind_ == Kind::AsciiOnly; }
 
-    // The first character of `text` the set cannot hold, as a code point; nothing when it holds
-    // them all, or when the set is not known.
+    // The first character of `text` the set cannot hold, or would read back as another, as a
+    // code point; nothing when it holds them all, or when the set is not known.
     std::optional<char32_t> firstCharacterOutside(const QString& text) const;
 
     // The bytes `text` takes in the set. UTF8 is Oracle's CESU-8: a character outside the Basic
@@ -37,8 +42,8 @@ class OracleCharacterSet {
     qsizetype byteCount(const QString& text) const;
 
   private:
-    enum class Kind { Utf8, Cesu8, Iconv, Unknown };
-    class Converter;  // an iconv conversion into the set
+    enum class Kind { Utf8, Cesu8, Iconv, AsciiOnly, Unknown };
+    class Converter;  // the iconv conversions into the set and back
 
     // The bytes one character takes (its UTF-16 code units in `units`), or nothing when the set
     // does not hold it. `converter` converts into the set when it is one iconv knows.

@@ -29,9 +29,14 @@ QString QuotedOracleIdentifier(const QString& name, const QString& what, const Q
     QString quoted = QuotedIdentifier(name, what, outcome);
     if (const std::optional<char32_t> outside = characterSet.firstCharacterOutside(name)) {
         Refuse(name, what,
-               QStringLiteral("holds the character %1, which the database character set %2 "
-                              "cannot hold")
-                   .arg(DescribeCharacter(*outside), characterSet.name()),
+               characterSet.onlyAsciiKnown()
+                   ? QStringLiteral("holds the character %1, and the database character set %2 "
+                                    "maps some characters beyond ASCII in its own way, which this "
+                                    "program cannot check: only names in ASCII are sent there")
+                         .arg(DescribeCharacter(*outside), characterSet.name())
+                   : QStringLiteral("holds the character %1, which the database character set "
+                                    "%2 cannot hold")
+                         .arg(DescribeCharacter(*outside), characterSet.name()),
                outcome);
     }
     const qsizetype bytes = characterSet.byteCount(name);
