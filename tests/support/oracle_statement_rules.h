@@ -31,7 +31,15 @@ OracleFormLimits OracleFormLimitsFromEnvironment();
 // - a character the database character set cannot hold inside a literal or a quoted identifier
 //   (Oracle would store a replacement character in its place, without an error);
 // - a ";" outside literals, names and comments: more than one statement in one text, or a
-//   closing ";" (ORA-00911).
+//   closing ";" (ORA-00911);
+// - a sized type outside Oracle's sizes: NVARCHAR2 over 2,000 characters, RAW over 2,000
+//   bytes, NUMBER's precision outside 1..38 or scale outside -84..127, fractions of seconds
+//   over 9 digits;
+// - a native value's literal in a form a session setting could change or Oracle refuses: a
+//   TO_BINARY_DOUBLE text with a decimal or group sign, HEXTORAW of part of a byte or over
+//   2,000 bytes, DATE, TIMESTAMP and INTERVAL literals not in their ANSI form.
+// (A doubled quote inside such a literal is read as two characters: none of these forms has
+// one.)
 QString OracleFormProblem(const QString& statement, const OracleFormLimits& limits = {});
 
 // The rules for the values bound to a statement, as the log shows them (LooksLikeLoggedBytes):
