@@ -255,7 +255,7 @@ QString OracleFormProblem(const QString& statement, const OracleFormLimits& limi
     return problem;
 }
 
-QString OracleBindProblem(const LoggedStatement& statement) {
+QString OracleBindProblem(const LoggedStatement& statement, bool textsGoToLobs) {
     const QSet<int> castToBytea = CastToBytea(statement.text);
     bool longBinary = false;
     bool longText = false;
@@ -285,7 +285,7 @@ QString OracleBindProblem(const LoggedStatement& statement) {
         }
         longText = longText || (!bytes && value.size() > kLongestOrdinaryTextBindUnits);
     }
-    return longText && longBinary
+    return longText && longBinary && !textsGoToLobs
                ? QStringLiteral(
                      "a bound text over 4,000 bytes with a bound byte value over "
                      "2,000 bytes (ORA-22295)")
@@ -293,11 +293,24 @@ QString OracleBindProblem(const LoggedStatement& statement) {
 }
 
 OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries, const OracleFormLimits& limits) {
+    // The tables whose long texts go to NCLOB columns (a native copy's memos), by the CREATE
+    // TABLE that made them.
+    static const QRegularExpression nclobTable(
+        QStringLiteral(R"(^CREATE TABLE ("[^"]+")\(.*\bNCLOB\b)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression insertInto(QStringLiteral(R"(^INSERT INTO ("[^"]+"))"));
+    QSet<QString> nclobTables;
     OracleFormCheck check;
     for (const LoggedStatement& statement : OdbcStatements(entries)) {
         ++check.statements;
+        const QRegularExpressionMatch created = nclobTable.match(statement.text);
+        if (created.hasMatch()) nclobTables.insert(created.captured(1));
+        const QRegularExpressionMatch insert = insertInto.match(statement.text);
         QString problem = OracleFormProblem(statement.text, limits);
-        if (problem.isEmpty()) problem = OracleBindProblem(statement);
+        if (problem.isEmpty()) {
+            problem = OracleBindProblem(
+                statement, insert.hasMatch() && nclobTables.contains(insert.captured(1)));
+        }
         if (!problem.isEmpty()) {
             QString shown = statement.text.left(kShownCharacters);
             if (shown.size() < statement.text.size()) shown += QStringLiteral("...");

@@ -48,8 +48,10 @@ QString OracleFormProblem(const QString& statement, const OracleFormLimits& limi
 // - a bound value after a byte value over 2,000 bytes, which Oracle binds as LONG RAW data
 //   (ORA-24816: the LONG and LOB binds go at the end of the bind list);
 // - a bound text over 4,000 bytes as bound (2,000 UTF-16 code units) together with such a byte
-//   value (ORA-22295: over 4,000 bytes go to LOB columns or to a LONG, not both).
-QString OracleBindProblem(const LoggedStatement& statement);
+//   value (ORA-22295: over 4,000 bytes go to LOB columns or to a LONG, not both), unless
+//   `textsGoToLobs`: the statement's table keeps its texts in NCLOB columns (a native copy's),
+//   so every long value goes to a LOB column.
+QString OracleBindProblem(const LoggedStatement& statement, bool textsGoToLobs = false);
 
 struct OracleFormCheck {
     int statements = 0;      // how many were checked
