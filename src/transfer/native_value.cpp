@@ -212,6 +212,8 @@ QString NativeMarker(NativeKind kind) {
             return QStringLiteral("TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3')");
         case NativeKind::Time:
             return QStringLiteral("TO_DSINTERVAL(?)");
+        case NativeKind::Raw:
+            return QStringLiteral("HEXTORAW(?)");
         default:
             return QStringLiteral("?");
     }

@@ -31,11 +31,14 @@ std::optional<QString> NativeLiteral(const NativeColumn& column, const Value& va
                                      bool bindNonAsciiTexts = false);
 
 // The marker of a native bulk INSERT for a column, converting the bound text with a fixed
-// format: "?" for texts, bytes and integers, TO_BINARY_DOUBLE(?), TO_NUMBER(?),
-// TO_DATE(?, 'YYYY-MM-DD'), TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3'), TO_DSINTERVAL(?).
+// format: "?" for texts, integers and the bytes of a BLOB (bound as long binary), HEXTORAW(?)
+// for RAW (its hex digits: no binary bind to choose for a short RAW value), TO_BINARY_DOUBLE(?),
+// TO_NUMBER(?), TO_DATE(?, 'YYYY-MM-DD'), TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3'),
+// TO_DSINTERVAL(?).
 QString NativeMarker(NativeKind kind);
 
-// The text bound to a native bulk marker (bytes are bound as they are); nullopt for NULL.
+// The text bound to a native bulk marker (a BLOB's bytes are bound as they are, a RAW's as hex
+// digits); nullopt for NULL.
 //   Double "10394500000000003E-11", "INF", "-INF", "NaN"   Decimal "-122999999999999998E-18"
 //   Date "1920-09-08"   Timestamp "2028-07-19 10:53:53.123"   Time "0 20:09:17.928"
 std::optional<QString> NativeBoundText(const NativeColumn& column, const Value& value);

@@ -8,6 +8,7 @@
 #include "data/core/failure.h"
 #include "support/oracle_statement_rules.h"
 #include "transfer/native_comparison.h"
+#include "transfer/native_keys.h"
 #include "transfer/native_statements.h"
 
 #include <QCryptographicHash>
@@ -370,15 +371,23 @@ TEST_F(TransferValues, NativeStatementsKeepEveryValueExactlyAndTheKeyComesAfterT
     const auto changed = readBack();
     EXPECT_EQ(changed[0][9], QStringLiteral("20:09:17.929"));
     EXPECT_EQ(changed[0][6], QStringLiteral("122999999999999999E-18"));
-    EXPECT_THROW(
-        oracle.Execute(PrimaryKeyStatement(QStringLiteral("NATIVE"), {QStringLiteral("Id")})),
-        Failure);
-    EXPECT_EQ(ServerQuery(OffendingKeysQuery(QStringLiteral("NATIVE"), {QStringLiteral("Id")})),
-              (QList<QStringList>{{QStringLiteral("1"), QStringLiteral("2")}}));
+    ParadoxTableKeys keys;
+    keys.keyFieldCount = 1;
+    keys.indexes = {{QStringLiteral("when"), QStringLiteral("XG0"), {8, 1}}};
+    keys.damaged = {QStringLiteral("NATIVE.X02 is cut short")};
+    std::vector<QString> names;
+    for (const NativeField& field : fields) names.push_back(field.name);
+    const NativeKeysResult refused = MakeNativeKeys(oracle, QStringLiteral("NATIVE"), names, keys);
+    EXPECT_FALSE(refused.keyMade);
+    EXPECT_TRUE(refused.keyProblem.contains(QStringLiteral("repeated or missing: Id 1 in 2 rows;")))
+        << refused.keyProblem.toStdString();
+    EXPECT_EQ(refused.indexesMade, 1);
+    EXPECT_EQ(refused.indexProblems.size(), 1);  // the damaged index file
+    ServerExecute(QStringLiteral("DROP INDEX \"NATIVE_XG0\""));
     ServerExecute(QStringLiteral("UPDATE \"NATIVE\" SET \"Id\" = 2 WHERE \"Paid\" = 0"));
-    oracle.Execute(PrimaryKeyStatement(QStringLiteral("NATIVE"), {QStringLiteral("Id")}));
-    oracle.Execute(CreateIndexStatement(QStringLiteral("NATIVE"), QStringLiteral("XG0"),
-                                        {QStringLiteral("Day"), QStringLiteral("Name")}));
+    keys.damaged.clear();
+    const NativeKeysResult made = MakeNativeKeys(oracle, QStringLiteral("NATIVE"), names, keys);
+    EXPECT_TRUE(made.keyMade && made.complete()) << made.keyProblem.toStdString();
 }
 
 }  // namespace
