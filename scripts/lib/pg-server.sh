@@ -247,6 +247,7 @@ DECLARE
 BEGIN
   FOR col IN
     SELECT a.attrelid::regclass AS tab, a.attname,
+           upper(format_type(a.atttypid, a.atttypmod)) AS oracle_type,
            CASE a.atttypid
              WHEN 'scott.number'::regtype THEN format_type('numeric'::regtype, a.atttypmod)
              WHEN 'scott.raw'::regtype THEN 'bytea'
@@ -262,6 +263,9 @@ BEGIN
   LOOP
     EXECUTE format('ALTER TABLE %s ALTER COLUMN %I TYPE %s USING NULL', col.tab, col.attname,
                    col.native);
+    -- The Oracle type the column was made with, for user_tab_columns below.
+    EXECUTE format('COMMENT ON COLUMN %s.%I IS %L', col.tab, col.attname,
+                   regexp_replace(col.oracle_type, '^SCOTT\.', ''));
   END LOOP;
 END
 $$;
@@ -270,6 +274,77 @@ DROP EVENT TRIGGER IF EXISTS quorvex_native_columns;
 
 CREATE EVENT TRIGGER quorvex_native_columns ON ddl_command_end
   WHEN TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.quorvex_native_columns();
+
+-- Oracle's views of the login's columns, constraints and indexes, with Oracle's type names (a
+-- column retyped above by the one it was made with); orafce's own list every schema.
+CREATE OR REPLACE VIEW scott.user_tab_columns AS
+  SELECT c.relname::varchar(128) AS table_name, a.attname::varchar(128) AS column_name,
+         (CASE
+            WHEN d.description IS NOT NULL THEN split_part(d.description, '(', 1)
+            WHEN t.typname IN ('numeric', 'int2', 'int4', 'int8') THEN 'NUMBER'
+            WHEN t.typname = 'float8' THEN 'FLOAT'
+            WHEN t.typname = 'bytea' THEN 'BLOB'
+            WHEN t.typname = 'interval' THEN 'INTERVAL DAY(2) TO SECOND(' ||
+                 coalesce(substring(format_type(a.atttypid, a.atttypmod) FROM '\((\d+)\)'), '6') || ')'
+            WHEN t.typname = 'timestamp' THEN 'TIMESTAMP(' || greatest(a.atttypmod, 0) || ')'
+            ELSE upper(t.typname)
+          END)::varchar(128) AS data_type,
+         (CASE WHEN t.typname IN ('nvarchar2', 'varchar')
+               THEN substring(format_type(a.atttypid, a.atttypmod) FROM '\((\d+)\)')::integer
+               ELSE 0 END) AS char_length,
+         (CASE WHEN d.description LIKE 'RAW(%'
+               THEN substring(d.description FROM '\((\d+)\)')::integer END) AS data_length,
+         (CASE WHEN t.typname = 'numeric' AND a.atttypmod >= 4
+               THEN ((a.atttypmod - 4) >> 16) & 65535 END) AS data_precision,
+         (CASE WHEN t.typname = 'numeric' AND a.atttypmod >= 4
+               THEN (a.atttypmod - 4) & 65535 END) AS data_scale,
+         a.attnum::integer AS column_id
+    FROM pg_catalog.pg_class c
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped
+    JOIN pg_catalog.pg_type t ON t.oid = a.atttypid
+    LEFT JOIN pg_catalog.pg_description d
+      ON d.objoid = c.oid AND d.classoid = 'pg_catalog.pg_class'::regclass AND d.objsubid = a.attnum
+   WHERE n.nspname = current_user AND c.relkind IN ('r', 'p');
+
+ALTER VIEW scott.user_tab_columns OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_constraints AS
+  SELECT k.conname::varchar(128) AS constraint_name,
+         (CASE k.contype WHEN 'f' THEN 'R' ELSE upper(k.contype::text) END)::varchar(1)
+           AS constraint_type,
+         c.relname::varchar(128) AS table_name
+    FROM pg_catalog.pg_constraint k
+    JOIN pg_catalog.pg_class c ON c.oid = k.conrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_constraints OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_cons_columns AS
+  SELECT k.conname::varchar(128) AS constraint_name, c.relname::varchar(128) AS table_name,
+         a.attname::varchar(128) AS column_name, key.position::integer AS position
+    FROM pg_catalog.pg_constraint k
+    JOIN pg_catalog.pg_class c ON c.oid = k.conrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    CROSS JOIN LATERAL unnest(k.conkey) WITH ORDINALITY AS key(attnum, position)
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = key.attnum
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_cons_columns OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_ind_columns AS
+  SELECT i.relname::varchar(128) AS index_name, c.relname::varchar(128) AS table_name,
+         a.attname::varchar(128) AS column_name, key.position::integer AS column_position
+    FROM pg_catalog.pg_index x
+    JOIN pg_catalog.pg_class i ON i.oid = x.indexrelid
+    JOIN pg_catalog.pg_class c ON c.oid = x.indrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    CROSS JOIN LATERAL unnest(x.indkey::int2[]) WITH ORDINALITY AS key(attnum, position)
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = key.attnum
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_ind_columns OWNER TO scott;
 SQL
 }
 

@@ -5,10 +5,13 @@
 
 #include "data/access/connection.h"
 #include "data/access/oracle_database_rules.h"
+#include "data/core/ado_types.h"
 #include "data/core/failure.h"
 #include "support/oracle_statement_rules.h"
+#include "transfer/create_table_statement.h"
 #include "transfer/native_comparison.h"
 #include "transfer/native_keys.h"
+#include "transfer/native_shape.h"
 #include "transfer/native_statements.h"
 
 #include <QCryptographicHash>
@@ -388,6 +391,19 @@ TEST_F(TransferValues, NativeStatementsKeepEveryValueExactlyAndTheKeyComesAfterT
     keys.damaged.clear();
     const NativeKeysResult made = MakeNativeKeys(oracle, QStringLiteral("NATIVE"), names, keys);
     EXPECT_TRUE(made.keyMade && made.complete()) << made.keyProblem.toStdString();
+    // The dictionary then shows the native table, its key and its index.
+    const QString table = QStringLiteral("NATIVE");
+    EXPECT_EQ(NativeShapeDifference(fields, ReadOracleColumns(oracle, table)), QString());
+    EXPECT_EQ(NativeKeysDifference(table, names, keys, ReadOracleKeys(oracle, table)),
+              QStringList());
+    ServerExecute(QStringLiteral("DROP INDEX \"NATIVE_XG0\""));
+    EXPECT_EQ(NativeKeysDifference(table, names, keys, ReadOracleKeys(oracle, table)),
+              QStringList{"the index \"NATIVE_XG0\" (\"Day\", \"Name\") is missing"});
+    oracle.Execute(BuildCreateTableStatement(QStringLiteral("WINDOW"),
+                                             {{QStringLiteral("Memo"), adLongVarWChar}}));
+    EXPECT_EQ(
+        NativeShapeDifference({fields[2]}, ReadOracleColumns(oracle, QStringLiteral("WINDOW"))),
+        "its column \"Memo\" is NVARCHAR2(2000), not the native NCLOB");
 }
 
 }  // namespace
