@@ -41,8 +41,9 @@ practice_folder() {
 practice=$(practice_folder)
 account=$(server_account)
 users_file=$practice/users
-# In the server's folder once the server has what makes it look like Oracle.
-readonly lookalikes_marker=oracle-lookalikes
+# In the server's folder once the server has what makes it look like Oracle; a new name each time
+# the lookalikes grow (the native copy's column types), so an older server gets them once.
+readonly lookalikes_marker=oracle-lookalikes-native-types
 
 # Opens and locks the practice folder's lock: one start or stop at a time. The server must not
 # inherit it (it would hold the lock while it runs): start it with {lock_fd}>&-.
@@ -143,7 +144,8 @@ CONF
 }
 
 # A server made before it had the Oracle lookalikes (the character set view, BLOB columns that
-# take a long binary bind) gets them the next time it starts: only while it is stopped.
+# take a long binary bind, the native copy's column types) gets them the next time it starts:
+# only while it is stopped. Running them again over older ones changes nothing.
 add_missing_lookalikes() {
     local server=$1
     [[ ! -e "$server/$lookalikes_marker" ]] || return 0
