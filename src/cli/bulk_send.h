@@ -1,12 +1,12 @@
 #pragma once
 
 #include "cli/command_line_options.h"
-#include "cli/kept_tables.h"
 #include "cli/rejects_file.h"
 #include "cli/terminal.h"
-#include "cli/transfer_summary.h"
 #include "data/core/connection_fields.h"
 #include "shell/table_list.h"
+#include "transfer/kept_tables.h"
+#include "transfer/transfer_summary.h"
 
 #include <QStringList>
 

@@ -26,6 +26,7 @@ const QCommandLineOption kParadox(QStringLiteral("paradox"), QString());
 const QCommandLineOption kJson(QStringLiteral("json"), QString());
 const QCommandLineOption kBulk(QStringLiteral("bulk"), QString());
 const QCommandLineOption kJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+const QCommandLineOption kCodePage(QStringLiteral("code-page"), QString(), QStringLiteral("N"));
 
 std::optional<QString> ValueIfSet(const QCommandLineParser& parser,
                                   const QCommandLineOption& option) {
@@ -139,9 +140,10 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
     QList<QCommandLineOption> accepted{kHelp, kFolder, kSid, kUser};
     if (command == kSend) {
-        accepted += {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects, kBulk, kJobs};
+        accepted +=
+            {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects, kBulk, kJobs, kCodePage};
     } else if (command == kVerify) {
-        accepted += {kReport, kJobs};
+        accepted += {kReport, kJobs, kCodePage};
     } else {
         accepted += {kOracle, kParadox, kJson};
     }
@@ -186,6 +188,16 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
                                         "not '%2'.")
                              .arg(QString::number(kMostJobs), parser.value(kJobs)));
         }
+    }
+    if (parser.isSet(kCodePage)) {
+        bool whole = false;
+        const int codePage = parser.value(kCodePage).toInt(&whole);
+        if (!whole || !IsKnownParadoxCodePage(codePage)) {
+            return Usage(QStringLiteral("--code-page takes a code page the Paradox reader knows "
+                                        "(such as 1251 or 936), not '%1'.")
+                             .arg(parser.value(kCodePage)));
+        }
+        options.codePage = codePage;
     }
     options.reportFile = parser.value(kReport);
     if (parser.isSet(kReport) && options.reportFile.isEmpty()) {

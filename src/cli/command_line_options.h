@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/paradox_driver/paradox_table_door.h"
+#include "transfer/kept_tables.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,13 +20,9 @@ struct CommandLineOptions {
     std::optional<QString> sid;
     std::optional<QString> user;
 
-    // send: what becomes of a selected table that is already in Oracle.
-    enum class Existing {
-        Ask,        // the overwrite question, on the terminal
-        Overwrite,  // --overwrite: dropped and sent again
-        Keep,       // --keep: left as it is, its rows counted
-        Resume,     // --resume: kept when complete, else dropped and sent again
-    };
+    // send: what becomes of a selected table that is already in Oracle: asked on the terminal,
+    // --overwrite, --keep or --resume.
+    using Existing = ExistingTable;
     Existing existing = Existing::Ask;
     bool dryRun = false;  // send --dry-run: read and check everything, change nothing
     QString reportFile;   // send, verify: where the JSON report goes; empty for none
@@ -32,6 +31,9 @@ struct CommandLineOptions {
     // send --bulk: each table's rows as arrays of bound values in one transaction per table.
     bool bulk = false;
     int jobs = 1;  // send --bulk, verify: how many tables at a time, each on its own connections
+    // send, verify: --code-page N reads every Paradox table's text in code page N instead of the
+    // one its header names (a code page the reader knows, checked here).
+    std::optional<int> codePage;
     // list: the sides to print, and how.
     bool listOracle = true;
     bool listParadox = true;
@@ -45,5 +47,10 @@ struct CommandLineOptions {
 constexpr int kMostJobs = 64;
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments);
+
+// How the options say the Paradox tables are read.
+inline ParadoxTableOptions ReadingOptions(const CommandLineOptions& options) {
+    return ParadoxTableOptions{options.codePage};
+}
 
 }  // namespace quorvex

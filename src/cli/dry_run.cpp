@@ -4,18 +4,14 @@
 #include "cli/interrupt_flag.h"
 #include "cli/text_table.h"
 #include "data/access/connection.h"
-#include "data/core/connection_strings.h"
 #include "data/access/oracle_database_rules.h"
+#include "data/core/connection_strings.h"
 #include "shell/command_steps.h"
-#include "transfer/create_table_statement.h"
-#include "transfer/list_procedures.h"
-#include "transfer/quoted_name.h"
-#include "transfer/value_text.h"
+#include "transfer/table_check.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <cmath>
 #include <vector>
 
 #include <unistd.h>
@@ -23,159 +19,6 @@
 namespace quorvex {
 
 namespace {
-
-const QString kTextColumn = QStringLiteral("NVARCHAR2(2000)");
-constexpr qsizetype kLongestColumnText = 2000;
-// The magnitudes Oracle refuses: NUMBER holds less than 1E126, and INT and DECIMAL columns
-// (NUMBER(38)) less than 1E38.
-constexpr double kLargestNumber = 1e126;
-constexpr double kLargestInteger = 1e38;
-
-// One kind of value Oracle would refuse, with how many rows hold it and where it is first met.
-struct Refusal {
-    QString kind;
-    std::int64_t rows = 0;
-    std::int64_t firstRow = 0;
-    QString firstField;
-    std::int64_t lastRow = 0;
-};
-
-struct CheckedTable {
-    QString name;
-    QString sourceFile;
-    QString action;
-    std::optional<std::int64_t> paradoxRows;
-    std::int64_t refusedRows = 0;
-    std::vector<Refusal> refusals;
-    QString notSent;  // why no row at all would arrive: an unreadable table, a name refused
-    std::optional<KeptTable> kept;
-
-    bool Whole() const {
-        if (action == QLatin1String("keep")) {
-            return kept && kept->Complete();
-        }
-        return notSent.isEmpty() && refusedRows == 0;
-    }
-    QString Problems() const {
-        QStringList problems;
-        if (!notSent.isEmpty()) {
-            problems.append(notSent.simplified());
-        }
-        if (action == QLatin1String("keep") && kept && !kept->Complete()) {
-            problems.append(kept->Describe());
-        }
-        for (const Refusal& refusal : refusals) {
-            problems.append(QStringLiteral("%1 in %2 row%3 (first: row %4, field %5)")
-                                .arg(refusal.kind, QString::number(refusal.rows),
-                                     refusal.rows == 1 ? QString() : QStringLiteral("s"),
-                                     QString::number(refusal.firstRow), refusal.firstField));
-        }
-        return problems.join(QStringLiteral("; "));
-    }
-};
-
-// What Oracle would refuse in one value of a column of that type; empty when nothing.
-QString RefusalOf(const Value& value, const QString& columnType) {
-    if (const QString unheld = NumberOracleCannotHold(value); !unheld.isEmpty()) {
-        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)").arg(unheld);
-    }
-    if (columnType == kTextColumn) {
-        return ValueText(value).size() > kLongestColumnText
-                   ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)")
-                   : QString();
-    }
-    if (value.kind() == Value::Kind::Double && columnType != QLatin1String("BLOB")) {
-        const double limit =
-            columnType == QLatin1String("FLOAT") ? kLargestNumber : kLargestInteger;
-        if (std::fabs(value.toDouble()) >= limit) {
-            return QStringLiteral("numbers too large for %1").arg(columnType);
-        }
-    }
-    return QString();
-}
-
-void Note(CheckedTable& table, const QString& kind, std::int64_t row, const QString& field) {
-    for (Refusal& refusal : table.refusals) {
-        if (refusal.kind == kind) {
-            refusal.rows += refusal.lastRow == row ? 0 : 1;
-            refusal.lastRow = row;
-            return;
-        }
-    }
-    table.refusals.push_back({kind, 1, row, field, row});
-}
-
-// The column types a send would create, by field; a name the send would refuse (a double
-// quote, longer than the server takes, a character its set cannot hold: the send's own rule)
-// leaves `refused` set instead.
-std::vector<QString> ColumnTypes(Recordset& source, const OracleDatabaseRules& rules,
-                                 std::vector<QString>& names, QString& refused) {
-    std::vector<QString> types;
-    for (int i = 0; i < source.FieldCount(); ++i) {
-        names.push_back(source.FieldName(i));
-        types.push_back(
-            ChooseColumnType(LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i)))).word);
-        try {
-            QuotedFieldName(names.back(), rules);
-        } catch (const std::exception& failure) {
-            refused = CommandSteps::Describe(failure);
-        }
-    }
-    return types;
-}
-
-// Reads the table to its end as a send would, noting what Oracle would refuse.
-void CheckRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRules& rules) {
-    try {
-        QuotedTableName(table.name, rules);
-    } catch (const std::exception& failure) {
-        table.notSent = CommandSteps::Describe(failure);
-        return;
-    }
-    Recordset source;
-    try {
-        source.Open(SelectAllStatement(table.name), paradox);
-        table.paradoxRows = source.RecordCount();
-        std::vector<QString> names;
-        const std::vector<QString> types = ColumnTypes(source, rules, names, table.notSent);
-        if (!table.notSent.isEmpty()) {
-            return;
-        }
-        for (std::int64_t row = 1; row <= *table.paradoxRows && !interrupt_flag::Raised(); ++row) {
-            bool refused = false;
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                const QString kind = RefusalOf(source.FieldValue(static_cast<int>(i)), types[i]);
-                if (!kind.isEmpty()) {
-                    Note(table, kind, row, names[i]);
-                    refused = true;
-                }
-            }
-            table.refusedRows += refused ? 1 : 0;
-            source.MoveNext();
-        }
-    } catch (const std::exception& failure) {
-        table.notSent = QStringLiteral("cannot be read: ") + CommandSteps::Describe(failure);
-    }
-}
-
-QString Action(const QString& name, const TableList& oracle, CommandLineOptions::Existing existing,
-               const std::optional<KeptTable>& kept) {
-    if (!ListContains(oracle, name)) {
-        return QStringLiteral("create");
-    }
-    switch (existing) {
-        case CommandLineOptions::Existing::Overwrite:
-            return QStringLiteral("drop and send again");
-        case CommandLineOptions::Existing::Keep:
-            return QStringLiteral("keep");
-        case CommandLineOptions::Existing::Resume:
-            return kept && kept->Complete() ? QStringLiteral("keep")
-                                            : QStringLiteral("drop and send again");
-        case CommandLineOptions::Existing::Ask:
-            break;
-    }
-    return QStringLiteral("ask whether to overwrite");
-}
 
 QByteArray DryRunJson(const std::vector<CheckedTable>& tables, const RunRecord& run) {
     QJsonArray entries;
@@ -233,9 +76,10 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
             table.kept = found->second;
             table.paradoxRows = found->second.paradoxRows;
         }
-        table.action = Action(name, oracle, options.existing, table.kept);
+        table.action = ActionFor(name, oracle, options.existing, table.kept);
         if (table.action != QLatin1String("keep")) {
-            CheckRows(table, paradox, rules);
+            CheckTableRows(table, paradox, rules, ReadingOptions(options),
+                           [] { return interrupt_flag::Raised(); });
         }
         tables.push_back(table);
     }

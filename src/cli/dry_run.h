@@ -2,10 +2,10 @@
 
 #include "cli/command_line_fields.h"
 #include "cli/folder_tables.h"
-#include "cli/kept_tables.h"
 #include "cli/summary_report.h"
 #include "cli/terminal.h"
 #include "shell/table_list.h"
+#include "transfer/kept_tables.h"
 
 #include <map>
 

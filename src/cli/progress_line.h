@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/terminal.h"
-#include "cli/transfer_summary.h"
 #include "shell/ui.h"
+#include "transfer/transfer_summary.h"
 
 #include <QElapsedTimer>
 

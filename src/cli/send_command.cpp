@@ -7,15 +7,15 @@
 #include "cli/exit_status.h"
 #include "cli/held_pointer.h"
 #include "cli/interrupt_flag.h"
-#include "cli/kept_tables.h"
 #include "cli/memory_table_list.h"
 #include "cli/progress_line.h"
 #include "cli/rejects_file.h"
 #include "cli/summary_report.h"
 #include "cli/terminal_dialogs.h"
-#include "cli/transfer_summary.h"
 #include "shell/table_listing.h"
+#include "transfer/kept_tables.h"
 #include "transfer/send_tables.h"
+#include "transfer/transfer_summary.h"
 
 #include <unistd.h>
 
@@ -83,6 +83,7 @@ int SendRowByRow(const CommandLineOptions& options, const CommandLineFields& fie
         HeldPointer pointer;
         StopRequest stop;
         TablesScreen screen{oracle, paradox, progress, pointer, dialogs, fields, &stop, &summary};
+        screen.paradoxCodePage = options.codePage;
         interrupt_flag::StopOnInterrupt(&stop);
         SendTablesToOracle(screen);
         interrupt_flag::StopOnInterrupt(nullptr);
@@ -169,7 +170,7 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
     const std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields);
+            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options));
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/terminal.h"
-#include "cli/transfer_summary.h"
+#include "transfer/transfer_summary.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -7,7 +7,7 @@
 #include "cli/job_progress.h"
 #include "cli/verify_report.h"
 #include "shell/command_steps.h"
-#include "transfer/quoted_name.h"
+#include "transfer/table_plan.h"
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -27,11 +27,10 @@ const QString kVerify = QStringLiteral("verify");
 
 // The Paradox table's record count, for the progress line; nothing when it cannot be read (the
 // comparison then says why).
-std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& table) {
+std::optional<std::int64_t> RecordCount(Connection& paradox, const QString& table,
+                                        const ParadoxTableOptions& reading) {
     try {
-        Recordset source;
-        source.Open(SelectAllStatement(table), paradox);
-        return source.RecordCount();
+        return TablePlan::Read(paradox, table, reading).rowCount;
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -58,9 +57,10 @@ class Findings {
 
 // Compares one table on a job's connections; false when the connection was lost.
 bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
-                const StopRequest& stop, JobProgress& progress, Findings& findings) {
+                const ParadoxTableOptions& reading, const StopRequest& stop, JobProgress& progress,
+                Findings& findings) {
     progress.Started(table);
-    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table)) {
+    if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table, reading)) {
         progress.RowCount(table, *rows);
     }
     VerifiedTable found{table, sourceFile, Result::Stopped};
@@ -68,8 +68,9 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
     clock.start();
     bool lost = false;
     try {
-        found.comparison = CompareSentTable(own.paradox, own.oracle, table, &stop,
-                                            [&](std::int64_t rows) { progress.Rows(table, rows); });
+        found.comparison = CompareSentTable(
+            own.paradox, own.oracle, table, &stop,
+            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading);
         if (found.comparison) {
             found.result = found.comparison->Same() ? Result::Same : Result::Differs;
         }
@@ -127,8 +128,8 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     const QStringList unreached =
         RunConnectedJobs(fields, toCompare, options.jobs, progress,
                          [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile, stop,
-                                               progress, findings);
+                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile,
+                                               ReadingOptions(options), stop, progress, findings);
                          });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "data/core/connection_fields.h"
-#include "shell/table_list.h"
 #include "shell/stop_request.h"
+#include "shell/table_list.h"
 #include "shell/transfer_observer.h"
 #include "shell/ui.h"
+
+#include <optional>
 
 namespace quorvex {
 
@@ -23,6 +25,9 @@ struct TablesScreen {
     // Told of the transfer's tables and rows when set (the command line's summary); the screens
     // leave it unset.
     TransferObserver* observer = nullptr;
+    // Reads the Paradox tables' text in this code page instead of the one their headers name
+    // (the command line's --code-page); the screens leave it unset.
+    std::optional<int> paradoxCodePage = std::nullopt;
 };
 
 }  // namespace quorvex

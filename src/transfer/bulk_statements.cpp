@@ -5,7 +5,6 @@
 namespace quorvex {
 
 namespace {
-const QString kBlobWord = QStringLiteral("BLOB");
 const QString kSeparator = QStringLiteral(", ");
 }  // namespace
 
@@ -14,7 +13,7 @@ BulkInsert BuildBulkInsertStatement(const QString& table, const std::vector<Sour
     BulkInsert insert;
     std::vector<std::size_t> blobFields;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (ChooseColumnType(LowerCaseTypeName(fields[i].type)).word == kBlobWord) {
+        if (ChooseColumnType(LowerCaseTypeName(fields[i].type)).kind == ColumnKind::Blob) {
             blobFields.push_back(i);
         } else {
             insert.fieldOfMarker.push_back(i);

@@ -7,6 +7,7 @@
 #include "transfer/create_table_statement.h"
 #include "transfer/quoted_name.h"
 #include "transfer/sent_value.h"
+#include "transfer/table_plan.h"
 #include "transfer/value_text.h"
 
 #include <QStringList>
@@ -117,12 +118,11 @@ class BulkCopyRun {
         if (handle_ == nullptr) {
             throw Failure(QStringLiteral("A bulk copy needs an ODBC connection to Oracle."));
         }
-        source_.Open(SelectAllStatement(job_.table), job_.paradox);
-        for (int i = 0; i < source_.FieldCount(); ++i) {
-            fields_.push_back({source_.FieldName(i), TypeCodeAsInt16(source_.FieldType(i))});
-            fieldNames_.push_back(fields_.back().name);
-        }
-        result_.paradoxRows = source_.RecordCount();
+        plan_ =
+            TablePlan::Read(job_.paradox, job_.table, job_.paradoxOptions, job_.rules, &source_);
+        fields_ = plan_.SourceFields();
+        fieldNames_ = plan_.FieldNames();
+        result_.paradoxRows = plan_.rowCount;
         insert_ = BuildBulkInsertStatement(job_.table, fields_, job_.rules);
         // A BLOB column's bytes go as long binary (SQL_LONGVARBINARY), the bind Oracle documents
         // for BLOB; the test and practice servers make their BLOB columns bytea at CREATE TABLE,
@@ -132,7 +132,7 @@ class BulkCopyRun {
             binds.push_back(blob ? Bind::LongBinary : Bind::Text);
         }
         arrays_ = std::make_unique<OdbcParameterArrays>(std::move(binds));
-        return BuildCreateTableStatement(job_.table, fields_, job_.rules);
+        return plan_.CreateTableText();
     }
 
     void CopyRows() {
@@ -368,6 +368,7 @@ class BulkCopyRun {
     BulkTableResult& result_;
     void* handle_ = nullptr;
     Recordset source_;
+    TablePlan plan_;
     std::vector<SourceField> fields_;
     std::vector<QString> fieldNames_;
     BulkInsert insert_;

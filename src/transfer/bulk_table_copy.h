@@ -117,6 +117,8 @@ struct BulkTableCopy {
     // Oracle table as it was. A refused DROP is told in dropFailure and the copy goes on, as the
     // row copy does; a lost connection ends it.
     bool dropFirst = false;
+    // How the Paradox table is read (another code page than its header's...).
+    ParadoxTableOptions paradoxOptions = {};
 
     BulkTableResult Run();
 };

@@ -11,39 +11,53 @@ namespace quorvex {
 
 namespace {
 
-const QString kText = QStringLiteral("NVARCHAR2(2000)");
-
 struct TypeTest {
     const char* needle;
-    const char* word;
+    ColumnKind kind;
     int appendLine;
 };
 
 // Order matters: "adlongvarchar" holds "char" and is text; "adsingle" is decided before "int"
 // is looked for; only "adlongvarbinary" becomes BLOB.
 constexpr std::array<TypeTest, 9> kTests{{
-    {"char", "NVARCHAR2(2000)", 154},
-    {"decimal", "DECIMAL", 158},
-    {"single", "INT", 162},
-    {"int", "INT", 166},
-    {"adlongvarbinary", "BLOB", 170},
-    {"numeric", "INT", 178},
-    {"date", "NVARCHAR2(2000)", 182},
-    {"timestamp", "NVARCHAR2(2000)", 186},
-    {"double", "FLOAT", 190},
+    {"char", ColumnKind::Text, 154},
+    {"decimal", ColumnKind::Decimal, 158},
+    {"single", ColumnKind::Integer, 162},
+    {"int", ColumnKind::Integer, 166},
+    {"adlongvarbinary", ColumnKind::Blob, 170},
+    {"numeric", ColumnKind::Integer, 178},
+    {"date", ColumnKind::Text, 182},
+    {"timestamp", ColumnKind::Text, 186},
+    {"double", ColumnKind::Float, 190},
 }};
 
 constexpr int kNoTestHeldLine = 192;
 
 }  // namespace
 
+QString ColumnWord(ColumnKind kind) {
+    switch (kind) {
+        case ColumnKind::Text:
+            break;
+        case ColumnKind::Decimal:
+            return QStringLiteral("DECIMAL");
+        case ColumnKind::Integer:
+            return QStringLiteral("INT");
+        case ColumnKind::Blob:
+            return QStringLiteral("BLOB");
+        case ColumnKind::Float:
+            return QStringLiteral("FLOAT");
+    }
+    return QStringLiteral("NVARCHAR2(2000)");
+}
+
 ColumnType ChooseColumnType(const QString& lowerCaseTypeName) {
     for (const TypeTest& test : kTests) {
         if (lowerCaseTypeName.contains(QLatin1String(test.needle), Qt::CaseSensitive)) {
-            return {QString::fromLatin1(test.word), test.appendLine};
+            return {ColumnWord(test.kind), test.appendLine, test.kind};
         }
     }
-    return {kText, kNoTestHeldLine};
+    return {ColumnWord(ColumnKind::Text), kNoTestHeldLine, ColumnKind::Text};
 }
 
 QString LowerCaseTypeName(qint16 code) { return DataTypeName(code).value_or(QString()).toLower(); }

@@ -9,11 +9,19 @@
 
 namespace quorvex {
 
+// The kinds of Oracle column a field becomes. A new kind goes here, with its word (ColumnWord),
+// the type names that choose it (ChooseColumnType) and what Oracle refuses in it (TablePlan).
+enum class ColumnKind { Text, Decimal, Integer, Blob, Float };
+
+// The column type's word in CREATE TABLE: NVARCHAR2(2000), DECIMAL, INT, BLOB or FLOAT.
+QString ColumnWord(ColumnKind kind);
+
 // The Oracle column type chosen for a field, and the step line the choice appends under (a
 // failure while appending the column is reported with that line).
 struct ColumnType {
-    QString word;  // NVARCHAR2(2000), DECIMAL, INT, BLOB or FLOAT
+    QString word;  // ColumnWord(kind)
     int appendLine;
+    ColumnKind kind = ColumnKind::Text;
 };
 
 // Chooses the column type from the lower-cased data type name (empty for an unknown code): the

@@ -1,16 +1,17 @@
 #include "transfer/send_tables.h"
 
 #include "data/access/connection.h"
+#include "data/access/oracle_database_rules.h"
 #include "data/core/connection_strings.h"
 #include "data/core/failure.h"
-#include "data/access/oracle_database_rules.h"
 #include "data/folder/path_case.h"
-#include "shell/table_listing.h"
 #include "data/folder/table_subfolders.h"
 #include "shell/command_steps.h"
+#include "shell/table_listing.h"
 #include "transfer/list_procedures.h"
 #include "transfer/quoted_name.h"
 #include "transfer/table_copy.h"
+#include "transfer/table_plan.h"
 
 #include <memory>
 #include <optional>
@@ -108,7 +109,9 @@ void SendTablesToOracle(TablesScreen& screen) {
         // The Paradox table is opened before anything is dropped: a table that cannot be read
         // (damaged, empty, or listed from a subfolder while the folder itself holds no such
         // table) is reported once and leaves its Oracle table as it was.
-        if (!steps.Step(140, [&] { source->Open(SelectAllStatement(table), *paradox); })) {
+        if (!steps.Step(140, [&] {
+                TablePlan::Read(*paradox, table, {screen.paradoxCodePage}, rules, source.get());
+            })) {
             steps.Step(250, [&] { screen.ProgressBar1.SetValue(0); });  // done with this table
             continue;
         }

@@ -1,11 +1,12 @@
 #include "transfer/table_comparison.h"
 
-#include "data/core/failure.h"
 #include "data/access/odbc_result_blocks.h"
+#include "data/core/failure.h"
 #include "transfer/bulk_statements.h"
 #include "transfer/quoted_name.h"
 #include "transfer/row_hash.h"
 #include "transfer/sent_value.h"
+#include "transfer/table_plan.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -25,9 +26,11 @@ using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
 // One side's rows, read forward once.
 class SideReader {
   public:
-    SideReader(Connection& connection, const QString& statement, int fieldCount)
+    // `open` opens `rows_` on the side's rows; `statement` names them in a failure.
+    SideReader(const std::function<void(Recordset&)>& open, const QString& statement,
+               int fieldCount)
         : fieldCount_(fieldCount) {
-        rows_.Open(statement, connection);
+        open(rows_);
         if (rows_.FieldCount() != fieldCount_) {
             throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
                               .arg(statement)
@@ -77,8 +80,14 @@ void Count(HashCounts& counts, const RowHash& hash, std::int64_t change) {
 class Comparison {
   public:
     Comparison(Connection& paradox, Connection& oracle, const QString& table,
-               const StopRequest* stop, const std::function<void(std::int64_t)>& progress)
-        : paradox_(paradox), oracle_(oracle), table_(table), stop_(stop), progress_(progress) {}
+               const StopRequest* stop, const std::function<void(std::int64_t)>& progress,
+               const ParadoxTableOptions& options)
+        : paradox_(paradox),
+          oracle_(oracle),
+          table_(table),
+          stop_(stop),
+          progress_(progress),
+          options_(options) {}
 
     std::optional<TableComparison> Run() {
         FetchResultsInBlocks(oracle_, kRowsPerFetch);
@@ -97,10 +106,8 @@ class Comparison {
             }
         }
         counts_.clear();
-        if (!Sample(ParadoxStatement(), paradoxOnly, result_.onlyInParadox, true,
-                    result_.paradoxSample) ||
-            !Sample(OracleStatement(), oracleOnly, result_.onlyInOracle, false,
-                    result_.oracleSample)) {
+        if (!Sample(paradoxOnly, result_.onlyInParadox, true, result_.paradoxSample) ||
+            !Sample(oracleOnly, result_.onlyInOracle, false, result_.oracleSample)) {
             return std::nullopt;
         }
         return result_;
@@ -111,23 +118,30 @@ class Comparison {
 
     QString ParadoxStatement() const { return SelectAllStatement(table_); }
     QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
-    Connection& ConnectionOf(bool paradoxSide) const { return paradoxSide ? paradox_ : oracle_; }
+    // Opens one side's rows: the Paradox table through the reader's door, with the options.
+    std::function<void(Recordset&)> Opener(bool paradoxSide) const {
+        if (paradoxSide) {
+            return
+                [this](Recordset& rows) { TablePlan::Read(paradox_, table_, options_, {}, &rows); };
+        }
+        return [this](Recordset& rows) { rows.Open(OracleStatement(), oracle_); };
+    }
+    QString StatementOf(bool paradoxSide) const {
+        return paradoxSide ? ParadoxStatement() : OracleStatement();
+    }
 
     bool ReadFieldNames() {
-        Recordset fields;
-        fields.Open(ParadoxStatement(), paradox_);
-        for (int i = 0; i < fields.FieldCount(); ++i) {
-            result_.fieldNames.push_back(fields.FieldName(i));
-        }
-        result_.paradoxRows = fields.RecordCount();
+        const TablePlan plan = TablePlan::Read(paradox_, table_, options_);
+        result_.fieldNames = plan.FieldNames();
+        result_.paradoxRows = plan.rowCount;
         return !Stopped();
     }
 
     // Reads both sides in step: a Paradox row counts +1 for its digest, an Oracle row -1.
     bool CountOff() {
         const int fieldCount = static_cast<int>(result_.fieldNames.size());
-        SideReader paradoxRows(paradox_, ParadoxStatement(), fieldCount);
-        SideReader oracleRows(oracle_, OracleStatement(), fieldCount);
+        SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount);
+        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount);
         RowHasher hasher;
         while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
             for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
@@ -161,13 +175,13 @@ class Comparison {
     }
 
     // Reads one side again for the first rows whose digest is one side's only.
-    bool Sample(const QString& statement, HashCounts& only, std::int64_t differing,
-                bool paradoxSide, std::vector<ComparedRow>& sample) {
+    bool Sample(HashCounts& only, std::int64_t differing, bool paradoxSide,
+                std::vector<ComparedRow>& sample) {
         const std::int64_t wanted = std::min<std::int64_t>(differing, kShownDifferingRows);
         if (wanted == 0) {
             return true;
         }
-        SideReader rows(ConnectionOf(paradoxSide), statement,
+        SideReader rows(Opener(paradoxSide), StatementOf(paradoxSide),
                         static_cast<int>(result_.fieldNames.size()));
         RowHasher hasher;
         while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
@@ -190,6 +204,7 @@ class Comparison {
     const StopRequest* stop_;
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
+    ParadoxTableOptions options_;
     HashCounts counts_;
 };
 
@@ -197,8 +212,9 @@ class Comparison {
 
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
-    const std::function<void(std::int64_t rowsRead)>& progress) {
-    return Comparison(paradox, oracle, table, stop, progress).Run();
+    const std::function<void(std::int64_t rowsRead)>& progress,
+    const ParadoxTableOptions& options) {
+    return Comparison(paradox, oracle, table, stop, progress, options).Run();
 }
 
 }  // namespace quorvex

@@ -48,10 +48,12 @@ struct TableComparison {
 // out of step otherwise. When the sides differ, both are
 // read a second time for the rows to show. `progress` hears the rows read of each side now and
 // then; the stop request is read as often. Returns nothing when stopped; throws Failure when
-// either side cannot be read (no such Oracle table or column...).
+// either side cannot be read (no such Oracle table or column...). The Paradox table is read with
+// `options` (another code page than its header's...).
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table,
     const StopRequest* stop = nullptr,
-    const std::function<void(std::int64_t rowsRead)>& progress = {});
+    const std::function<void(std::int64_t rowsRead)>& progress = {},
+    const ParadoxTableOptions& options = {});
 
 }  // namespace quorvex

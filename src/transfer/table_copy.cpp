@@ -1,7 +1,6 @@
 #include "transfer/table_copy.h"
 
 #include "data/core/failure.h"
-#include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/sent_value.h"
 #include "transfer/value_text.h"
@@ -19,22 +18,26 @@ bool TableCopy::CreateOracleTable() {
         return false;  // the table name itself was refused; nothing to build on
     }
 
+    // The plan is built field by field, each read its own step, so that a field that cannot be
+    // read is reported under its line and the others still are.
+    plan = TablePlan{table, rules};
     int fieldCount = 0;
     built &= steps.Step(144, [&] { fieldCount = source.FieldCount(); });
-    fieldNames.clear();
     for (int i = 0; i < fieldCount; ++i) {
         steps.Step(146, [&] { yield.AtField(); });
         QString name;
         built &= steps.Step(148, [&] { name = source.FieldName(i); });
-        fieldNames.push_back(name);
-        QString typeName;
-        built &= steps.Step(
-            150, [&] { typeName = LowerCaseTypeName(TypeCodeAsInt16(source.FieldType(i))); });
-        const ColumnType type = ChooseColumnType(typeName);
+        // A type that cannot be read is chosen as the empty type name: NVARCHAR2(2000).
+        PlannedField field{name, 0, ChooseColumnType(QString())};
+        built &= steps.Step(150, [&] { field = PlannedField::Of(name, source.FieldType(i)); });
+        plan.fields.push_back(field);
+        const ColumnType& type = field.column;
         built &= steps.Step(type.appendLine, [&] { statement->AddColumn(name, type.word); });
     }  // 194: next field
 
     QString text;
+    plan.TakeFacts(source.ParadoxFacts());
+    fieldNames = plan.FieldNames();
     steps.Step(196, [&] { text = statement->Finish(); });  // 196 takes the comma, 198 closes
     if (!built) {
         return false;

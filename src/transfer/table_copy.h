@@ -5,6 +5,7 @@
 #include "shell/command_steps.h"
 #include "shell/transfer_observer.h"
 #include "shell/ui.h"
+#include "transfer/table_plan.h"
 #include "transfer/yield_point.h"
 
 #include <QString>
@@ -24,7 +25,8 @@ struct TableCopy {
     QString table;
     TransferObserver* observer = nullptr;  // told of the row count and of each row's fate
     OracleDatabaseRules rules = {};        // of the Oracle database the statements are for
-    std::vector<QString> fieldNames = {};  // as CreateOracleTable read them, for the INSERTs
+    TablePlan plan = {};                   // as CreateOracleTable read it
+    std::vector<QString> fieldNames = {};  // the plan's field names, for the INSERTs
 
     // Lines 142 to 202: builds CREATE TABLE from the source's fields and executes it. Returns
     // true when the server created the table. A statement whose building failed (a field that

@@ -82,6 +82,38 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
 }
 
+TEST_F(BulkCommandLine, CodePageReadsTextWhoseHeaderNamesAnotherPage) {
+    // A header naming 936 over text written in Cyrillic 1251, as real archives have them.
+    const QString cyrillic = QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
+    pw::TableDesign design;
+    design.codePage = 1251;
+    design.fields = {{"Id", px::FieldType::Short, 0}, {"Name", px::FieldType::Alpha, 20}};
+    const QString path = folder.filePath("CYR.DB");
+    pw::WriteTable(QFile::encodeName(path).toStdString(), design,
+                   {{px::Value::Integer(1), px::Value::Text(cyrillic.toStdString())}});
+    QFile header(path);
+    ASSERT_TRUE(header.open(QIODevice::ReadWrite) && header.seek(0x6A));
+    header.write("\xA8\x03", 2);  // 936
+    header.close();
+    const auto sent = [] { return ServerQuery("SELECT \"Name\" FROM \"CYR\"").value(0).value(0); };
+
+    EXPECT_EQ(Run(QStringList{"send", "--code-page", "99999", "CYR"} + Login()).exitStatus, 2);
+    EXPECT_FALSE(Tables().contains("CYR"));
+    ASSERT_EQ(Run(QStringList{"send", "--overwrite", "CYR"} + Login()).exitStatus, 0);
+    EXPECT_NE(sent(), cyrillic);
+    for (const QStringList& how : {QStringList{"--bulk"}, QStringList{}}) {
+        const ProgramRun run =
+            Run(QStringList{"send", "--overwrite", "--code-page", "1251", "CYR"} + how + Login());
+        ASSERT_EQ(run.exitStatus, 0) << run.err.toStdString();
+        EXPECT_EQ(sent(), cyrillic) << how.join(' ').toStdString();
+    }
+    EXPECT_EQ(Run(QStringList{"verify", "CYR"} + Login()).exitStatus, 1);
+    EXPECT_EQ(Run(QStringList{"verify", "--code-page=1251", "CYR"} + Login()).exitStatus, 0);
+    const ProgramRun dry =
+        Run(QStringList{"send", "--dry-run", "--resume", "--code-page", "1251", "CYR"} + Login());
+    EXPECT_TRUE(dry.out.contains("keep")) << dry.out.toStdString();
+}
+
 TEST_F(BulkCommandLine, CtrlCRollsTheTableBackAndResumeSendsItWhole) {
     std::vector<std::vector<px::Value>> rows;
     for (int id = 1; id <= 50000; ++id) {

@@ -32,6 +32,9 @@ TEST(CommandLineOptions, WrongOptionsAreNamedAsTypedAndClashesRefused) {
     EXPECT_FALSE(UsageError({"send", "--bulk", "--jobs", "x"}).isEmpty());
     EXPECT_EQ(UsageError({"verify", "--overwrite"}), "Unknown option '--overwrite'.");
     EXPECT_FALSE(UsageError({"verify", "sub/T"}).isEmpty());
+    EXPECT_FALSE(UsageError({"send", "--code-page", "12345"}).isEmpty());
+    EXPECT_FALSE(UsageError({"verify", "--code-page", "x"}).isEmpty());
+    EXPECT_EQ(UsageError({"list", "--code-page", "1251"}), "Unknown option '--code-page'.");
 
     // A value after an option is no option, and after "--" every word is a table name.
     const CommandLineOptions odd = ParseCommandLine({"send", "--folder", "-dir", "--", "-T"});
@@ -51,6 +54,7 @@ TEST(CommandLineOptions, WrongOptionsAreNamedAsTypedAndClashesRefused) {
     EXPECT_EQ(verify.command, CommandLineOptions::Command::Verify);
     EXPECT_EQ(verify.jobs, 3);
     EXPECT_EQ(verify.reportFile, "r");
+    EXPECT_EQ(ParseCommandLine({"send", "--code-page", "1251"}).codePage, 1251);
 }
 
 TEST(TextTable, WideCharactersTakeTwoColumnsAndMarksNone) {

@@ -71,6 +71,18 @@ std::unique_ptr<RecordSource> Connection::Query(const QString& statement) {
     return driver_->query(statement, cursorLocation_);
 }
 
+OpenedParadoxTable Connection::OpenParadoxTable(const QString& name,
+                                                const ParadoxTableOptions& options) {
+    RequireOpen();
+    auto* paradox = dynamic_cast<ParadoxDriverConnection*>(driver_.get());
+    if (paradox == nullptr) {
+        throw Failure(
+            QStringLiteral("Only a connection to a Paradox folder opens a table by "
+                           "name."));
+    }
+    return paradox->openTable(name, options);
+}
+
 void Connection::RequireOpen() const {
     if (!IsOpen()) throw Failure(QStringLiteral("The connection is not open."));
 }
@@ -78,6 +90,11 @@ void Connection::RequireOpen() const {
 void Recordset::Open(const QString& source, Connection& activeConnection) {
     if (IsOpen()) throw Failure(QStringLiteral("The recordset is already open."));
     source_ = activeConnection.Query(source);
+}
+
+void Recordset::Open(std::unique_ptr<RecordSource> rows) {
+    if (IsOpen()) throw Failure(QStringLiteral("The recordset is already open."));
+    source_ = std::move(rows);
 }
 
 int Recordset::FieldCount() const { return Require().fieldCount(); }
@@ -99,6 +116,11 @@ bool Recordset::Eof() const { return Require().atEnd(); }
 void Recordset::MoveNext() { Require().moveNext(); }
 
 void Recordset::Close() { source_.reset(); }
+
+const ParadoxTableFacts* Recordset::ParadoxFacts() const {
+    const auto* rows = dynamic_cast<const ParadoxRows*>(source_.get());
+    return rows != nullptr ? &rows->facts() : nullptr;
+}
 
 const RecordSource& Recordset::Require() const {
     if (!source_) throw Failure(QStringLiteral("The recordset is not open."));

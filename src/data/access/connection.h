@@ -2,6 +2,7 @@
 
 #include "data/core/ado_types.h"
 #include "data/core/record_source.h"
+#include "data/paradox_driver/paradox_table_door.h"
 
 #include <QString>
 
@@ -42,6 +43,11 @@ class Connection {
     // until the connection closes, on the thread that opened it.
     void* OdbcConnectionHandle();
 
+    // Opens a table of a connection to a Paradox folder through the reader's typed door, with
+    // options of reading and the facts the reader knows; Failure on any other connection.
+    OpenedParadoxTable OpenParadoxTable(const QString& name,
+                                        const ParadoxTableOptions& options = {});
+
     // For Recordset: runs a query on the open connection.
     std::unique_ptr<RecordSource> Query(const QString& statement);
 
@@ -56,6 +62,8 @@ class Connection {
 class Recordset {
   public:
     void Open(const QString& source, Connection& activeConnection);
+    // Stands on rows opened otherwise (a Paradox table opened through its door).
+    void Open(std::unique_ptr<RecordSource> rows);
     int FieldCount() const;
     QString FieldName(int index) const;
     int FieldType(int index) const;
@@ -65,6 +73,8 @@ class Recordset {
     void MoveNext();
     void Close();
     bool IsOpen() const { return source_ != nullptr; }
+    // What the reader knows of the table, when the rows are a Paradox table's; else null.
+    const ParadoxTableFacts* ParadoxFacts() const;
 
   private:
     const RecordSource& Require() const;

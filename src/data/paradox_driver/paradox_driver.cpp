@@ -1,14 +1,9 @@
 #include "data/paradox_driver/paradox_driver.h"
 
 #include "data/core/failure.h"
-#include "data/paradox/error.h"
-#include "data/paradox/table.h"
-#include "data/paradox_driver/paradox_record_source.h"
 #include "data/folder/path_case.h"
-#include "data/folder/table_subfolders.h"
+#include "data/paradox_driver/paradox_table_door.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -30,15 +25,9 @@ const QRegularExpression& SelectAllStatement() {
                       .arg(statement));
 }
 
-// A table name names a file of the folder itself: nothing that could lead elsewhere.
-bool IsPlainTableName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QChar(u'\0')) &&
-           name != QLatin1String(".") && name != QLatin1String("..");
-}
-
-class ParadoxConnection : public DriverConnection {
+class ParadoxConnection : public ParadoxDriverConnection {
   public:
-    explicit ParadoxConnection(QString folder) : folder_(folder), subfolders_(std::move(folder)) {}
+    explicit ParadoxConnection(QString folder) : folder_(std::move(folder)) {}
 
     void execute(const QString& statement) override { RefuseStatement(statement); }
     void executeBound(const QString& statement, const std::vector<Value>& /*values*/) override {
@@ -52,38 +41,15 @@ class ParadoxConnection : public DriverConnection {
         if (!match.hasMatch()) {
             RefuseStatement(statement);
         }
-        const QString name = match.captured(1);
-        const QString path = TablePath(name);
-        try {
-            return MakeParadoxRecordSource(
-                paradox::Table::Open(QFile::encodeName(path).toStdString()));
-        } catch (const paradox::Error& error) {
-            throw Failure(QString::fromUtf8(error.what()));
-        }
+        return openTable(match.captured(1), {}).rows;
+    }
+
+    OpenedParadoxTable openTable(const QString& name, const ParadoxTableOptions& options) override {
+        return OpenParadoxTable(folder_, name, options);
     }
 
   private:
-    QString TablePath(const QString& name) {
-        if (!IsPlainTableName(name)) {
-            throw Failure(QStringLiteral("\"%1\" is not a valid Paradox table name.").arg(name));
-        }
-        const QString base = QDir(folder_).filePath(name);
-        QStringList candidates{base + QStringLiteral(".db")};
-        if (name.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive)) {
-            candidates.append(base);
-        }
-        for (const QString& candidate : candidates) {
-            const QString resolved = ResolvePathIgnoringCase(candidate);
-            if (QFileInfo(resolved).isFile()) {
-                return resolved;
-            }
-        }
-        // A table listed from a subfolder is named with it: the listing walks the whole tree.
-        throw Failure(MissingTableText(name, subfolders_));
-    }
-
     QString folder_;
-    TableSubfolders subfolders_;  // walked only when a table is missing
 };
 
 }  // namespace

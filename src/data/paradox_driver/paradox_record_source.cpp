@@ -39,11 +39,26 @@ auto Translated(Body body) -> decltype(body()) {
     }
 }
 
-class ParadoxRecordSource : public RecordSource {
+ParadoxTableFacts FactsOf(const paradox::Table& table) {
+    ParadoxTableFacts facts;
+    for (const paradox::Field& field : table.fields()) {
+        facts.fields.push_back({QString::fromStdString(field.name), field.type, field.size,
+                                AdoTypeOfParadoxField(field.type)});
+    }
+    facts.keyFieldCount = table.header().keyFieldCount;
+    facts.codePage = table.codePage().number;
+    facts.rowCount = static_cast<std::int64_t>(table.rowCount());
+    return facts;
+}
+
+class ParadoxRecordSource : public ParadoxRows {
   public:
-    explicit ParadoxRecordSource(paradox::Table table) : table_(std::move(table)) {
+    explicit ParadoxRecordSource(paradox::Table table)
+        : table_(std::move(table)), facts_(FactsOf(table_)) {
         onRow_ = Translated([this] { return table_.next(); });
     }
+
+    const ParadoxTableFacts& facts() const override { return facts_; }
 
     int fieldCount() const override { return static_cast<int>(table_.fields().size()); }
 
@@ -88,6 +103,7 @@ class ParadoxRecordSource : public RecordSource {
     }
 
     paradox::Table table_;
+    ParadoxTableFacts facts_;
     bool onRow_ = false;
 };
 
@@ -163,7 +179,7 @@ Value ToDataValue(const paradox::Value& value) {
     return Value::Null();
 }
 
-std::unique_ptr<RecordSource> MakeParadoxRecordSource(paradox::Table table) {
+std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table) {
     return std::make_unique<ParadoxRecordSource>(std::move(table));
 }
 

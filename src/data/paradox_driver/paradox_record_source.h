@@ -1,8 +1,9 @@
 #pragma once
 
-#include "data/paradox/table.h"
 #include "data/core/record_source.h"
 #include "data/core/value.h"
+#include "data/paradox/table.h"
+#include "data/paradox_driver/paradox_table_facts.h"
 
 #include <memory>
 
@@ -18,6 +19,6 @@ Value ToDataValue(const paradox::Value& value);
 // The rows of one Paradox table, standing on the first row once made. The count is exact from
 // the start; rows are read from the file one block at a time as the cursor moves. Reader
 // errors come out as Failure with the reader's message.
-std::unique_ptr<RecordSource> MakeParadoxRecordSource(paradox::Table table);
+std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table);
 
 }  // namespace quorvex

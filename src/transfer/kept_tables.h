@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/command_line_options.h"
 #include "data/core/connection_fields.h"
+#include "data/paradox_driver/paradox_table_door.h"
 #include "shell/table_list.h"
 
 #include <QString>
@@ -28,15 +28,23 @@ struct KeptTable {
 };
 
 // Counts each of the named Paradox tables that the Oracle list holds (ignoring case, as the
-// overwrite question finds them). Keyed by the Paradox name; a table not in Oracle has no entry.
-// A count that fails is told in the entry, never raised.
+// overwrite question finds them), the Paradox tables read with `options`. Keyed by the Paradox
+// name; a table not in Oracle has no entry. A count that fails is told in the entry, never raised.
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields);
+                                             const ConnectionFields& fields,
+                                             const ParadoxTableOptions& options = {});
 
-// The answer to "Would you like to overwrite T?" that the options give for a table already in
+// What becomes of a chosen table that is already in Oracle.
+enum class ExistingTable {
+    Ask,        // the overwrite question is asked
+    Overwrite,  // dropped and sent again
+    Keep,       // left as it is, its rows counted
+    Resume,     // kept when complete, else dropped and sent again
+};
+
+// The answer to "Would you like to overwrite T?" that the rule gives for a table already in
 // Oracle (`kept`: its counts, when they were taken): vbYes to drop it and send it again, vbNo to
-// keep it; nullopt when it is to be asked on the terminal.
-std::optional<int> AnswerForExisting(CommandLineOptions::Existing existing,
-                                     const std::optional<KeptTable>& kept);
+// keep it; nullopt when it is to be asked.
+std::optional<int> AnswerForExisting(ExistingTable existing, const std::optional<KeptTable>& kept);
 
 }  // namespace quorvex

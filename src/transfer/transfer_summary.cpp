@@ -1,4 +1,4 @@
-#include "cli/transfer_summary.h"
+#include "transfer/transfer_summary.h"
 
 #include "data/core/table_name_order.h"
 

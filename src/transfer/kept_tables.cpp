@@ -1,4 +1,4 @@
-#include "cli/kept_tables.h"
+#include "transfer/kept_tables.h"
 
 #include "data/access/connection.h"
 #include "data/core/connection_strings.h"
@@ -6,6 +6,7 @@
 #include "shell/command_steps.h"
 #include "shell/ui.h"
 #include "transfer/quoted_name.h"
+#include "transfer/table_plan.h"
 
 #include <cmath>
 
@@ -57,14 +58,6 @@ std::int64_t CountRows(Connection& connection, const QString& statement) {
     return rows;
 }
 
-std::int64_t ParadoxRecordCount(Connection& connection, const QString& table) {
-    Recordset source;
-    source.Open(SelectAllStatement(table), connection);
-    const std::int64_t rows = source.RecordCount();
-    source.Close();
-    return rows;
-}
-
 }  // namespace
 
 QString KeptTable::Describe() const {
@@ -76,7 +69,8 @@ QString KeptTable::Describe() const {
 }
 
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
-                                             const ConnectionFields& fields) {
+                                             const ConnectionFields& fields,
+                                             const ParadoxTableOptions& options) {
     std::map<QString, KeptTable> kept;
     for (const QString& name : names) {
         if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
@@ -100,7 +94,7 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
     }
     for (auto& [name, table] : kept) {
         try {
-            table.paradoxRows = ParadoxRecordCount(paradox, name);
+            table.paradoxRows = TablePlan::Read(paradox, name, options).rowCount;
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
         } catch (const std::exception& failure) {
@@ -110,16 +104,15 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
     return kept;
 }
 
-std::optional<int> AnswerForExisting(CommandLineOptions::Existing existing,
-                                     const std::optional<KeptTable>& kept) {
+std::optional<int> AnswerForExisting(ExistingTable existing, const std::optional<KeptTable>& kept) {
     switch (existing) {
-        case CommandLineOptions::Existing::Overwrite:
+        case ExistingTable::Overwrite:
             return vbYes;
-        case CommandLineOptions::Existing::Keep:
+        case ExistingTable::Keep:
             return vbNo;
-        case CommandLineOptions::Existing::Resume:
+        case ExistingTable::Resume:
             return kept && kept->Complete() ? vbNo : vbYes;
-        case CommandLineOptions::Existing::Ask:
+        case ExistingTable::Ask:
             break;
     }
     return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/kept_tables.h"
 #include "shell/transfer_observer.h"
+#include "transfer/kept_tables.h"
 
 #include <QElapsedTimer>
 #include <QHash>
