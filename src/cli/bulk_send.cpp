@@ -74,6 +74,9 @@ class SharedRecords {
         if (!result.failure.isEmpty()) {
             progress_.Report(record.name + QStringLiteral(": ") + result.failure);
         }
+        for (const QString& problem : result.keyProblems) {
+            progress_.Report(record.name + QStringLiteral(": ") + problem);
+        }
         progress_.Ended(record.name, FinishedText(record, record.seconds));
     }
 
@@ -86,14 +89,18 @@ class SharedRecords {
 
 // Sends one table with a job's connections; false when the connection was lost.
 bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop, bool dropFirst,
-             const ParadoxTableOptions& reading, JobProgress& progress, SharedRecords& records) {
+             const CommandLineOptions& options, JobProgress& progress, SharedRecords& records) {
     progress.Started(table);
     TableObserver observer(table, progress,
                            [&records](const RowProblem& row) { records.RowNotWhole(row); });
     BulkTableCopy copy{own.oracle, own.paradox, table, &observer, &stop};
     copy.rules = own.rules;
     copy.dropFirst = dropFirst;
-    copy.paradoxOptions = reading;
+    copy.paradoxOptions = ReadingOptions(options);
+    copy.native = options.native;
+    if (options.native && !options.bulk) {
+        copy.options.arrayRows = 1;  // one row per execution, as the row-by-row send
+    }
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
@@ -124,8 +131,8 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     SharedRecords records(summary, rejects, progress);
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                         return SendOne(own, table, stop, plan.dropFirst.contains(table),
-                                        ReadingOptions(options), progress, records);
+                         return SendOne(own, table, stop, plan.dropFirst.contains(table), options,
+                                        progress, records);
                      });
     return progress.Reports();
 }

@@ -118,7 +118,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
         }
     }
     const int reports =
-        options.bulk
+        options.bulk || options.native
             ? SendInBulk(options, fields, chosen, oracle, kept, summary,
                          options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
             : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);

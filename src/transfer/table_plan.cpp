@@ -68,6 +68,7 @@ void TablePlan::TakeFacts(const ParadoxTableFacts* facts) {
     }
     keyFieldCount = facts->keyFieldCount;
     codePage = facts->codePage;
+    sourceFile = facts->file;
     for (std::size_t i = 0; i < fields.size() && i < facts->fields.size(); ++i) {
         fields[i].paradoxType = facts->fields[i].type;
         fields[i].size = facts->fields[i].size;
