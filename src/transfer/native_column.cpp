@@ -40,8 +40,11 @@ NativeColumn NativeColumnFor(paradox::FieldType type, int size) {
         case FieldType::Money:
             return Plain(NativeKind::Double, "BINARY_DOUBLE");
         case FieldType::Bcd:
+            // NUMBER(32,0) is NUMBER(32), and Oracle's dictionary names it so.
             return {NativeKind::Decimal,
-                    QStringLiteral("NUMBER(%1,%2)").arg(kBcdPrecision).arg(size), size};
+                    size == 0 ? QStringLiteral("NUMBER(%1)").arg(kBcdPrecision)
+                              : QStringLiteral("NUMBER(%1,%2)").arg(kBcdPrecision).arg(size),
+                    size};
         case FieldType::Logical:
             return Plain(NativeKind::Logical, "NUMBER(1)");
         case FieldType::Date:

@@ -26,7 +26,8 @@ QString ClockForm(const QTime& time) {
 }
 
 // A decimal number's text (plain, with a leading "." as Oracle writes 0.5, or with an exponent)
-// as digits without trailing zeros and an exponent; nullopt when it is not one.
+// in plain notation without leading or trailing zeros ("-0.123", "42"); nullopt when it is not
+// one.
 std::optional<QString> DecimalForm(QString text) {
     static const QRegularExpression number(
         QStringLiteral(R"(^\s*(-?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d+))?\s*$)"));
@@ -44,7 +45,13 @@ std::optional<QString> DecimalForm(QString text) {
     if (digits == QLatin1String("0")) {
         return QStringLiteral("0");
     }
-    return match.captured(1) + digits + QStringLiteral("E%1").arg(exponent);
+    // Plain decimal notation, as a user reads it: "-0.123", "42", "1200".
+    if (exponent >= 0) {
+        return match.captured(1) + digits + QString(exponent, u'0');
+    }
+    const qsizetype point = digits.size() + exponent;
+    return match.captured(1) + (point > 0 ? digits.left(point) + u'.' + digits.mid(point)
+                                          : QStringLiteral("0.") + QString(-point, u'0') + digits);
 }
 
 // An interval's text, "+00 20:09:17.928000" from Oracle or "20:09:17.928" from the test server,

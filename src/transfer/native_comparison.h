@@ -25,8 +25,8 @@ QString NativeSelectStatement(const QString& table, const std::vector<NativeFiel
 // The exact form of a value of a native column, nullopt for NULL (an empty text or empty bytes,
 // which Oracle stores as NULL, too):
 //   Text, LongText  the text           Bytes, Raw  upper-case hex
-//   Integer, Logical, Decimal  digits without trailing zeros and a decimal exponent:
-//                   "-123E-3", "42E0", "0"
+//   Integer, Logical, Decimal  plain decimal digits, no leading or trailing zeros: "-0.123",
+//                   "42", "0"
 //   Double          ExactDoubleText
 //   Date            "1920-09-08", with " 10:53:53.123" when the value has a time of day
 //   Time            "20:09:17.928" (more digits of a second only when they are not zeros)

@@ -373,7 +373,7 @@ TEST_F(TransferValues, NativeStatementsKeepEveryValueExactlyAndTheKeyComesAfterT
         "\"Exact\" = \"Exact\" + 1E-18 WHERE \"Paid\" = 1"));
     const auto changed = readBack();
     EXPECT_EQ(changed[0][9], QStringLiteral("20:09:17.929"));
-    EXPECT_EQ(changed[0][6], QStringLiteral("122999999999999999E-18"));
+    EXPECT_EQ(changed[0][6], QStringLiteral("0.122999999999999999"));
     ParadoxTableKeys keys;
     keys.keyFieldCount = 1;
     keys.indexes = {{QStringLiteral("when"), QStringLiteral("XG0"), {8, 1}}};
