@@ -170,7 +170,8 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
     const std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options));
+            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options),
+                              options.native);
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();
