@@ -114,14 +114,24 @@ QString TablePlan::RefusedName() const {
 }
 
 QString TablePlan::RefusalOf(std::size_t field, const Value& value) const {
+    // What the native copy's own types would carry whole (send --native), said where it does.
+    const bool paradoxNumber = fields[field].paradoxType == paradox::FieldType::Number ||
+                               fields[field].paradoxType == paradox::FieldType::Money;
     if (const QString unheld = NumberOracleCannotHold(value); !unheld.isEmpty()) {
-        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)").arg(unheld);
+        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)%2")
+            .arg(unheld, paradoxNumber ? QStringLiteral(", which send --native carries as "
+                                                        "BINARY_DOUBLE,")
+                                       : QString());
     }
     const ColumnType& column = fields[field].column;
     switch (column.kind) {
         case ColumnKind::Text:
             return ValueText(value).size() > kLongestColumnText
-                       ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)")
+                       ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)%1")
+                             .arg(fields[field].paradoxType == paradox::FieldType::Memo
+                                      ? QStringLiteral(
+                                            ", which send --native carries whole as NCLOB,")
+                                      : QString())
                        : QString();
         case ColumnKind::Blob:
             return QString();

@@ -62,6 +62,7 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
         if (row["table"] == "NOTES") {
             EXPECT_EQ(row["values"]["Memo"].toString().size(), 2001);
             EXPECT_FALSE(row["stored"].toBool());
+            EXPECT_TRUE(row["note"].toString().contains("send --native carries it whole"));
         }
     }
     EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
@@ -81,6 +82,12 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     EXPECT_EQ(notes["oracleRows"], 4997);
     EXPECT_EQ(notes["onlyInOracle"], 0);
     EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
+    // Natively the long memos and the infinity arrive as they are.
+    EXPECT_EQ(Run(QStringList{"send", "--native", "--bulk", "--overwrite"} + Login()).exitStatus,
+              0);
+    EXPECT_EQ(Count("NOTES"), 5000);
+    EXPECT_EQ(ServerQuery("SELECT \"N\" FROM \"NUM\" WHERE \"Id\" = 2"),
+              QList<QStringList>{{"Infinity"}});
 }
 
 TEST_F(BulkCommandLine, CodePageReadsTextWhoseHeaderNamesAnotherPage) {
