@@ -12,7 +12,8 @@
 //
 // With --program, the same comparisons run through the command line itself, each quorvex a whole
 // process of the program beside the benchmark: `quorvex send` row by row, `quorvex send --bulk`,
-// `--bulk --jobs 2` of two tables (and 4 of four through the relay) and `quorvex verify`, beside
+// `--bulk --jobs 2` of two tables (and 4 of four through the relay), `quorvex verify`, and
+// `quorvex send --native --bulk` and `verify --native` of the same table, beside
 // psql's \copy and INSERT statements; then the peak memory and rate of `quorvex send --bulk` and
 // `quorvex verify` at 10,000 and MEMORY_ROWS rows.
 //
@@ -432,6 +433,11 @@ void ProgramSpeeds(const char* where, const QString& sid, const QString& folder,
     const double copy = CopyRun(sid, loaded, scratch, rows);
     const double inserts = InsertStatementsRun(sid, folder, loaded, scratch, rows);
     const ProgramProcess verify = Quorvex(sid, folder, {QStringLiteral("verify"), loaded});
+    const QString nativeOption = QStringLiteral("--native");
+    const ProgramProcess native =
+        Quorvex(sid, folder, {send, nativeOption, bulkOption, overwrite, loaded});
+    const ProgramProcess nativeVerify =
+        Quorvex(sid, folder, {QStringLiteral("verify"), nativeOption, loaded});
     const ProgramProcess rowCopy = Quorvex(sid, folder, {send, overwrite, rowCopyTable});
     const ProgramProcess twoJobs = Quorvex(
         sid, folder,
@@ -451,7 +457,10 @@ void ProgramSpeeds(const char* where, const QString& sid, const QString& folder,
         PrintProcess("quorvex send --bulk --jobs 4, four tables", four, 4 * rows);
     }
     PrintProcess("quorvex verify", verify, rows);
+    PrintProcess("quorvex send --native --bulk", native, rows);
+    PrintProcess("quorvex verify --native", nativeVerify, rows);
     const double bulkRate = rows / bulk.seconds;
+    std::printf("  --native --bulk / --bulk %.2f (target 0.9)\n", bulk.seconds / native.seconds);
     std::printf("  --bulk / \\copy %.3f, --bulk / row by row %.1f, verify / --bulk %.2f\n",
                 bulkRate / copy, bulkRate / (rowCopyRows / rowCopy.seconds),
                 (rows / verify.seconds) / bulkRate);
