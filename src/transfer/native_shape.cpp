@@ -1,6 +1,5 @@
 #include "transfer/native_shape.h"
 
-
 namespace quorvex {
 
 namespace {

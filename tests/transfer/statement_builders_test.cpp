@@ -358,9 +358,10 @@ TEST(NativeStatements, ValuesArriveExactlyWhateverTheSessionsSettings) {
         "SECOND(3), TIMESTAMP '2028-07-19 10:53:53.123', ?, ?, NULL)");
     EXPECT_EQ(insert.boundValues, (std::vector<Value>{row[1], row[2]}));  // LOB columns last
     EXPECT_EQ(OracleFormProblem(insert.text), QString());
-    EXPECT_EQ(BuildNativeBulkInsert(layout).section(QStringLiteral("VALUES"), 1),
-              "(?, HEXTORAW(?), ?, ?, TO_BINARY_DOUBLE(?), TO_NUMBER(?), ?, TO_DATE(?, 'YYYY-MM-DD'), "
-              "TO_DSINTERVAL(?), TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3'), ?, ?, ?)");
+    EXPECT_EQ(
+        BuildNativeBulkInsert(layout).section(QStringLiteral("VALUES"), 1),
+        "(?, HEXTORAW(?), ?, ?, TO_BINARY_DOUBLE(?), TO_NUMBER(?), ?, TO_DATE(?, 'YYYY-MM-DD'), "
+        "TO_DSINTERVAL(?), TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3'), ?, ?, ?)");
     EXPECT_EQ(NativeBoundText(layout.columns[5], row[8]), "-122999999999999998E-18");
     EXPECT_THROW(NativeBoundText(layout.columns[5], Value::Text(QStringLiteral("1.2.3"))), Failure);
     EXPECT_THROW(NativeLiteral(layout.columns[2], Value::Text(QStringLiteral("7"))), Failure);
