@@ -167,6 +167,13 @@ std::vector<std::uint8_t> ReadHeaderBytes(const std::string& path) {
     return bytes;
 }
 
+// An index file's extension with its first letter changed: the .Ynn tree of an .Xnn index.
+std::string WithLetter(char letter, const std::string& extension) {
+    std::string changed = extension;
+    changed[0] = letter;
+    return changed;
+}
+
 // The index files of a table, by upper-cased extension; where a name exists in several
 // spellings, the first in byte order.
 std::map<std::string, std::string> IndexFilesBeside(const std::filesystem::path& table) {
@@ -294,7 +301,7 @@ TableIndexes ReadTableIndexes(const std::string& tablePath, const Table& table) 
             } else if (extension[0] == 'X') {
                 IndexEntries entries = ReadIndexEntries(ReadHeaderBytes(path), path, table);
                 SecondaryIndex& index = entries.index;
-                const auto companion = files.find("Y" + extension.substr(1));
+                const auto companion = files.find(WithLetter('Y', extension));
                 if (companion != files.end()) {
                     const auto descriptors = ReadTreeDescriptors(
                         ReadHeaderBytes(companion->second), companion->second,
@@ -305,9 +312,9 @@ TableIndexes ReadTableIndexes(const std::string& tablePath, const Table& table) 
                     index.companionFile = companion->second;
                 }
                 indexes.secondary.push_back(std::move(index));
-            } else if (!files.contains("X" + extension.substr(1))) {
-                throw Error(path,
-                            "the index it belongs to (.X" + extension.substr(1) + ") is missing");
+            } else if (const std::string owner = WithLetter('X', extension);
+                       !files.contains(owner)) {
+                throw Error(path, "the index it belongs to (." + owner + ") is missing");
             }
         } catch (const Error& error) {
             indexes.damaged.push_back(error);
