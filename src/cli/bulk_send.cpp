@@ -119,8 +119,8 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     TerminalDialogs dialogs(terminal, [&] { return AnswerForExisting(options.existing, counted); });
     const BulkSendPlan plan = PlanBulkSend(
         chosen, oracle, kept, summary,
-        [&](const QString& table, const std::optional<KeptTable>& kept) {
-            counted = kept;
+        [&](const QString& table, const std::optional<KeptTable>& counts) {
+            counted = counts;
             return dialogs.MsgBox(OverwriteQuestion(table), vbYesNo, kOverwriteTitle);
         },
         [] { return interrupt_flag::Raised(); });

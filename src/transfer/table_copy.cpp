@@ -38,7 +38,9 @@ bool TableCopy::CreateOracleTable() {
     QString text;
     plan.TakeFacts(source.ParadoxFacts());
     fieldNames = plan.FieldNames();
-    steps.Step(196, [&] { text = statement->Finish(); });  // 196 takes the comma, 198 closes
+    steps.Step(196, [&] {
+        text = plan.FinishCreateTable(*statement);
+    });  // 196 takes the comma, 198 closes
     if (!built) {
         return false;
     }

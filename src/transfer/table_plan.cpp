@@ -98,6 +98,10 @@ QString TablePlan::CreateTableText() const {
     for (const PlannedField& field : fields) {
         statement.AddColumn(field.name, field.column.word);
     }
+    return FinishCreateTable(statement);
+}
+
+QString TablePlan::FinishCreateTable(CreateTableStatement& statement) const {
     return statement.Finish();
 }
 

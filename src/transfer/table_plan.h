@@ -57,6 +57,10 @@ struct TablePlan {
     std::vector<SourceField> SourceFields() const;
     // CREATE TABLE "T"("A" NVARCHAR2(2000),...), refusing a name Oracle would refuse.
     QString CreateTableText() const;
+    // Closes a CREATE TABLE whose columns are added: what the statement holds beyond its columns
+    // is added here, so the window's send (which adds its columns step by step) and the bulk
+    // copy (CreateTableText) create the same table.
+    QString FinishCreateTable(CreateTableStatement& statement) const;
 
     // The first name (the table's, then the fields' in order) Oracle would refuse, described;
     // empty when it takes them all.

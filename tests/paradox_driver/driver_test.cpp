@@ -142,6 +142,32 @@ TEST_F(ParadoxDriver, GivesFieldsTypesCountAndValuesOfATable) {
     rs.Close();
 }
 
+TEST_F(ParadoxDriver, TheTypedDoorGivesTheReadersFactsAndTakesACodePage) {
+    Connection connection;
+    connection.Open(ConnectionStringFor(folder_.path()));
+    OpenedParadoxTable table = connection.OpenParadoxTable(QStringLiteral("Every"));
+    ASSERT_EQ(table.facts.fields.size(), 17u);
+    EXPECT_EQ(table.facts.fields[1].type, FieldType::Alpha);
+    EXPECT_EQ(table.facts.fields[1].size, 20);
+    EXPECT_EQ(table.facts.fields[16].adoType, adBinary);
+    EXPECT_EQ(table.facts.codePage, 1252);
+    EXPECT_EQ(table.facts.rowCount, 2);
+    // The SQL door goes through it: its rows tell the same facts.
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM \"EVERY\""), connection);
+    ASSERT_NE(rs.ParadoxFacts(), nullptr);
+    EXPECT_EQ(rs.ParadoxFacts()->codePage, 1252);
+
+    table = connection.OpenParadoxTable(QStringLiteral("every.db"), {1251});
+    EXPECT_EQ(table.facts.codePage, 1251);
+    EXPECT_NE(table.rows->fieldValue(1), Value::Text(QStringLiteral("Zoë Müller")));
+    EXPECT_TRUE(IsKnownParadoxCodePage(936));
+    EXPECT_FALSE(IsKnownParadoxCodePage(99999));
+    EXPECT_TRUE(FailureOf([&] {
+                    connection.OpenParadoxTable(QStringLiteral("../x"));
+                }).contains(QStringLiteral("not a valid Paradox table name")));
+}
+
 TEST_F(ParadoxDriver, FindsTheTableFileIgnoringCaseAndWithEitherCursor) {
     for (const int cursor : {adUseClient, adUseServer}) {
         for (const char* name : {"every", "EVERY", "Every", "every.db", "EVERY.DB"}) {

@@ -1,8 +1,17 @@
 #include "data/core/datatype.h"
+#include "data/core/connection_strings.h"
+#include "support/recording_ui.h"
+#include "table_writer.h"
+#include "transfer/bulk_statements.h"
 #include "transfer/create_table_statement.h"
+#include "transfer/table_plan.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <limits>
 #include <map>
 
 namespace quorvex::test {
@@ -126,6 +135,50 @@ TEST(ColumnTypeMapping, TypeCodesNarrowToSixteenBits) {
     EXPECT_EQ(TypeCodeAsInt16(32767), 32767);
     EXPECT_THROW(TypeCodeAsInt16(32768), std::exception);
     EXPECT_THROW(TypeCodeAsInt16(-32769), std::exception);
+}
+
+TEST(ColumnTypeMapping, ATablesPlanReadsItsFieldsOnceAndKnowsWhatOracleRefuses) {
+    namespace px = paradox;
+    QTemporaryDir folder;
+    pxwriter::TableDesign design;
+    design.codePage = 1251;
+    design.fields = {{"Name", px::FieldType::Alpha, 30},
+                     {"N", px::FieldType::Number},
+                     {"Photo", px::FieldType::Blob, 10},
+                     {"S", px::FieldType::Short}};
+    pxwriter::WriteTable(
+        QFile::encodeName(folder.filePath("T.DB")).toStdString(), design,
+        {{px::Value::Text("a"), px::Value::Number(1), px::Value::Raw({1}), px::Value::Integer(2)}});
+    FixedFields fields;
+    fields.folder = folder.path();
+    Connection paradox;
+    paradox.Open(ParadoxConnectionString(fields));
+    Recordset rows;
+    const TablePlan plan = TablePlan::Read(paradox, "T", {}, {}, &rows);
+
+    ASSERT_EQ(plan.fields.size(), 4u);
+    EXPECT_EQ(plan.fields[0].paradoxType, px::FieldType::Alpha);
+    EXPECT_EQ(plan.fields[0].size, 30);
+    EXPECT_EQ(plan.fields[2].column.kind, ColumnKind::Blob);
+    EXPECT_EQ(plan.codePage, 1251);
+    EXPECT_EQ(plan.keyFieldCount, 0);
+    EXPECT_EQ(plan.rowCount, 1);
+    EXPECT_EQ(rows.FieldValue(3), Value::Integer(2));
+    EXPECT_EQ(plan.CreateTableText(), BuildCreateTableStatement("T", plan.SourceFields()));
+    EXPECT_EQ(TablePlan::FromRecordset("T", rows).CreateTableText(), plan.CreateTableText());
+    EXPECT_EQ(BuildBulkInsertStatement("T", plan.SourceFields()).fieldOfMarker,
+              (std::vector<std::size_t>{0, 1, 3, 2}));
+    EXPECT_EQ(TablePlan::Read(paradox, "T", {1252}).codePage, 1252);
+
+    EXPECT_TRUE(plan.RefusalOf(0, Value::Text(QString(2001, u'x'))).contains("2,000"));
+    EXPECT_TRUE(plan.RefusalOf(0, Value::Text(QString(2000, u'x'))).isEmpty());
+    EXPECT_EQ(plan.RefusalOf(1, Value::Double(1e130)), "numbers too large for FLOAT");
+    EXPECT_TRUE(plan.RefusalOf(1, Value::Double(1e40)).isEmpty());
+    EXPECT_EQ(plan.RefusalOf(3, Value::Double(1e40)), "numbers too large for INT");
+    EXPECT_TRUE(plan.RefusalOf(2, Value::Bytes(QByteArray(5000, 'x'))).isEmpty());
+    EXPECT_FALSE(
+        plan.RefusalOf(3, Value::Double(std::numeric_limits<double>::infinity())).isEmpty());
+    EXPECT_TRUE(plan.RefusedName().isEmpty());
 }
 
 }  // namespace
