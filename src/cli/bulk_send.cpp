@@ -9,8 +9,10 @@
 #include "transfer/bulk_table_copy.h"
 #include "transfer/list_procedures.h"
 #include "transfer/send_tables.h"
+#include "transfer/sent_value.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 
 #include <functional>
 #include <mutex>
@@ -56,15 +58,21 @@ class SharedRecords {
         : summary_(summary), rejects_(rejects), progress_(progress) {}
 
     void RowNotWhole(const RowProblem& row) {
+        const std::lock_guard guard(lock_);
+        if (!row.stored && HoldsTextOverColumn(row.values)) {
+            longTexts_.insert(row.table);
+        }
         if (rejects_ != nullptr) {
-            const std::lock_guard guard(lock_);
             rejects_->Write(row);
         }
     }
 
-    void TableDone(const SentTable& record, const BulkTableResult& result) {
+    void TableDone(SentTable record, const BulkTableResult& result) {
         {
             const std::lock_guard guard(lock_);
+            if (record.note.isEmpty() && longTexts_.contains(record.name)) {
+                record.note = kNativeCarriesLongTexts;
+            }
             summary_.AddTable(record);
         }
         if (!result.dropFailure.isEmpty()) {
@@ -82,6 +90,7 @@ class SharedRecords {
 
   private:
     std::mutex lock_;
+    QSet<QString> longTexts_;  // tables with a refused text over 2,000 characters
     TransferSummary& summary_;
     RejectsFile* rejects_;
     JobProgress& progress_;

@@ -41,8 +41,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
          {px::Value::Integer(2), px::Value::Number(std::numeric_limits<double>::infinity())}});
     const QString rejects = config.filePath("rejects.jsonl");
 
-    const ProgramRun run =
-        Run(QStringList{"send", "--bulk", "--overwrite", "--rejects", rejects} + Login());
+    const QString sendReport = config.filePath("send.json");
+    const ProgramRun run = Run(
+        QStringList{"send", "--bulk", "--overwrite", "--rejects", rejects, "--report", sendReport} +
+        Login());
 
     EXPECT_EQ(run.exitStatus, 1) << run.err.toStdString();
     EXPECT_EQ(Count("NOTES"), 4997);
@@ -67,6 +69,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     }
     EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
                             {"NOTES", 7}, {"NOTES", 2500}, {"NOTES", 4999}, {"NUM", 2}}));
+    for (const QJsonValue& table : ReadJson(sendReport)["tables"].toArray()) {
+        EXPECT_EQ(table["note"].toString().contains("send --native carries it whole"),
+                  table["table"] == "NOTES");
+    }
 
     const QString report = config.filePath("verify.json");
     const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
