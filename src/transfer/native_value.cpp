@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 namespace quorvex {
 
@@ -15,9 +16,15 @@ namespace {
 constexpr int kDoubleDigits = 17;
 
 [[noreturn]] void Refuse(const NativeColumn& column, const Value& value) {
-    throw Failure(QStringLiteral("A value of kind %1 cannot be written into a %2 column.")
-                      .arg(static_cast<int>(value.kind()))
-                      .arg(column.word));
+    static const char* const kinds[] = {"NULL", "Boolean",   "integer", "number", "date",
+                                        "time", "timestamp", "text",    "bytes"};
+    const auto kind = static_cast<std::size_t>(value.kind());
+    throw Failure(QStringLiteral("A %1 value%2 cannot be written into a %3 column.")
+                      .arg(QLatin1String(kind < std::size(kinds) ? kinds[kind] : "other"),
+                           value.kind() == Value::Kind::Time && !value.toTime().isValid()
+                               ? QStringLiteral(" that is no time of day")
+                               : QString(),
+                           column.word));
 }
 
 QString Quoted(QString text) {
