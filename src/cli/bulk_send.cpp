@@ -107,9 +107,7 @@ bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop
     copy.dropFirst = dropFirst;
     copy.paradoxOptions = ReadingOptions(options);
     copy.native = options.native;
-    if (options.native && !options.bulk) {
-        copy.options.arrayRows = 1;  // one row per execution, as the row-by-row send
-    }
+    copy.nativeLiterals = options.native && !options.bulk;  // the row-by-row form
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();

@@ -151,6 +151,10 @@ class BulkCopyRun {
             insert_.text = BuildNativeBulkInsert(layout);
             insert_.fieldOfMarker = layout.fieldOfColumn;
             nativeColumns_ = layout.columns;
+            nativeLayout_ = layout;
+            if (job_.nativeLiterals) {
+                job_.options.arrayRows = 1;
+            }
             for (const NativeColumn& column : layout.columns) {
                 insert_.blobMarker.push_back(column.kind == NativeKind::Bytes);
             }
@@ -219,6 +223,9 @@ class BulkCopyRun {
                         texts[marker] = NativeBoundText(nativeColumns_[marker],
                                                         values_[insert_.fieldOfMarker[marker]]);
                     }
+                }
+                if (job_.nativeLiterals) {
+                    literalRow_ = BuildNativeInsert(nativeLayout_, values_, job_.rules);
                 }
             } catch (const std::exception& failure) {
                 pending_.push_back(Problem(row, ReadValues(), CommandSteps::Describe(failure)));
@@ -325,7 +332,8 @@ class BulkCopyRun {
         }
         job_.oracle.Execute(kArraySavepoint);
         const std::optional<Failure> refused =
-            arrays_->Execute(handle_, insert_.text, first, count);
+            job_.nativeLiterals ? ExecuteLiteralRow()
+                                : arrays_->Execute(handle_, insert_.text, first, count);
         if (!refused) {
             takenInTransaction_ += count;
             return;
@@ -364,6 +372,16 @@ class BulkCopyRun {
         const int half = count / 2;
         Send(first, half);
         Send(first + half, count - half);
+    }
+
+    // The one staged row of a native row-by-row copy, as its INSERT of literal values.
+    std::optional<Failure> ExecuteLiteralRow() {
+        try {
+            job_.oracle.Execute(literalRow_.text, literalRow_.boundValues);
+        } catch (const Failure& failure) {
+            return failure;
+        }
+        return std::nullopt;
     }
 
     // Tells the rows taken with NULL for a number Oracle cannot hold, once the table is settled:
@@ -422,6 +440,8 @@ class BulkCopyRun {
     Recordset source_;
     TablePlan plan_;
     std::vector<NativeColumn> nativeColumns_;  // of a native copy, in the markers' order
+    NativeInsertLayout nativeLayout_;          // of a native copy
+    InsertRow literalRow_;                     // the staged row's INSERT, with nativeLiterals
     ParadoxTableKeys keys_;                    // of a native copy
     std::vector<SourceField> fields_;
     std::vector<QString> fieldNames_;

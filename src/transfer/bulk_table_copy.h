@@ -126,6 +126,9 @@ struct BulkTableCopy {
     // Oracle's own column types and exact values (native_statements.h), with the key and the
     // secondary indexes made once the rows are committed.
     bool native = false;
+    // With native: each row is one INSERT of literal values (NativeLiteral; a long value bound),
+    // the row-by-row form, instead of arrays of bound values.
+    bool nativeLiterals = false;
 
     BulkTableResult Run();
 };
