@@ -9,8 +9,10 @@
 #include "transfer/bulk_table_copy.h"
 #include "transfer/list_procedures.h"
 #include "transfer/send_tables.h"
+#include "transfer/sent_value.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 
 #include <functional>
 #include <mutex>
@@ -56,15 +58,21 @@ class SharedRecords {
         : summary_(summary), rejects_(rejects), progress_(progress) {}
 
     void RowNotWhole(const RowProblem& row) {
+        const std::lock_guard guard(lock_);
+        if (!row.stored && HoldsTextOverColumn(row.values)) {
+            longTexts_.insert(row.table);
+        }
         if (rejects_ != nullptr) {
-            const std::lock_guard guard(lock_);
             rejects_->Write(row);
         }
     }
 
-    void TableDone(const SentTable& record, const BulkTableResult& result) {
+    void TableDone(SentTable record, const BulkTableResult& result) {
         {
             const std::lock_guard guard(lock_);
+            if (record.note.isEmpty() && longTexts_.contains(record.name)) {
+                record.note = kNativeCarriesLongTexts;
+            }
             summary_.AddTable(record);
         }
         if (!result.dropFailure.isEmpty()) {
@@ -74,11 +82,15 @@ class SharedRecords {
         if (!result.failure.isEmpty()) {
             progress_.Report(record.name + QStringLiteral(": ") + result.failure);
         }
+        for (const QString& problem : result.keyProblems) {
+            progress_.Report(record.name + QStringLiteral(": ") + problem);
+        }
         progress_.Ended(record.name, FinishedText(record, record.seconds));
     }
 
   private:
     std::mutex lock_;
+    QSet<QString> longTexts_;  // tables with a refused text over 2,000 characters
     TransferSummary& summary_;
     RejectsFile* rejects_;
     JobProgress& progress_;
@@ -86,14 +98,16 @@ class SharedRecords {
 
 // Sends one table with a job's connections; false when the connection was lost.
 bool SendOne(BulkConnections& own, const QString& table, const StopRequest& stop, bool dropFirst,
-             const ParadoxTableOptions& reading, JobProgress& progress, SharedRecords& records) {
+             const CommandLineOptions& options, JobProgress& progress, SharedRecords& records) {
     progress.Started(table);
     TableObserver observer(table, progress,
                            [&records](const RowProblem& row) { records.RowNotWhole(row); });
     BulkTableCopy copy{own.oracle, own.paradox, table, &observer, &stop};
     copy.rules = own.rules;
     copy.dropFirst = dropFirst;
-    copy.paradoxOptions = reading;
+    copy.paradoxOptions = ReadingOptions(options);
+    copy.native = options.native;
+    copy.nativeLiterals = options.native && !options.bulk;  // the row-by-row form
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
@@ -124,8 +138,8 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     SharedRecords records(summary, rejects, progress);
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                         return SendOne(own, table, stop, plan.dropFirst.contains(table),
-                                        ReadingOptions(options), progress, records);
+                         return SendOne(own, table, stop, plan.dropFirst.contains(table), options,
+                                        progress, records);
                      });
     return progress.Reports();
 }

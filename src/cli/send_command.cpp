@@ -118,7 +118,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
         }
     }
     const int reports =
-        options.bulk
+        options.bulk || options.native
             ? SendInBulk(options, fields, chosen, oracle, kept, summary,
                          options.rejectsFile.isEmpty() ? nullptr : &rejects, terminal)
             : SendRowByRow(options, fields, folder, chosen, oracle, kept, summary, terminal);
@@ -170,7 +170,8 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
     const std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options));
+            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options),
+                              options.native);
 
     run.folder = fields.Text1();
     run.sid = fields.Text2();

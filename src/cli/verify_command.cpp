@@ -57,8 +57,8 @@ class Findings {
 
 // Compares one table on a job's connections; false when the connection was lost.
 bool CompareOne(BulkConnections& own, const QString& table, const QString& sourceFile,
-                const ParadoxTableOptions& reading, const StopRequest& stop, JobProgress& progress,
-                Findings& findings) {
+                const ParadoxTableOptions& reading, bool native, const StopRequest& stop,
+                JobProgress& progress, Findings& findings) {
     progress.Started(table);
     if (const std::optional<std::int64_t> rows = RecordCount(own.paradox, table, reading)) {
         progress.RowCount(table, *rows);
@@ -70,7 +70,7 @@ bool CompareOne(BulkConnections& own, const QString& table, const QString& sourc
     try {
         found.comparison = CompareSentTable(
             own.paradox, own.oracle, table, &stop,
-            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading);
+            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading, native);
         if (found.comparison) {
             found.result = found.comparison->Same() ? Result::Same : Result::Differs;
         }
@@ -125,12 +125,12 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
         }
     }
 
-    const QStringList unreached =
-        RunConnectedJobs(fields, toCompare, options.jobs, progress,
-                         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-                             return CompareOne(own, table, folder.FindOwn(table)->sourceFile,
-                                               ReadingOptions(options), stop, progress, findings);
-                         });
+    const QStringList unreached = RunConnectedJobs(
+        fields, toCompare, options.jobs, progress,
+        [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
+            return CompareOne(own, table, folder.FindOwn(table)->sourceFile,
+                              ReadingOptions(options), options.native, stop, progress, findings);
+        });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {
         found.push_back({name, folder.FindOwn(name)->sourceFile, Result::NotReached});

@@ -5,6 +5,8 @@
 #include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
+#include "transfer/native_plan.h"
+#include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
 #include "transfer/table_plan.h"
 
@@ -64,13 +66,16 @@ QString KeptTable::Describe() const {
     if (!problem.isEmpty()) {
         return QStringLiteral("its rows could not be counted: ") + problem.simplified();
     }
+    if (!notNative.isEmpty()) {
+        return QStringLiteral("it is not a native table: ") + notNative;
+    }
     return QStringLiteral("%1 of %2 rows in Oracle")
         .arg(QString::number(oracleRows.value_or(0)), QString::number(paradoxRows.value_or(0)));
 }
 
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
                                              const ConnectionFields& fields,
-                                             const ParadoxTableOptions& options) {
+                                             const ParadoxTableOptions& options, bool native) {
     std::map<QString, KeptTable> kept;
     for (const QString& name : names) {
         if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
@@ -94,9 +99,14 @@ std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const Tab
     }
     for (auto& [name, table] : kept) {
         try {
-            table.paradoxRows = TablePlan::Read(paradox, name, options).rowCount;
+            const TablePlan plan = TablePlan::Read(paradox, name, options);
+            table.paradoxRows = plan.rowCount;
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
+            if (native) {
+                table.notNative = NativeShapeDifference(
+                    NativeFieldsOf(plan), ReadOracleColumns(oracle, table.oracleName));
+            }
         } catch (const std::exception& failure) {
             table.problem = CommandSteps::Describe(failure);
         }

@@ -21,8 +21,13 @@ struct KeptTable {
     std::optional<std::int64_t> paradoxRows;
     std::optional<std::int64_t> oracleRows;  // SELECT COUNT(*)
     QString problem;                         // why a count is missing
+    // Counted for a native send: why the Oracle table is not the native table of its Paradox
+    // table (sent with the window's types, say); such a table is never complete.
+    QString notNative;
 
-    bool Complete() const { return paradoxRows && oracleRows && *paradoxRows == *oracleRows; }
+    bool Complete() const {
+        return paradoxRows && oracleRows && *paradoxRows == *oracleRows && notNative.isEmpty();
+    }
     // "7 of 10 rows in Oracle", or why they could not be counted.
     QString Describe() const;
 };
@@ -30,9 +35,11 @@ struct KeptTable {
 // Counts each of the named Paradox tables that the Oracle list holds (ignoring case, as the
 // overwrite question finds them), the Paradox tables read with `options`. Keyed by the Paradox
 // name; a table not in Oracle has no entry. A count that fails is told in the entry, never raised.
+// For a `native` send, each Oracle table's columns are checked to be the native ones too.
 std::map<QString, KeptTable> CountKeptTables(const QStringList& names, const TableList& oracleList,
                                              const ConnectionFields& fields,
-                                             const ParadoxTableOptions& options = {});
+                                             const ParadoxTableOptions& options = {},
+                                             bool native = false);
 
 // What becomes of a chosen table that is already in Oracle.
 enum class ExistingTable {

@@ -68,7 +68,8 @@ QString ActionFor(const QString& name, const TableList& oracle, ExistingTable ex
 }
 
 void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRules& rules,
-                    const ParadoxTableOptions& options, const std::function<bool()>& stop) {
+                    const ParadoxTableOptions& options, const std::function<bool()>& stop,
+                    bool native) {
     try {
         QuotedTableName(table.name, rules);
     } catch (const std::exception& failure) {
@@ -77,7 +78,9 @@ void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDataba
     }
     Recordset source;
     try {
-        const TablePlan plan = TablePlan::Read(paradox, table.name, options, rules, &source);
+        ParadoxTableOptions reading = options;
+        reading.exactDecimals = native;
+        const TablePlan plan = TablePlan::Read(paradox, table.name, reading, rules, &source);
         table.paradoxRows = plan.rowCount;
         table.notSent = plan.RefusedName();
         if (!table.notSent.isEmpty()) {
@@ -86,7 +89,8 @@ void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDataba
         for (std::int64_t row = 1; row <= plan.rowCount && !stop(); ++row) {
             bool refused = false;
             for (std::size_t i = 0; i < plan.fields.size(); ++i) {
-                const QString kind = plan.RefusalOf(i, source.FieldValue(static_cast<int>(i)));
+                const Value value = source.FieldValue(static_cast<int>(i));
+                const QString kind = native ? QString() : plan.RefusalOf(i, value);
                 if (!kind.isEmpty()) {
                     Note(table, kind, row, plan.fields[i].name);
                     refused = true;

@@ -3,6 +3,9 @@
 #include "data/access/odbc_result_blocks.h"
 #include "data/core/failure.h"
 #include "transfer/bulk_statements.h"
+#include "transfer/native_comparison.h"
+#include "transfer/native_plan.h"
+#include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
 #include "transfer/row_hash.h"
 #include "transfer/sent_value.h"
@@ -27,9 +30,10 @@ using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
 class SideReader {
   public:
     // `open` opens `rows_` on the side's rows; `statement` names them in a failure.
+    // `native`: the columns of a native table, whose values are read to their exact form.
     SideReader(const std::function<void(Recordset&)>& open, const QString& statement,
-               int fieldCount)
-        : fieldCount_(fieldCount) {
+               int fieldCount, const std::vector<NativeColumn>& native = {})
+        : fieldCount_(fieldCount), native_(native) {
         open(rows_);
         if (rows_.FieldCount() != fieldCount_) {
             throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
@@ -45,7 +49,10 @@ class SideReader {
     const std::vector<std::optional<QString>>& Next() {
         values_.resize(static_cast<std::size_t>(fieldCount_));
         for (int field = 0; field < fieldCount_; ++field) {
-            values_[static_cast<std::size_t>(field)] = SentText(rows_.FieldValue(field));
+            const auto at = static_cast<std::size_t>(field);
+            values_[at] = native_.empty()
+                              ? SentText(rows_.FieldValue(field))
+                              : NativeComparableText(native_[at], rows_.FieldValue(field));
         }
         rows_.MoveNext();
         ++read_;
@@ -57,6 +64,7 @@ class SideReader {
   private:
     Recordset rows_;
     int fieldCount_;
+    std::vector<NativeColumn> native_;
     std::vector<std::optional<QString>> values_;
     std::int64_t read_ = 0;
 };
@@ -81,13 +89,16 @@ class Comparison {
   public:
     Comparison(Connection& paradox, Connection& oracle, const QString& table,
                const StopRequest* stop, const std::function<void(std::int64_t)>& progress,
-               const ParadoxTableOptions& options)
+               const ParadoxTableOptions& options, bool native)
         : paradox_(paradox),
           oracle_(oracle),
           table_(table),
           stop_(stop),
           progress_(progress),
-          options_(options) {}
+          options_(options),
+          native_(native) {
+        options_.exactDecimals = native;
+    }
 
     std::optional<TableComparison> Run() {
         FetchResultsInBlocks(oracle_, kRowsPerFetch);
@@ -117,7 +128,10 @@ class Comparison {
     bool Stopped() const { return stop_ != nullptr && stop_->Requested(); }
 
     QString ParadoxStatement() const { return SelectAllStatement(table_); }
-    QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
+    QString OracleStatement() const {
+        return native_ ? NativeSelectStatement(table_, nativeFields_)
+                       : SelectColumnsStatement(table_, result_.fieldNames);
+    }
     // Opens one side's rows: the Paradox table through the reader's door, with the options.
     std::function<void(Recordset&)> Opener(bool paradoxSide) const {
         if (paradoxSide) {
@@ -134,14 +148,30 @@ class Comparison {
         const TablePlan plan = TablePlan::Read(paradox_, table_, options_);
         result_.fieldNames = plan.FieldNames();
         result_.paradoxRows = plan.rowCount;
+        if (native_) {
+            nativeFields_ = NativeFieldsOf(plan);
+            for (const NativeField& field : nativeFields_) {
+                columns_.push_back(NativeColumnFor(field.type, field.size));
+            }
+            // A table that is not the native one (the window's types) reads back other forms:
+            // say so rather than list every row as differing.
+            const QString shape =
+                NativeShapeDifference(nativeFields_, ReadOracleColumns(oracle_, table_));
+            if (!shape.isEmpty()) {
+                throw Failure(QStringLiteral("The Oracle table %1 is not a native table: %2.")
+                                  .arg(table_, shape));
+            }
+            result_.structureDifferences = NativeKeysDifference(
+                table_, result_.fieldNames, NativeKeysOf(plan), ReadOracleKeys(oracle_, table_));
+        }
         return !Stopped();
     }
 
     // Reads both sides in step: a Paradox row counts +1 for its digest, an Oracle row -1.
     bool CountOff() {
         const int fieldCount = static_cast<int>(result_.fieldNames.size());
-        SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount);
-        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount);
+        SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount, columns_);
+        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount, columns_);
         RowHasher hasher;
         while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
             for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
@@ -182,7 +212,7 @@ class Comparison {
             return true;
         }
         SideReader rows(Opener(paradoxSide), StatementOf(paradoxSide),
-                        static_cast<int>(result_.fieldNames.size()));
+                        static_cast<int>(result_.fieldNames.size()), columns_);
         RowHasher hasher;
         while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
             const std::vector<std::optional<QString>>& values = rows.Next();
@@ -205,6 +235,9 @@ class Comparison {
     const std::function<void(std::int64_t)>& progress_;
     TableComparison result_;
     ParadoxTableOptions options_;
+    bool native_ = false;
+    std::vector<NativeField> nativeFields_;  // of a native table
+    std::vector<NativeColumn> columns_;      // of a native table, in field order
     HashCounts counts_;
 };
 
@@ -212,9 +245,9 @@ class Comparison {
 
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
-    const std::function<void(std::int64_t rowsRead)>& progress,
-    const ParadoxTableOptions& options) {
-    return Comparison(paradox, oracle, table, stop, progress, options).Run();
+    const std::function<void(std::int64_t rowsRead)>& progress, const ParadoxTableOptions& options,
+    bool native) {
+    return Comparison(paradox, oracle, table, stop, progress, options, native).Run();
 }
 
 }  // namespace quorvex

@@ -68,6 +68,7 @@ void TablePlan::TakeFacts(const ParadoxTableFacts* facts) {
     }
     keyFieldCount = facts->keyFieldCount;
     codePage = facts->codePage;
+    sourceFile = facts->file;
     for (std::size_t i = 0; i < fields.size() && i < facts->fields.size(); ++i) {
         fields[i].paradoxType = facts->fields[i].type;
         fields[i].size = facts->fields[i].size;
@@ -117,14 +118,24 @@ QString TablePlan::RefusedName() const {
 }
 
 QString TablePlan::RefusalOf(std::size_t field, const Value& value) const {
+    // What the native copy's own types would carry whole (send --native), said where it does.
+    const bool paradoxNumber = fields[field].paradoxType == paradox::FieldType::Number ||
+                               fields[field].paradoxType == paradox::FieldType::Money;
     if (const QString unheld = NumberOracleCannotHold(value); !unheld.isEmpty()) {
-        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)").arg(unheld);
+        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)%2")
+            .arg(unheld, paradoxNumber ? QStringLiteral(", which send --native carries as "
+                                                        "BINARY_DOUBLE,")
+                                       : QString());
     }
     const ColumnType& column = fields[field].column;
     switch (column.kind) {
         case ColumnKind::Text:
             return ValueText(value).size() > kLongestColumnText
-                       ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)")
+                       ? QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)%1")
+                             .arg(fields[field].paradoxType == paradox::FieldType::Memo
+                                      ? QStringLiteral(
+                                            ", which send --native carries whole as NCLOB,")
+                                      : QString())
                        : QString();
         case ColumnKind::Blob:
             return QString();

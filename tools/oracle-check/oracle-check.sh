@@ -25,6 +25,12 @@
 #   5. name limits (QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678, QVX_FIELDS with a field name of 35
 #      bytes in UTF-8): refused with a report before CREATE TABLE on a server before 12.2 (or with
 #      COMPATIBLE below 12.2), created on a newer one;
+#   7. send --native (QVX_NATIVE, every field type, keyed): sent row by row under a German
+#      session (NLS_LANG decimal comma and date order) and in bulk; Oracle's types as
+#      user_tab_columns names them, the primary key, the values as DUMP shows them (the doubles
+#      103945.00000000003 and 0.16999999999999998 bit for bit, infinity, 4.9E-324, 18 BCD
+#      decimals, 20:09:17.928, 10:53:53.123, a 100,000-character memo), and verify --native,
+#      which must say "same" both times (no ORA-01722, ORA-01861 or ORA-24816 on the way);
 #   6. with --lost-connection: QVX_MANY (50,000 rows) is sent while you end the session (as a DBA,
 #      ALTER SYSTEM KILL SESSION, or stop the database or its listener): exactly one failure
 #      report must follow, and the command must end.
@@ -145,6 +151,30 @@ echo
 echo "== 5. Names over 30 bytes: created on 12.2 and later, refused with a report before that"
 sql "SELECT table_name FROM user_tables WHERE table_name IN ('QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678', 'QVX_FIELDS')"
 
+echo
+echo "== 7. send --native: Oracle's own types, exact values, the key after the rows"
+for mode in rows bulk; do
+    if [[ $mode == rows ]]; then
+        bulk=() nls=GERMAN_GERMANY.AL32UTF8
+    else
+        bulk=(--bulk) nls=$NLS_LANG
+    fi
+    NLS_LANG=$nls XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" send \
+        --native "${bulk[@]}" --overwrite --folder "$work/tables" --sid "$sid" --user "$user" \
+        QVX_NATIVE >"$work/native.out" 2>"$work/native.err"
+    echo "send --native ${bulk[*]} (NLS_LANG=$nls): exit status $? (0 expected)"
+    sed 's/^/    /' "$work/native.err"
+    XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" verify --native \
+        --folder "$work/tables" --sid "$sid" --user "$user" QVX_NATIVE >"$work/verify.out" 2>&1
+    echo "verify --native: exit status $? (0 expected)"
+    sed 's/^/    /' "$work/verify.out"
+done
+sql "SELECT column_name, data_type, char_length, data_length, data_precision, data_scale FROM user_tab_columns WHERE table_name = 'QVX_NATIVE' ORDER BY column_id"
+sql "SELECT constraint_name, constraint_type FROM user_constraints WHERE table_name = 'QVX_NATIVE'"
+if ((oracle)); then
+    sql 'SELECT "Id", DUMP("Number", 16), DUMP("Money", 16), TO_CHAR("Exact"), TO_CHAR("At"), TO_CHAR("Stamp", '"'YYYY-MM-DD HH24:MI:SS.FF3'"'), RAWTOHEX("Tag"), DBMS_LOB.GETLENGTH("Memo"), DBMS_LOB.GETLENGTH("Picture") FROM "QVX_NATIVE" ORDER BY 1'
+fi
+
 if ((lost_connection)); then
     echo
     echo "== 6. A lost connection: sending QVX_MANY (50,000 rows)."
@@ -166,6 +196,6 @@ fi
 
 echo
 echo "To drop the tables this made:"
-for table in "${tables[@]}" QVX_MANY; do
+for table in "${tables[@]}" QVX_MANY QVX_NATIVE; do
     echo "    DROP TABLE \"$table\";"
 done
