@@ -12,7 +12,8 @@
 //
 // With --program, the same comparisons run through the command line itself, each quorvex a whole
 // process of the program beside the benchmark: `quorvex send` row by row, `quorvex send --bulk`,
-// `--bulk --jobs 2` of two tables (and 4 of four through the relay) and `quorvex verify`, beside
+// `--bulk --jobs 2` of two tables (and 4 of four through the relay), `quorvex verify`, and
+// `quorvex send --native --bulk` and `verify --native` of the same table, beside
 // psql's \copy and INSERT statements; then the peak memory and rate of `quorvex send --bulk` and
 // `quorvex verify` at 10,000 and MEMORY_ROWS rows.
 //
@@ -52,6 +53,7 @@
 #include <limits>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -267,6 +269,41 @@ double CopyRun(const QString& sid, const QString& table, const QString& scratch,
     return rows / (std::max(1.0, copyMs - startMs) / 1000.0);
 }
 
+// The key and an index made after loading a table's rows, as send --native makes them, against
+// loading the same rows into a table made with them: the rows of `table` (sent natively) are
+// copied out once, then loaded by \copy into a fresh table of its columns each way. Returns the
+// seconds of each way.
+std::pair<double, double> KeysAfterOrBefore(const QString& sid, const QString& table,
+                                            const QString& scratch, long rows) {
+    const QString exported = scratch + QStringLiteral("/native.csv");
+    const QString target = table + QStringLiteral("_KEYS");
+    const QString key = QStringLiteral(
+                            "ALTER TABLE \"%1\" ADD CONSTRAINT \"%1_PK\" PRIMARY KEY (\"ID\"); "
+                            "CREATE INDEX \"%1_X03\" ON \"%1\" (\"CITY\")")
+                            .arg(target);
+    const QString load = QStringLiteral("\\copy \"%1\" FROM '%2' CSV").arg(target, exported);
+    if (Psql(sid, QStringLiteral("\\copy \"%1\" TO '%2' CSV").arg(table, exported)) < 0) {
+        std::exit(1);
+    }
+    const auto fresh = [&] {
+        Psql(sid, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(target));
+        if (Psql(sid, QStringLiteral("CREATE TABLE \"%1\" (LIKE \"%2\")").arg(target, table)) < 0) {
+            std::exit(1);
+        }
+    };
+    const double startMs = Psql(sid, QStringLiteral("SELECT 1"));
+    fresh();
+    const double afterMs = Psql(sid, load) + Psql(sid, key) - 2 * startMs;
+    fresh();
+    const double beforeMs = Psql(sid, key) + Psql(sid, load) - 2 * startMs;
+    if (afterMs < 0 || beforeMs < 0 || Count(sid, target) != rows) {
+        std::fprintf(stderr, "the key and index loads did not load every row\n");
+        std::exit(1);
+    }
+    Psql(sid, QStringLiteral("DROP TABLE \"%1\"").arg(target));
+    return {afterMs / 1000.0, beforeMs / 1000.0};
+}
+
 // The row copy's own INSERT statements for the same rows, a hundred to a line, run by psql in one
 // transaction: what the server takes of INSERT statements of literal values, with nothing of
 // ODBC or of the program in the way (psqlODBC sends an array the same way, a hundred to a text).
@@ -432,6 +469,11 @@ void ProgramSpeeds(const char* where, const QString& sid, const QString& folder,
     const double copy = CopyRun(sid, loaded, scratch, rows);
     const double inserts = InsertStatementsRun(sid, folder, loaded, scratch, rows);
     const ProgramProcess verify = Quorvex(sid, folder, {QStringLiteral("verify"), loaded});
+    const QString nativeOption = QStringLiteral("--native");
+    const ProgramProcess native =
+        Quorvex(sid, folder, {send, nativeOption, bulkOption, overwrite, loaded});
+    const ProgramProcess nativeVerify =
+        Quorvex(sid, folder, {QStringLiteral("verify"), nativeOption, loaded});
     const ProgramProcess rowCopy = Quorvex(sid, folder, {send, overwrite, rowCopyTable});
     const ProgramProcess twoJobs = Quorvex(
         sid, folder,
@@ -451,7 +493,15 @@ void ProgramSpeeds(const char* where, const QString& sid, const QString& folder,
         PrintProcess("quorvex send --bulk --jobs 4, four tables", four, 4 * rows);
     }
     PrintProcess("quorvex verify", verify, rows);
+    PrintProcess("quorvex send --native --bulk", native, rows);
+    PrintProcess("quorvex verify --native", nativeVerify, rows);
     const double bulkRate = rows / bulk.seconds;
+    std::printf("  --native --bulk / --bulk %.2f (target 0.9)\n", bulk.seconds / native.seconds);
+    const auto [after, before] = KeysAfterOrBefore(sid, loaded, scratch, rows);
+    std::printf(
+        "  key and index made after loading the rows %.2f s, the rows loaded into a table "
+        "made with them %.2f s (after / before %.2f)\n",
+        after, before, after / before);
     std::printf("  --bulk / \\copy %.3f, --bulk / row by row %.1f, verify / --bulk %.2f\n",
                 bulkRate / copy, bulkRate / (rowCopyRows / rowCopy.seconds),
                 (rows / verify.seconds) / bulkRate);

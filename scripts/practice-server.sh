@@ -42,8 +42,9 @@ practice=$(practice_folder)
 account=$(server_account)
 users_file=$practice/users
 # In the server's folder once the server has what makes it look like Oracle; named anew whenever
-# that grows, so that an older server gets the rest (BLOB columns reading hex literals: 2).
-readonly lookalikes_marker=oracle-lookalikes-2
+# that grows, so that an older server gets the rest (BLOB columns reading hex literals and the
+# native copy's column types: 3).
+readonly lookalikes_marker=oracle-lookalikes-3
 
 # Opens and locks the practice folder's lock: one start or stop at a time. The server must not
 # inherit it (it would hold the lock while it runs): start it with {lock_fd}>&-.
@@ -144,7 +145,8 @@ CONF
 }
 
 # A server made before it had the Oracle lookalikes (the character set view, BLOB columns that
-# take a long binary bind) gets them the next time it starts: only while it is stopped.
+# take a long binary bind, the native copy's column types) gets them the next time it starts:
+# only while it is stopped. Running them again over older ones changes nothing.
 add_missing_lookalikes() {
     local server=$1
     [[ ! -e "$server/$lookalikes_marker" ]] || return 0

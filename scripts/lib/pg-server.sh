@@ -17,8 +17,10 @@
 #                                   makes the server look like Oracle (oracle_lookalikes_sql)
 #   oracle_lookalikes_sql           prints the SQL, run by the superuser in database scott, that
 #                                   gives the server Oracle's view of the character sets and a
-#                                   BLOB column that takes a long binary bind; running it again
-#                                   changes nothing
+#                                   BLOB column that takes a long binary bind, then
+#                                   oracle_native_types_sql; running it again changes nothing
+#   oracle_native_types_sql         prints the SQL that gives the server the Oracle column types
+#                                   and conversion functions of the native copy
 #   pg_add_lookalikes_offline DATA  runs that SQL on the stopped server of DATA (an older one)
 #   pg_stop DATA                    stops the server of DATA (fast, else immediate)
 #   write_odbc_registry DIR TEXT    writes DIR/odbcinst.ini (and an empty DIR/odbc.ini)
@@ -203,6 +205,187 @@ DROP EVENT TRIGGER IF EXISTS quorvex_blob_columns_as_bytea;
 
 CREATE EVENT TRIGGER quorvex_blob_columns_as_bytea ON ddl_command_end
   WHEN TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.quorvex_blob_columns_as_bytea();
+SQL
+    oracle_native_types_sql
+}
+
+# The native copy's Oracle column types that PostgreSQL lacks. A name without a size is a domain
+# (NCLOB over text, BINARY_DOUBLE over double precision); NUMBER(p,s) and RAW(n) take a size, so
+# they are base types made from PostgreSQL's own numeric and bytea functions (numeric's size
+# rules, varchar's for RAW's length, which is not enforced). An event trigger then turns every
+# such column into its PostgreSQL type, so that reading back and binding see plain numeric,
+# bytea, text and double precision columns. Each statement ends with ";" and an empty line, and
+# none inside a body does, for single-user mode (pg_add_lookalikes_offline).
+oracle_native_types_sql() {
+    cat <<'SQL'
+SET client_min_messages = warning;
+
+DO $do$
+BEGIN
+  IF to_regtype('scott.nclob') IS NULL THEN
+    CREATE DOMAIN scott.nclob AS text;
+    ALTER DOMAIN scott.nclob OWNER TO scott;
+  END IF;
+  IF to_regtype('scott.binary_double') IS NULL THEN
+    CREATE DOMAIN scott.binary_double AS double precision;
+    ALTER DOMAIN scott.binary_double OWNER TO scott;
+  END IF;
+  IF to_regtype('scott.number') IS NULL THEN
+    CREATE TYPE scott.number;
+    CREATE FUNCTION scott.number_in(cstring, oid, integer) RETURNS scott.number
+      LANGUAGE internal IMMUTABLE STRICT AS 'numeric_in';
+    CREATE FUNCTION scott.number_out(scott.number) RETURNS cstring
+      LANGUAGE internal IMMUTABLE STRICT AS 'numeric_out';
+    CREATE FUNCTION scott.number_recv(internal, oid, integer) RETURNS scott.number
+      LANGUAGE internal IMMUTABLE STRICT AS 'numeric_recv';
+    CREATE FUNCTION scott.number_send(scott.number) RETURNS bytea
+      LANGUAGE internal IMMUTABLE STRICT AS 'numeric_send';
+    CREATE FUNCTION scott.number_typmod_in(cstring[]) RETURNS integer
+      LANGUAGE internal IMMUTABLE STRICT AS 'numerictypmodin';
+    CREATE FUNCTION scott.number_typmod_out(integer) RETURNS cstring
+      LANGUAGE internal IMMUTABLE STRICT AS 'numerictypmodout';
+    CREATE TYPE scott.number (INPUT = scott.number_in, OUTPUT = scott.number_out,
+      RECEIVE = scott.number_recv, SEND = scott.number_send,
+      TYPMOD_IN = scott.number_typmod_in, TYPMOD_OUT = scott.number_typmod_out, LIKE = numeric);
+    -- A CHECK in the CREATE TABLE compares the column before the trigger below retypes it.
+    CREATE CAST (scott.number AS numeric) WITHOUT FUNCTION AS IMPLICIT;
+  END IF;
+  IF to_regtype('scott.raw') IS NULL THEN
+    CREATE TYPE scott.raw;
+    CREATE FUNCTION scott.raw_in(cstring) RETURNS scott.raw
+      LANGUAGE internal IMMUTABLE STRICT AS 'byteain';
+    CREATE FUNCTION scott.raw_out(scott.raw) RETURNS cstring
+      LANGUAGE internal IMMUTABLE STRICT AS 'byteaout';
+    CREATE FUNCTION scott.raw_recv(internal) RETURNS scott.raw
+      LANGUAGE internal IMMUTABLE STRICT AS 'bytearecv';
+    CREATE FUNCTION scott.raw_send(scott.raw) RETURNS bytea
+      LANGUAGE internal IMMUTABLE STRICT AS 'byteasend';
+    CREATE FUNCTION scott.raw_typmod_in(cstring[]) RETURNS integer
+      LANGUAGE internal IMMUTABLE STRICT AS 'varchartypmodin';
+    CREATE FUNCTION scott.raw_typmod_out(integer) RETURNS cstring
+      LANGUAGE internal IMMUTABLE STRICT AS 'varchartypmodout';
+    CREATE TYPE scott.raw (INPUT = scott.raw_in, OUTPUT = scott.raw_out,
+      RECEIVE = scott.raw_recv, SEND = scott.raw_send,
+      TYPMOD_IN = scott.raw_typmod_in, TYPMOD_OUT = scott.raw_typmod_out, LIKE = bytea);
+  END IF;
+END
+$do$;
+
+-- Oracle's conversions with a fixed format, as the native copy writes its values.
+CREATE OR REPLACE FUNCTION scott.to_binary_double(text) RETURNS double precision
+  LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT $1::double precision $$;
+
+CREATE OR REPLACE FUNCTION scott.to_dsinterval(text) RETURNS interval
+  LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT $1::interval $$;
+
+CREATE OR REPLACE FUNCTION scott.hextoraw(text) RETURNS bytea
+  LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT decode($1, 'hex') $$;
+
+CREATE OR REPLACE FUNCTION public.quorvex_native_columns() RETURNS event_trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+  col record;
+BEGIN
+  FOR col IN
+    SELECT a.attrelid::regclass AS tab, a.attname,
+           upper(format_type(a.atttypid, a.atttypmod)) AS oracle_type,
+           CASE a.atttypid
+             WHEN 'scott.number'::regtype THEN format_type('numeric'::regtype, a.atttypmod)
+             WHEN 'scott.raw'::regtype THEN 'bytea'
+             WHEN 'scott.nclob'::regtype THEN 'text'
+             ELSE 'double precision'
+           END AS native
+      FROM pg_event_trigger_ddl_commands() AS cmd
+      JOIN pg_catalog.pg_attribute AS a ON a.attrelid = cmd.objid
+     WHERE cmd.classid = 'pg_catalog.pg_class'::regclass AND cmd.objsubid = 0
+       AND a.attnum > 0 AND NOT a.attisdropped
+       AND a.atttypid IN ('scott.number'::regtype, 'scott.raw'::regtype,
+                          'scott.nclob'::regtype, 'scott.binary_double'::regtype)
+  LOOP
+    EXECUTE format('ALTER TABLE %s ALTER COLUMN %I TYPE %s USING NULL', col.tab, col.attname,
+                   col.native);
+    -- The Oracle type the column was made with, for user_tab_columns below.
+    EXECUTE format('COMMENT ON COLUMN %s.%I IS %L', col.tab, col.attname,
+                   regexp_replace(col.oracle_type, '^SCOTT\.', ''));
+  END LOOP;
+END
+$$;
+
+DROP EVENT TRIGGER IF EXISTS quorvex_native_columns;
+
+CREATE EVENT TRIGGER quorvex_native_columns ON ddl_command_end
+  WHEN TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.quorvex_native_columns();
+
+-- Oracle's views of the login's columns, constraints and indexes, with Oracle's type names (a
+-- column retyped above by the one it was made with); orafce's own list every schema.
+CREATE OR REPLACE VIEW scott.user_tab_columns AS
+  SELECT c.relname::varchar(128) AS table_name, a.attname::varchar(128) AS column_name,
+         (CASE
+            WHEN d.description IS NOT NULL THEN split_part(d.description, '(', 1)
+            WHEN t.typname IN ('numeric', 'int2', 'int4', 'int8') THEN 'NUMBER'
+            WHEN t.typname = 'float8' THEN 'FLOAT'
+            WHEN t.typname = 'bytea' THEN 'BLOB'
+            WHEN t.typname = 'interval' THEN 'INTERVAL DAY(2) TO SECOND(' ||
+                 coalesce(substring(format_type(a.atttypid, a.atttypmod) FROM '\((\d+)\)'), '6') || ')'
+            WHEN t.typname = 'timestamp' THEN 'TIMESTAMP(' || greatest(a.atttypmod, 0) || ')'
+            ELSE upper(t.typname)
+          END)::varchar(128) AS data_type,
+         (CASE WHEN t.typname IN ('nvarchar2', 'varchar')
+               THEN substring(format_type(a.atttypid, a.atttypmod) FROM '\((\d+)\)')::integer
+               ELSE 0 END) AS char_length,
+         (CASE WHEN d.description LIKE 'RAW(%'
+               THEN substring(d.description FROM '\((\d+)\)')::integer END) AS data_length,
+         (CASE WHEN t.typname = 'numeric' AND a.atttypmod >= 4
+               THEN ((a.atttypmod - 4) >> 16) & 65535 END) AS data_precision,
+         (CASE WHEN t.typname = 'numeric' AND a.atttypmod >= 4
+               THEN (a.atttypmod - 4) & 65535 END) AS data_scale,
+         a.attnum::integer AS column_id
+    FROM pg_catalog.pg_class c
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped
+    JOIN pg_catalog.pg_type t ON t.oid = a.atttypid
+    LEFT JOIN pg_catalog.pg_description d
+      ON d.objoid = c.oid AND d.classoid = 'pg_catalog.pg_class'::regclass AND d.objsubid = a.attnum
+   WHERE n.nspname = current_user AND c.relkind IN ('r', 'p');
+
+ALTER VIEW scott.user_tab_columns OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_constraints AS
+  SELECT k.conname::varchar(128) AS constraint_name,
+         (CASE k.contype WHEN 'f' THEN 'R' ELSE upper(k.contype::text) END)::varchar(1)
+           AS constraint_type,
+         c.relname::varchar(128) AS table_name
+    FROM pg_catalog.pg_constraint k
+    JOIN pg_catalog.pg_class c ON c.oid = k.conrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_constraints OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_cons_columns AS
+  SELECT k.conname::varchar(128) AS constraint_name, c.relname::varchar(128) AS table_name,
+         a.attname::varchar(128) AS column_name, key.position::integer AS position
+    FROM pg_catalog.pg_constraint k
+    JOIN pg_catalog.pg_class c ON c.oid = k.conrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    CROSS JOIN LATERAL unnest(k.conkey) WITH ORDINALITY AS key(attnum, position)
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = key.attnum
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_cons_columns OWNER TO scott;
+
+CREATE OR REPLACE VIEW scott.user_ind_columns AS
+  SELECT i.relname::varchar(128) AS index_name, c.relname::varchar(128) AS table_name,
+         a.attname::varchar(128) AS column_name, key.position::integer AS column_position
+    FROM pg_catalog.pg_index x
+    JOIN pg_catalog.pg_class i ON i.oid = x.indexrelid
+    JOIN pg_catalog.pg_class c ON c.oid = x.indrelid
+    JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+    CROSS JOIN LATERAL unnest(x.indkey::int2[]) WITH ORDINALITY AS key(attnum, position)
+    JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = key.attnum
+   WHERE n.nspname = current_user;
+
+ALTER VIEW scott.user_ind_columns OWNER TO scott;
 SQL
 }
 

@@ -10,8 +10,10 @@
 #include "transfer/bulk_table_copy.h"
 #include "transfer/list_procedures.h"
 #include "transfer/send_tables.h"
+#include "transfer/sent_value.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 
 #include <functional>
 #include <mutex>
@@ -63,15 +65,21 @@ class SharedRecords {
         if (hooks_.rowNotWhole) {
             hooks_.rowNotWhole(row);
         }
+        const std::lock_guard guard(lock_);
+        if (!row.stored && HoldsTextOverColumn(row.values)) {
+            longTexts_.insert(row.table);
+        }
         if (rejects_ != nullptr) {
-            const std::lock_guard guard(lock_);
             rejects_->Write(row);
         }
     }
 
-    void TableDone(const SentTable& record, const BulkTableResult& result) {
+    void TableDone(SentTable record, const BulkTableResult& result) {
         {
             const std::lock_guard guard(lock_);
+            if (record.note.isEmpty() && longTexts_.contains(record.name)) {
+                record.note = kNativeCarriesLongTexts;
+            }
             summary_.AddTable(record);
         }
         if (!result.dropFailure.isEmpty()) {
@@ -81,11 +89,15 @@ class SharedRecords {
         if (!result.failure.isEmpty()) {
             progress_.Report(record.name + QStringLiteral(": ") + result.failure);
         }
+        for (const QString& problem : result.keyProblems) {
+            progress_.Report(record.name + QStringLiteral(": ") + problem);
+        }
         progress_.Ended(record.name, FinishedText(record, record.seconds));
     }
 
   private:
     std::mutex lock_;
+    QSet<QString> longTexts_;  // tables with a refused text over 2,000 characters
     TransferSummary& summary_;
     RejectsFile* rejects_;
     JobProgress& progress_;
@@ -94,7 +106,7 @@ class SharedRecords {
 
 // Sends one table with a job's connections; false when the connection was lost.
 bool SendOne(BulkConnections& own, const QString& table, const QString& readName,
-             const StopRequest& stop, bool dropFirst, const ParadoxTableOptions& reading,
+             const StopRequest& stop, bool dropFirst, const CommandLineOptions& options,
              JobProgress& progress, SharedRecords& records) {
     progress.Started(table);
     TableObserver observer(table, progress,
@@ -102,8 +114,10 @@ bool SendOne(BulkConnections& own, const QString& table, const QString& readName
     BulkTableCopy copy{own.oracle, own.paradox, table, &observer, &stop};
     copy.rules = own.rules;
     copy.dropFirst = dropFirst;
-    copy.paradoxOptions = reading;
+    copy.paradoxOptions = ReadingOptions(options);
     copy.readName = readName;
+    copy.native = options.native;
+    copy.nativeLiterals = options.native && !options.bulk;  // the row-by-row form
     if (records.Hooks().beforeSend) {
         try {
             records.Hooks().beforeSend(own.oracle, table);
@@ -148,8 +162,7 @@ int SendInBulk(const CommandLineOptions& options, const ConnectionFields& fields
     RunConnectedJobs(fields, plan.toSend, options.jobs, progress,
                      [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
                          return SendOne(own, table, folder.ReadName(table), stop,
-                                        plan.dropFirst.contains(table), ReadingOptions(options),
-                                        progress, records);
+                                        plan.dropFirst.contains(table), options, progress, records);
                      });
     return progress.Reports();
 }

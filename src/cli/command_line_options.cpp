@@ -25,6 +25,7 @@ const QCommandLineOption kOracle(QStringLiteral("oracle"), QString());
 const QCommandLineOption kParadox(QStringLiteral("paradox"), QString());
 const QCommandLineOption kJson(QStringLiteral("json"), QString());
 const QCommandLineOption kBulk(QStringLiteral("bulk"), QString());
+const QCommandLineOption kNative(QStringLiteral("native"), QString());
 const QCommandLineOption kJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
 const QCommandLineOption kCodePage(QStringLiteral("code-page"), QString(), QStringLiteral("N"));
 
@@ -140,10 +141,10 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     }
     QList<QCommandLineOption> accepted{kHelp, kFolder, kSid, kUser};
     if (command == kSend) {
-        accepted +=
-            {kOverwrite, kKeep, kResume, kDryRun, kReport, kRejects, kBulk, kJobs, kCodePage};
+        accepted += {kOverwrite, kKeep, kResume, kDryRun,   kReport,
+                     kRejects,   kBulk, kJobs,   kCodePage, kNative};
     } else if (command == kVerify) {
-        accepted += {kReport, kJobs, kCodePage};
+        accepted += {kReport, kJobs, kCodePage, kNative};
     } else {
         accepted += {kOracle, kParadox, kJson};
     }
@@ -206,6 +207,7 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     if (const QString wrong = NotATableName(options.tables); !wrong.isEmpty()) {
         return Usage(wrong);
     }
+    options.native = parser.isSet(kNative);
     if (command == kVerify) {
         return options;
     }

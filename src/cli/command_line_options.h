@@ -31,6 +31,9 @@ struct CommandLineOptions {
     // send --bulk: each table's rows as arrays of bound values in one transaction per table.
     bool bulk = false;
     int jobs = 1;  // send --bulk, verify: how many tables at a time, each on its own connections
+    // send, verify --native: each table with Oracle's own column types, its values exact, its key
+    // and indexes made after the rows; verify compares the Paradox values themselves.
+    bool native = false;
     // send, verify: --code-page N reads every Paradox table's text in code page N instead of the
     // one its header names (a code page the reader knows, checked here).
     std::optional<int> codePage;

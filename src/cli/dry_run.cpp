@@ -79,8 +79,9 @@ int RunDryRun(const CommandLineOptions& options, const CommandLineFields& fields
         }
         table.action = ActionFor(name, oracle, options.existing, table.kept);
         if (table.action != QLatin1String("keep")) {
-            CheckTableRows(table, paradox, rules, ReadingOptions(options),
-                           [] { return interrupt_flag::Raised(); });
+            CheckTableRows(
+                table, paradox, rules, ReadingOptions(options),
+                [] { return interrupt_flag::Raised(); }, options.native);
         }
         tables.push_back(table);
     }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <cerrno>
 
@@ -13,6 +14,13 @@
 #include <unistd.h>
 
 namespace quorvex {
+
+namespace {
+
+// The characters of the window's text columns, NVARCHAR2(2000).
+constexpr qsizetype kLongestColumnText = 2000;
+
+}  // namespace
 
 QByteArray JsonString(const QString& text) {
     // QJsonDocument escapes it inside a one-element array.
@@ -68,7 +76,23 @@ void RejectsFile::WriteLine(const QString& table, std::int64_t number,
                 (values[i] ? JsonString(*values[i]) : QByteArray("null"));
     }
     line += "}, \"stored\": " + QByteArray(stored ? "true" : "false") +
-            ", \"message\": " + JsonString(message) + "}\n";
+            ", \"message\": " + JsonString(message);
+    // The one value that makes the window's send refuse a row for its length: a memo's text over
+    // what NVARCHAR2(2000) holds (the bytes of a BLOB, shown in hex, are bound whole).
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-F]*$"));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] && values[i]->size() > kLongestColumnText &&
+            !hex.match(*values[i]).hasMatch()) {
+            const QString name = i < names.size() ? names[i] : QString::number(i + 1);
+            line += ", \"note\": " +
+                    JsonString(QStringLiteral("%1 holds %2 characters, more than NVARCHAR2(2000) "
+                                              "holds: send --native carries it whole (NCLOB)")
+                                   .arg(name)
+                                   .arg(values[i]->size()));
+            break;
+        }
+    }
+    line += "}\n";
     if (descriptor_ < 0 || !error_.isEmpty()) {
         return;  // closed, or failed already: the send is stopping
     }

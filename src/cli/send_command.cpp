@@ -138,7 +138,7 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
                                    folder.SubfolderHint(table, kSend));
         }
     }
-    const int reports = options.bulk
+    const int reports = options.bulk || options.native
                             ? SendInBulk(options, fields, folder, chosen, oracle, kept, summary,
                                          options.rejectsFile.isEmpty() ? nullptr : &rejects,
                                          entries->BulkHooks(), terminal)
@@ -202,10 +202,12 @@ int RunSend(const CommandLineOptions& options, Terminal& terminal) {
     std::map<QString, KeptTable> kept =
         options.existing == CommandLineOptions::Existing::Overwrite
             ? std::map<QString, KeptTable>{}
-            : CountKeptTables(chosen, tables.oracle, fields, ReadingOptions(options),
-                              [&folder = *tables.folder](const QString& table) {
-                                  return folder.ReadName(table);
-                              });
+            : CountKeptTables(
+                  chosen, tables.oracle, fields, ReadingOptions(options),
+                  [&folder = *tables.folder](const QString& table) {
+                      return folder.ReadName(table);
+                  },
+                  options.native);
     // What the ledger says of them: as sent, changed by hand since, or sent from another file.
     if (!kept.empty()) {
         std::map<QString, QString> sourceFiles;

@@ -88,8 +88,9 @@ class Findings {
 
 // Compares one table on a job's connections; false when the connection was lost.
 bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& source,
-                const ParadoxTableOptions& reading, const std::map<QString, LedgerEntry>& ledger,
-                const StopRequest& stop, JobProgress& progress, Findings& findings) {
+                const ParadoxTableOptions& reading, bool native,
+                const std::map<QString, LedgerEntry>& ledger, const StopRequest& stop,
+                JobProgress& progress, Findings& findings) {
     progress.Started(table);
     const QString readName = source.twinFile.isEmpty() ? table : source.twinFile;
     const QString& sourceFile = source.sourceFile;
@@ -106,7 +107,7 @@ bool CompareOne(BulkConnections& own, const QString& table, const FolderTable& s
     try {
         found.comparison = CompareSentTable(
             own.paradox, own.oracle, table, &stop,
-            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading, readName);
+            [&](std::int64_t rows) { progress.Rows(table, rows); }, reading, readName, native);
         if (found.comparison) {
             found.result = found.comparison->Same() ? Result::Same : Result::Differs;
         }
@@ -180,8 +181,8 @@ int RunVerify(const CommandLineOptions& options, Terminal& terminal) {
     const QStringList unreached = RunConnectedJobs(
         fields, toCompare, options.jobs, progress,
         [&](BulkConnections& own, const QString& table, const StopRequest& stop) {
-            return CompareOne(own, table, *folder.FindOwn(table), ReadingOptions(options), ledger,
-                              stop, progress, findings);
+            return CompareOne(own, table, *folder.FindOwn(table), ReadingOptions(options),
+                              options.native, ledger, stop, progress, findings);
         });
     std::vector<VerifiedTable>& found = findings.Tables();
     for (const QString& name : unreached) {

@@ -83,6 +83,9 @@ QString DifferingRows(const VerifiedTable& table) {
     };
     side("Paradox", compared.onlyInParadox, compared.paradoxSample, true);
     side("Oracle", compared.onlyInOracle, compared.oracleSample, false);
+    for (const QString& difference : compared.structureDifferences) {
+        text += table.name + QStringLiteral(": ") + difference + u'\n';
+    }
     return text;
 }
 
@@ -148,10 +151,14 @@ QString VerifiedTable::FinishedLine() const {
         return QStringLiteral(
                    "%1: differs: %2 rows in Paradox, %3 in Oracle; %4 only in "
                    "Paradox, %5 only in Oracle")
-            .arg(name, QString::number(comparison->paradoxRows),
-                 QString::number(comparison->oracleRows),
-                 QString::number(comparison->onlyInParadox),
-                 QString::number(comparison->onlyInOracle));
+                   .arg(name, QString::number(comparison->paradoxRows),
+                        QString::number(comparison->oracleRows),
+                        QString::number(comparison->onlyInParadox),
+                        QString::number(comparison->onlyInOracle)) +
+               (comparison->structureDifferences.isEmpty()
+                    ? QString()
+                    : QStringLiteral("; ") +
+                          comparison->structureDifferences.join(QStringLiteral("; ")));
     }
     return name + QStringLiteral(": ") + ResultWord() +
            (problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problem.simplified()));
@@ -216,6 +223,9 @@ QByteArray VerifyJson(std::vector<VerifiedTable> tables, const RunRecord& run) {
             compared ? RowsJson(table, table.comparison->oracleSample, false) : QJsonArray());
         entry.insert(QStringLiteral("refusedAtSendRun"),
                      table.ledger ? QJsonValue(qint64(table.ledger->runId)) : QJsonValue());
+        entry.insert(QStringLiteral("keysAndIndexes"),
+                     compared ? QJsonArray::fromStringList(table.comparison->structureDifferences)
+                              : QJsonArray());
         entries.append(entry);
     }
     QJsonObject report = RunJson(run);

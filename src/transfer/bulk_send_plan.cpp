@@ -57,6 +57,7 @@ SentTable BulkRecordOf(const QString& table, const BulkTableResult& result,
     switch (result.outcome) {
         case Outcome::Complete:
             record.arrived = result.arrived - result.storedWithNull;
+            record.note = result.keyProblems.join(u' ');
             break;
         case Outcome::Stopped:
             record.fate = SentTable::Fate::RolledBack;

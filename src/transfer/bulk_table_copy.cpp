@@ -6,6 +6,9 @@
 #include "transfer/bulk_statements.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
+#include "transfer/native_keys.h"
+#include "transfer/native_plan.h"
+#include "transfer/native_value.h"
 #include "transfer/quoted_name.h"
 #include "transfer/sent_value.h"
 #include "transfer/table_plan.h"
@@ -107,7 +110,6 @@ class BulkCopyRun {
             SetOdbcAutoCommit(handle_, true);
             result_.arrived = result_.rowsRead - result_.refused;
             TellStoredWithNull(true);
-            return Outcome::Complete;
         } catch (const StopSeen&) {
             Abandon();
             TellStoredWithNull(false);
@@ -119,6 +121,22 @@ class BulkCopyRun {
             TellStoredWithNull(false);
             return Outcome::Failed;
         }
+        if (job_.native) {
+            // After the rows, so that a repeated key value refuses no row, and faster.
+            try {
+                const NativeKeysResult keys =
+                    MakeNativeKeys(job_.oracle, job_.table, fieldNames_, keys_, job_.rules);
+                result_.keyProblems = keys.indexProblems;
+                if (!keys.keyProblem.isEmpty()) {
+                    result_.keyProblems.prepend(keys.keyProblem);
+                }
+            } catch (const std::exception& failure) {
+                result_.keyProblems.append(QStringLiteral("The key and indexes were not made: ") +
+                                           CommandSteps::Describe(failure));
+                result_.connectionLost = CommandSteps::LostTheConnection(failure);
+            }
+        }
+        return Outcome::Complete;
     }
 
   private:
@@ -136,13 +154,35 @@ class BulkCopyRun {
         if (handle_ == nullptr) {
             throw Failure(QStringLiteral("A bulk copy needs an ODBC connection to Oracle."));
         }
+        ParadoxTableOptions reading = job_.paradoxOptions;
+        reading.exactDecimals = job_.native;
         plan_ = TablePlan::Read(job_.paradox, job_.readName.isEmpty() ? job_.table : job_.readName,
-                                job_.paradoxOptions, job_.rules, &source_);
+                                reading, job_.rules, &source_);
         plan_.table = job_.table;  // the Oracle table is named by the table, whichever file it is
         fields_ = plan_.SourceFields();
         fieldNames_ = plan_.FieldNames();
         result_.paradoxRows = plan_.rowCount;
-        insert_ = BuildBulkInsertStatement(job_.table, fields_, job_.rules);
+        QString create;
+        if (job_.native) {
+            const std::vector<NativeField> native = NativeFieldsOf(plan_);
+            create = BuildNativeCreateTable(job_.table, native, job_.rules);
+            const NativeInsertLayout layout =
+                BuildNativeInsertLayout(job_.table, native, job_.rules);
+            insert_.text = BuildNativeBulkInsert(layout);
+            insert_.fieldOfMarker = layout.fieldOfColumn;
+            nativeColumns_ = layout.columns;
+            nativeLayout_ = layout;
+            if (job_.nativeLiterals) {
+                job_.options.arrayRows = 1;
+            }
+            for (const NativeColumn& column : layout.columns) {
+                insert_.blobMarker.push_back(column.kind == NativeKind::Bytes);
+            }
+            keys_ = NativeKeysOf(plan_);
+        } else {
+            insert_ = BuildBulkInsertStatement(job_.table, fields_, job_.rules);
+            create = plan_.CreateTableText();
+        }
         // A BLOB column's bytes go as long binary (SQL_LONGVARBINARY), the bind Oracle documents
         // for BLOB; the test and practice servers make their BLOB columns bytea at CREATE TABLE,
         // so they take the same bind.
@@ -151,7 +191,7 @@ class BulkCopyRun {
             binds.push_back(blob ? Bind::LongBinary : Bind::Text);
         }
         arrays_ = std::make_unique<OdbcParameterArrays>(std::move(binds));
-        return plan_.CreateTableText();
+        return create;
     }
 
     void CopyRows() {
@@ -194,17 +234,37 @@ class BulkCopyRun {
             pending_.push_back(Problem(row, ReadValues(), unreadable));
             return;
         }
+        std::vector<std::optional<QString>> texts(insert_.fieldOfMarker.size());
+        if (job_.native) {
+            // A value of a kind its column does not take is this row's refusal, before staging.
+            try {
+                for (std::size_t marker = 0; marker < texts.size(); ++marker) {
+                    if (!insert_.blobMarker[marker]) {
+                        texts[marker] = NativeBoundText(nativeColumns_[marker],
+                                                        values_[insert_.fieldOfMarker[marker]]);
+                    }
+                }
+                if (job_.nativeLiterals) {
+                    literalRow_ = BuildNativeInsert(nativeLayout_, values_, job_.rules);
+                }
+            } catch (const std::exception& failure) {
+                pending_.push_back(Problem(row, ReadValues(), CommandSteps::Describe(failure)));
+                return;
+            }
+        }
         for (std::size_t marker = 0; marker < insert_.fieldOfMarker.size(); ++marker) {
             const Value& value = values_[insert_.fieldOfMarker[marker]];
             if (insert_.blobMarker[marker]) {
                 const std::optional<QByteArray> bytes = BlobBytes(value);
                 bytes ? arrays_->AddBytes(*bytes) : arrays_->AddNull();
             } else {
-                const std::optional<QString> text = SentText(value);
+                const std::optional<QString> text = job_.native ? texts[marker] : SentText(value);
                 text ? arrays_->AddText(*text) : arrays_->AddNull();
             }
         }
-        const QString unheld = UnheldNumbers(job_.table, row, fields_, values_);
+        // A native column holds every number a Paradox table can: infinities and NaN too.
+        const QString unheld =
+            job_.native ? QString() : UnheldNumbers(job_.table, row, fields_, values_);
         if (!unheld.isEmpty()) {
             unheld_.push_back({arrays_->RowCount() - 1, unheld});
         }
@@ -360,7 +420,8 @@ class BulkCopyRun {
         }
         job_.oracle.Execute(kArraySavepoint);
         const std::optional<Failure> refused =
-            arrays_->Execute(handle_, insert_.text, first, count);
+            job_.nativeLiterals ? ExecuteLiteralRow()
+                                : arrays_->Execute(handle_, insert_.text, first, count);
         if (!refused) {
             takenInTransaction_ += count;
             return;
@@ -386,6 +447,16 @@ class BulkCopyRun {
         const int half = count / 2;
         Send(first, half);
         Send(first + half, count - half);
+    }
+
+    // The one staged row of a native row-by-row copy, as its INSERT of literal values.
+    std::optional<Failure> ExecuteLiteralRow() {
+        try {
+            job_.oracle.Execute(literalRow_.text, literalRow_.boundValues);
+        } catch (const Failure& failure) {
+            return failure;
+        }
+        return std::nullopt;
     }
 
     // Tells the rows taken with NULL for a number Oracle cannot hold, once the table is settled:
@@ -456,6 +527,10 @@ class BulkCopyRun {
     void* handle_ = nullptr;
     Recordset source_;
     TablePlan plan_;
+    std::vector<NativeColumn> nativeColumns_;  // of a native copy, in the markers' order
+    NativeInsertLayout nativeLayout_;          // of a native copy
+    InsertRow literalRow_;                     // the staged row's INSERT, with nativeLiterals
+    ParadoxTableKeys keys_;                    // of a native copy
     std::vector<SourceField> fields_;
     std::vector<QString> fieldNames_;
     BulkInsert insert_;

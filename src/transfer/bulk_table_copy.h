@@ -5,6 +5,7 @@
 #include "shell/stop_request.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -81,6 +82,9 @@ struct BulkTableResult {
     // With dropFirst: why the DROP TABLE before it was refused (the copy went on to CREATE TABLE);
     // empty when it went through.
     QString dropFailure;
+    // A native copy that completed: the primary key or an index that was not made, one line each
+    // (NativeKeysResult); the rows stay.
+    QStringList keyProblems;
 };
 
 // Copies one Paradox table into a new Oracle table of the same name: the same CREATE TABLE and
@@ -132,6 +136,12 @@ struct BulkTableCopy {
     // What the statement reading the Paradox table names, when not `table`: the file's own name
     // where the folder holds the table in two files (T.DB and T.db).
     QString readName = {};
+    // Oracle's own column types and exact values (native_statements.h), with the key and the
+    // secondary indexes made once the rows are committed.
+    bool native = false;
+    // With native: each row is one INSERT of literal values (NativeLiteral; a long value bound),
+    // the row-by-row form, instead of arrays of bound values.
+    bool nativeLiterals = false;
 
     BulkTableResult Run();
 };

@@ -5,6 +5,8 @@
 #include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
+#include "transfer/native_plan.h"
+#include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
 #include "transfer/table_plan.h"
 
@@ -66,11 +68,14 @@ bool KeptTable::Complete() const {
         (standing->state == State::SourceChanged || standing->state == State::Unfinished)) {
         return false;
     }
-    return paradoxRows && oracleRows && *paradoxRows == *oracleRows;
+    return paradoxRows && oracleRows && *paradoxRows == *oracleRows && notNative.isEmpty();
 }
 
 bool KeptTable::ResumeKeeps() const {
     using State = LedgerStanding::State;
+    if (!notNative.isEmpty()) {
+        return false;
+    }
     if (!standing || standing->state == State::Unknown || !problem.isEmpty()) {
         return Complete();
     }
@@ -80,6 +85,9 @@ bool KeptTable::ResumeKeeps() const {
 QString KeptTable::Describe() const {
     if (!problem.isEmpty()) {
         return QStringLiteral("its rows could not be counted: ") + problem.simplified();
+    }
+    if (!notNative.isEmpty()) {
+        return QStringLiteral("it is not a native table: ") + notNative;
     }
     const QString counts =
         QStringLiteral("%1 of %2 rows in Oracle")
@@ -105,7 +113,7 @@ void JudgeByLedger(std::map<QString, KeptTable>& kept, const std::map<QString, L
 std::map<QString, KeptTable> CountKeptTables(
     const QStringList& names, const TableList& oracleList, const ConnectionFields& fields,
     const ParadoxTableOptions& options,
-    const std::function<QString(const QString& table)>& readName) {
+    const std::function<QString(const QString& table)>& readName, bool native) {
     std::map<QString, KeptTable> kept;
     for (const QString& name : names) {
         if (const std::optional<QString> entry = OracleEntry(name, oracleList)) {
@@ -129,10 +137,15 @@ std::map<QString, KeptTable> CountKeptTables(
     }
     for (auto& [name, table] : kept) {
         try {
-            table.paradoxRows =
-                TablePlan::Read(paradox, readName ? readName(name) : name, options).rowCount;
+            const TablePlan plan =
+                TablePlan::Read(paradox, readName ? readName(name) : name, options);
+            table.paradoxRows = plan.rowCount;
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
+            if (native) {
+                table.notNative = NativeShapeDifference(
+                    NativeFieldsOf(plan), ReadOracleColumns(oracle, table.oracleName));
+            }
         } catch (const std::exception& failure) {
             table.problem = CommandSteps::Describe(failure);
         }

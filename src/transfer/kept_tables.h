@@ -25,12 +25,16 @@ struct KeptTable {
     QString problem;                         // why a count is missing
     // What the ledger's latest entry of the table says of it, when the schema has one.
     std::optional<LedgerStanding> standing = std::nullopt;
+    // Counted for a native send: why the Oracle table is not the native table of its Paradox
+    // table (sent with the window's types, say); such a table is never complete.
+    QString notNative = {};
 
-    // Every row of the Paradox table is in Oracle, and the ledger knows of no change to its file
-    // or of a send that did not finish.
+    // Every row of the Paradox table is in Oracle, the ledger knows of no change to its file or
+    // of a send that did not finish, and for a native send the table is the native one.
     bool Complete() const;
     // Oracle holds what the ledger says arrived, or a change made since by hand: --resume keeps
     // it (never dropping hand-made work); a table the ledger does not know is kept when Complete.
+    // A table that is not native is never kept by a native send: --resume sends it again.
     bool ResumeKeeps() const;
     // Changed in Oracle since its send, as the ledger tells: named even when its rows are all in.
     bool ChangedSince() const {
@@ -44,11 +48,12 @@ struct KeptTable {
 // overwrite question finds them), the Paradox tables read with `options`. Keyed by the Paradox
 // name; a table not in Oracle has no entry. A count that fails is told in the entry, never raised.
 // Each Paradox table is read by the name `readName` gives for it (a file's own name where the
-// folder holds the table in two files); by its own name when there is no `readName`.
+// folder holds the table in two files); by its own name when there is no `readName`. For a
+// `native` send, each Oracle table's columns are checked to be the native ones too.
 std::map<QString, KeptTable> CountKeptTables(
     const QStringList& names, const TableList& oracleList, const ConnectionFields& fields,
     const ParadoxTableOptions& options = {},
-    const std::function<QString(const QString& table)>& readName = {});
+    const std::function<QString(const QString& table)>& readName = {}, bool native = false);
 
 // What becomes of a chosen table that is already in Oracle.
 enum class ExistingTable {

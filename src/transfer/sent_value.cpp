@@ -2,6 +2,10 @@
 
 #include "transfer/value_text.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace quorvex {
 
 std::optional<QString> SentText(const Value& value) {
@@ -20,6 +24,14 @@ QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStrin
              fields.size() == 1 ? QStringLiteral("a number") : QStringLiteral("numbers"),
              fields.join(QStringLiteral(", ")),
              fields.size() == 1 ? QStringLiteral("its") : QStringLiteral("their"));
+}
+
+bool HoldsTextOverColumn(const std::vector<std::optional<QString>>& sent) {
+    constexpr qsizetype kLongestColumnText = 2000;
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-F]*$"));
+    return std::any_of(sent.begin(), sent.end(), [](const std::optional<QString>& value) {
+        return value && value->size() > kLongestColumnText && !hex.match(*value).hasMatch();
+    });
 }
 
 }  // namespace quorvex

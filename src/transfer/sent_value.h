@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace quorvex {
 
@@ -20,5 +21,14 @@ std::optional<QString> SentText(const Value& value);
 // "Row 3 of table T holds a number Oracle cannot store: Amount (infinity); NULL is sent in its
 // place." `fields` names each such field with what it held, "Amount (infinity)".
 QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStringList& fields);
+
+// The note of a table whose refused rows hold a text longer than the window's NVARCHAR2(2000)
+// columns take, which the native copy carries whole.
+inline const QString kNativeCarriesLongTexts = QStringLiteral(
+    "a text over 2,000 characters was refused: send --native carries it whole (NCLOB)");
+
+// True when one of a refused row's values, as sent (SentText; bytes as upper-case hex, which is
+// left out), is a text over 2,000 characters.
+bool HoldsTextOverColumn(const std::vector<std::optional<QString>>& sent);
 
 }  // namespace quorvex

@@ -68,7 +68,8 @@ QString ActionFor(const QString& name, const TableList& oracle, ExistingTable ex
 }
 
 void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRules& rules,
-                    const ParadoxTableOptions& options, const std::function<bool()>& stop) {
+                    const ParadoxTableOptions& options, const std::function<bool()>& stop,
+                    bool native) {
     try {
         QuotedTableName(table.name, rules);
     } catch (const std::exception& failure) {
@@ -77,9 +78,11 @@ void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDataba
     }
     Recordset source;
     try {
+        ParadoxTableOptions reading = options;
+        reading.exactDecimals = native;
         TablePlan plan =
             TablePlan::Read(paradox, table.readName.isEmpty() ? table.name : table.readName,
-                            options, rules, &source);
+                            reading, rules, &source);
         plan.table = table.name;  // its Oracle table is named by the table, whichever file it is
         table.paradoxRows = plan.rowCount;
         table.notSent = plan.RefusedName();
@@ -89,7 +92,8 @@ void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDataba
         for (std::int64_t row = 1; row <= plan.rowCount && !stop(); ++row) {
             bool refused = false;
             for (std::size_t i = 0; i < plan.fields.size(); ++i) {
-                const QString kind = plan.RefusalOf(i, source.FieldValue(static_cast<int>(i)));
+                const Value value = source.FieldValue(static_cast<int>(i));
+                const QString kind = native ? QString() : plan.RefusalOf(i, value);
                 if (!kind.isEmpty()) {
                     Note(table, kind, row, plan.fields[i].name);
                     refused = true;

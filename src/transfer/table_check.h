@@ -50,8 +50,10 @@ QString ActionFor(const QString& name, const TableList& oracle, ExistingTable ex
                   const std::optional<KeptTable>& kept);
 
 // Reads the table to its end as a send would (through the table's plan, with `options`), noting
-// what Oracle would refuse under `rules`. `stop` is asked before each row.
+// what Oracle would refuse under `rules`. `stop` is asked before each row. A `native` send's
+// columns hold every value a Paradox table can; only what cannot be read or named is noted.
 void CheckTableRows(CheckedTable& table, Connection& paradox, const OracleDatabaseRules& rules,
-                    const ParadoxTableOptions& options, const std::function<bool()>& stop);
+                    const ParadoxTableOptions& options, const std::function<bool()>& stop,
+                    bool native = false);
 
 }  // namespace quorvex

@@ -3,6 +3,9 @@
 #include "data/access/odbc_result_blocks.h"
 #include "data/core/failure.h"
 #include "transfer/bulk_statements.h"
+#include "transfer/native_comparison.h"
+#include "transfer/native_plan.h"
+#include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
 #include "transfer/row_hash.h"
 #include "transfer/sent_value.h"
@@ -29,9 +32,11 @@ using HashCounts = std::unordered_map<RowHash, std::int64_t, RowHashKey>;
 class SideReader {
   public:
     // `open` opens `rows_` on the side's rows; `statement` names them in a failure.
+    // `native`: the columns of a native table, whose values are read to their exact form.
     SideReader(const std::function<void(Recordset&)>& open, const QString& statement,
-               int fieldCount, const std::vector<NumberKind>* numberKinds = nullptr)
-        : fieldCount_(fieldCount), numberKinds_(numberKinds) {
+               int fieldCount, const std::vector<NumberKind>* numberKinds = nullptr,
+               const std::vector<NativeColumn>& native = {})
+        : fieldCount_(fieldCount), numberKinds_(numberKinds), native_(native) {
         open(rows_);
         if (rows_.FieldCount() != fieldCount_) {
             throw Failure(QStringLiteral("%1 gives %2 columns where %3 were asked for.")
@@ -47,11 +52,14 @@ class SideReader {
     const std::vector<std::optional<QString>>& Next() {
         values_.resize(static_cast<std::size_t>(fieldCount_));
         for (int field = 0; field < fieldCount_; ++field) {
-            const auto index = static_cast<std::size_t>(field);
-            values_[index] =
-                numberKinds_ != nullptr
-                    ? SentText(AsSentNumber(rows_.FieldValue(field), numberKinds_->at(index)))
-                    : SentText(rows_.FieldValue(field));
+            const auto at = static_cast<std::size_t>(field);
+            if (!native_.empty()) {
+                values_[at] = NativeComparableText(native_[at], rows_.FieldValue(field));
+            } else if (numberKinds_ != nullptr) {
+                values_[at] = SentText(AsSentNumber(rows_.FieldValue(field), numberKinds_->at(at)));
+            } else {
+                values_[at] = SentText(rows_.FieldValue(field));
+            }
         }
         rows_.MoveNext();
         ++read_;
@@ -64,6 +72,7 @@ class SideReader {
     Recordset rows_;
     int fieldCount_;
     const std::vector<NumberKind>* numberKinds_;
+    std::vector<NativeColumn> native_;
     std::vector<std::optional<QString>> values_;
     std::int64_t read_ = 0;
 };
@@ -88,14 +97,17 @@ class Comparison {
   public:
     Comparison(Connection& paradox, Connection& oracle, const QString& table,
                const StopRequest* stop, const std::function<void(std::int64_t)>& progress,
-               const ParadoxTableOptions& options, const QString& readName)
+               const ParadoxTableOptions& options, const QString& readName, bool native)
         : paradox_(paradox),
           oracle_(oracle),
           table_(table),
           readName_(readName.isEmpty() ? table : readName),
           stop_(stop),
           progress_(progress),
-          options_(options) {}
+          options_(options),
+          native_(native) {
+        options_.exactDecimals = native;
+    }
 
     std::optional<TableComparison> Run() {
         FetchResultsInBlocks(oracle_, kRowsPerFetch);
@@ -125,7 +137,10 @@ class Comparison {
     bool Stopped() const { return stop_ != nullptr && stop_->Requested(); }
 
     QString ParadoxStatement() const { return SelectAllStatement(readName_); }
-    QString OracleStatement() const { return SelectColumnsStatement(table_, result_.fieldNames); }
+    QString OracleStatement() const {
+        return native_ ? NativeSelectStatement(table_, nativeFields_)
+                       : SelectColumnsStatement(table_, result_.fieldNames);
+    }
     // Opens one side's rows: the Paradox table through the reader's door, with the options.
     std::function<void(Recordset&)> Opener(bool paradoxSide) const {
         if (paradoxSide) {
@@ -146,14 +161,31 @@ class Comparison {
             numberKinds_.push_back(NumberKindOfField(field.typeCode));
         }
         result_.paradoxRows = plan.rowCount;
+        if (native_) {
+            nativeFields_ = NativeFieldsOf(plan);
+            for (const NativeField& field : nativeFields_) {
+                columns_.push_back(NativeColumnFor(field.type, field.size));
+            }
+            // A table that is not the native one (the window's types) reads back other forms:
+            // say so rather than list every row as differing.
+            const QString shape =
+                NativeShapeDifference(nativeFields_, ReadOracleColumns(oracle_, table_));
+            if (!shape.isEmpty()) {
+                throw Failure(QStringLiteral("The Oracle table %1 is not a native table: %2.")
+                                  .arg(table_, shape));
+            }
+            result_.structureDifferences = NativeKeysDifference(
+                table_, result_.fieldNames, NativeKeysOf(plan), ReadOracleKeys(oracle_, table_));
+        }
         return !Stopped();
     }
 
     // Reads both sides in step: a Paradox row counts +1 for its digest, an Oracle row -1.
     bool CountOff() {
         const int fieldCount = static_cast<int>(result_.fieldNames.size());
-        SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount);
-        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount, &numberKinds_);
+        SideReader paradoxRows(Opener(true), ParadoxStatement(), fieldCount, nullptr, columns_);
+        SideReader oracleRows(Opener(false), OracleStatement(), fieldCount, &numberKinds_,
+                              columns_);
         RowHasher hasher;
         while (!paradoxRows.AtEnd() || !oracleRows.AtEnd()) {
             for (std::int64_t i = 0; i < kRowsPerLook; ++i) {
@@ -195,7 +227,7 @@ class Comparison {
         }
         SideReader rows(Opener(paradoxSide), StatementOf(paradoxSide),
                         static_cast<int>(result_.fieldNames.size()),
-                        paradoxSide ? nullptr : &numberKinds_);
+                        paradoxSide ? nullptr : &numberKinds_, columns_);
         RowHasher hasher;
         while (!rows.AtEnd() && static_cast<std::int64_t>(sample.size()) < wanted) {
             const std::vector<std::optional<QString>>& values = rows.Next();
@@ -220,6 +252,9 @@ class Comparison {
     TableComparison result_;
     ParadoxTableOptions options_;
     std::vector<NumberKind> numberKinds_;  // of the Paradox fields, in field order
+    bool native_ = false;
+    std::vector<NativeField> nativeFields_;  // of a native table
+    std::vector<NativeColumn> columns_;      // of a native table, in field order
     HashCounts counts_;
 };
 
@@ -228,8 +263,8 @@ class Comparison {
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table, const StopRequest* stop,
     const std::function<void(std::int64_t rowsRead)>& progress, const ParadoxTableOptions& options,
-    const QString& readName) {
-    return Comparison(paradox, oracle, table, stop, progress, options, readName).Run();
+    const QString& readName, bool native) {
+    return Comparison(paradox, oracle, table, stop, progress, options, readName, native).Run();
 }
 
 }  // namespace quorvex

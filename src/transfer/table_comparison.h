@@ -4,6 +4,7 @@
 #include "shell/stop_request.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,13 @@ struct TableComparison {
     // rows in the order the server gave them.
     std::vector<ComparedRow> paradoxSample;
     std::vector<ComparedRow> oracleSample;
+    // A native table's columns, key or indexes that are not those its Paradox table makes
+    // (NativeShapeDifference, NativeKeysDifference), one line each.
+    QStringList structureDifferences;
 
-    bool Same() const { return onlyInParadox == 0 && onlyInOracle == 0; }
+    bool Same() const {
+        return onlyInParadox == 0 && onlyInOracle == 0 && structureDifferences.isEmpty();
+    }
 };
 
 // Reads the Paradox table `table` and the Oracle table of the same name (its columns named as the
@@ -50,11 +56,14 @@ struct TableComparison {
 // then; the stop request is read as often. Returns nothing when stopped; throws Failure when
 // either side cannot be read (no such Oracle table or column...). The Paradox table is read with
 // `options` (another code page than its header's...), and by `readName` when given (a file's own
-// name where the folder holds the table in two files).
+// name where the folder holds the table in two files). A `native` table (send --native) is read
+// on both sides to the exact form of each value (NativeComparableText), and its columns, key and
+// indexes are checked against those its Paradox table makes.
 std::optional<TableComparison> CompareSentTable(
     Connection& paradox, Connection& oracle, const QString& table,
     const StopRequest* stop = nullptr,
     const std::function<void(std::int64_t rowsRead)>& progress = {},
-    const ParadoxTableOptions& options = {}, const QString& readName = QString());
+    const ParadoxTableOptions& options = {}, const QString& readName = QString(),
+    bool native = false);
 
 }  // namespace quorvex

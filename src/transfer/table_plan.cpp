@@ -68,6 +68,7 @@ void TablePlan::TakeFacts(const ParadoxTableFacts* facts) {
     }
     keyFieldCount = facts->keyFieldCount;
     codePage = facts->codePage;
+    sourceFile = facts->file;
     for (std::size_t i = 0; i < fields.size() && i < facts->fields.size(); ++i) {
         fields[i].paradoxType = facts->fields[i].type;
         fields[i].size = facts->fields[i].size;
@@ -117,15 +118,26 @@ QString TablePlan::RefusedName() const {
 }
 
 QString TablePlan::RefusalOf(std::size_t field, const Value& value) const {
+    // What the native copy's own types would carry whole (send --native), said where it does.
+    const bool paradoxNumber = fields[field].paradoxType == paradox::FieldType::Number ||
+                               fields[field].paradoxType == paradox::FieldType::Money;
     if (const QString unheld = NumberOracleCannotHold(value); !unheld.isEmpty()) {
-        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)").arg(unheld);
+        return QStringLiteral("numbers Oracle cannot store (%1, sent as NULL)%2")
+            .arg(unheld, paradoxNumber ? QStringLiteral(", which send --native carries as "
+                                                        "BINARY_DOUBLE,")
+                                       : QString());
     }
     const ColumnType& column = fields[field].column;
     switch (column.kind) {
         case ColumnKind::Text: {
             const QString text = ValueText(value);
+            const QString nclob =
+                fields[field].paradoxType == paradox::FieldType::Memo
+                    ? QStringLiteral(", which send --native carries whole as NCLOB,")
+                    : QString();
             if (text.size() > kLongestColumnText) {
-                return QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)");
+                return QStringLiteral("texts over 2,000 characters for NVARCHAR2(2000)%1")
+                    .arg(nclob);
             }
             // Within 2,000 characters, but over the 4,000 bytes of an NVARCHAR2 in a national
             // character set of up to three bytes a character (UTF8).
@@ -133,8 +145,8 @@ QString TablePlan::RefusalOf(std::size_t field, const Value& value) const {
                        ? QString()
                        : QStringLiteral(
                              "texts over 4,000 bytes in the national character set %1 "
-                             "for NVARCHAR2(2000)")
-                             .arg(rules.nationalCharacterSet);
+                             "for NVARCHAR2(2000)%2")
+                             .arg(rules.nationalCharacterSet, nclob);
         }
         case ColumnKind::Blob:
             return QString();

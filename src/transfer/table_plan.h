@@ -38,6 +38,7 @@ struct TablePlan {
     int keyFieldCount = 0;             // the first fields that make the Paradox primary key
     std::optional<int> codePage = {};  // of a Paradox table: the code page its text is read in
     std::int64_t rowCount = 0;
+    QString sourceFile = {};  // of a Paradox table: the table file
 
     // Opens the Paradox table through the reader's door and plans it; `rows` (when given) is
     // left standing on its first row. Failures of reading raise Failure.

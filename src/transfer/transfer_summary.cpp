@@ -1,6 +1,7 @@
 #include "transfer/transfer_summary.h"
 
 #include "data/core/table_name_order.h"
+#include "transfer/sent_value.h"
 
 #include <algorithm>
 
@@ -90,6 +91,16 @@ void TransferSummary::RowSent(const SentRow& row) {
     }
     if (table.refused++ == 0) {
         table.firstRefusal = row.problem;
+    }
+    if (table.note.isEmpty() && row.values != nullptr) {
+        std::vector<std::optional<QString>> sent;
+        for (const Value& value : *row.values) {
+            sent.push_back(value.kind() == Value::Kind::Text ? std::optional(value.toText())
+                                                             : std::nullopt);
+        }
+        if (HoldsTextOverColumn(sent)) {
+            table.note = kNativeCarriesLongTexts;
+        }
     }
     if (refused_) {
         refused_(table.name, row);

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -42,8 +43,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
          {px::Value::Integer(2), px::Value::Number(std::numeric_limits<double>::infinity())}});
     const QString rejects = config.filePath("rejects.jsonl");
 
-    const ProgramRun run =
-        Run(QStringList{"send", "--bulk", "--overwrite", "--rejects", rejects} + Login());
+    const QString sendReport = config.filePath("send.json");
+    const ProgramRun run = Run(
+        QStringList{"send", "--bulk", "--overwrite", "--rejects", rejects, "--report", sendReport} +
+        Login());
 
     EXPECT_EQ(run.exitStatus, 1) << run.err.toStdString();
     EXPECT_EQ(Count("NOTES"), 4997);
@@ -63,6 +66,7 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
         if (row["table"] == "NOTES") {
             EXPECT_EQ(row["values"]["Memo"].toString().size(), 2001);
             EXPECT_FALSE(row["stored"].toBool());
+            EXPECT_TRUE(row["note"].toString().contains("send --native carries it whole"));
         }
     }
     EXPECT_EQ(recorded, (std::set<std::pair<QString, int>>{
@@ -72,6 +76,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
                           "\"REJECTS_FILE\", \"OUTCOME\" FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
                           "\"TABLE_NAME\" = 'NOTES'"),
               (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete"}}));
+    for (const QJsonValue& table : ReadJson(sendReport)["tables"].toArray()) {
+        EXPECT_EQ(table["note"].toString().contains("send --native carries it whole"),
+                  table["table"] == "NOTES");
+    }
 
     const QString report = config.filePath("verify.json");
     const ProgramRun verified = Run(QStringList{"verify", "NOTES", "--report", report} + Login());
@@ -91,6 +99,13 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
     EXPECT_EQ(notes["onlyInOracle"], 0);
     EXPECT_EQ(OnlyInParadoxRows(json), (std::set<int>{7, 2500, 4999}));
     EXPECT_TRUE(notes["onlyInParadoxRows"][0]["refusedAtSend"].toBool());
+
+    // Natively the long memos and the infinity arrive as they are.
+    EXPECT_EQ(Run(QStringList{"send", "--native", "--bulk", "--overwrite"} + Login()).exitStatus,
+              0);
+    EXPECT_EQ(Count("NOTES"), 5000);
+    EXPECT_EQ(ServerQuery("SELECT \"N\" FROM \"NUM\" WHERE \"Id\" = 2"),
+              QList<QStringList>{{"Infinity"}});
 
     // A file that cannot be read is not compared, for the reader's reason.
     ASSERT_TRUE(QFile(folder.filePath("EMPTY.DB")).open(QIODevice::WriteOnly));
@@ -312,6 +327,71 @@ TEST_P(CorpusBothWaysFromTheCommandLine, VerifyFindsTheSameRowsEitherWay) {
             EXPECT_EQ(table["onlyInParadox"], bulk["refused"][table["table"].toString()]);
         }
     }
+}
+
+// The corpus sent --native, row by row and in bulk: every table verifies the same exactly,
+// keyed tables with their key and indexes (verify --native checks them), and a planted change of
+// one millisecond shows.
+TEST_P(CorpusBothWaysFromTheCommandLine, NativeTablesVerifyTheSameExactlyWithTheirKeys) {
+    const QString corpus = QStringLiteral(QUORVEX_CORPUS_DIR "/") + GetParam();
+    for (const bool bulk : {false, true}) {
+        SCOPED_TRACE(bulk ? "--bulk" : "row by row");
+        const ProgramRun sent = Run(QStringList{"send", "--native", "--overwrite"} +
+                                    (bulk ? QStringList{"--bulk"} : QStringList{}) + Login(corpus));
+        EXPECT_EQ(sent.exitStatus, 0) << sent.err.toStdString();
+        const QString report = config.filePath("native-verify.json");
+        const ProgramRun verified =
+            Run(QStringList{"verify", "--native", "--report", report} + Login(corpus));
+        EXPECT_EQ(verified.exitStatus, 0) << verified.out.toStdString();
+        for (const QJsonValue& table : ReadJson(report)["tables"].toArray()) {
+            EXPECT_EQ(table["result"], "same") << table["table"].toString().toStdString();
+        }
+    }
+    if (QString(GetParam()) == "fields") {
+        // The ledger's own tables have keys too.
+        EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM user_constraints WHERE constraint_type = 'P' "
+                              "AND table_name NOT LIKE 'QUORVEX$%'"),
+                  QList<QStringList>{{"6"}});  // FMEMO, GRAPHIC, GRAPHIC240, LONG, MEMO, OLE
+        ServerExecute(
+            "UPDATE \"TIMESTAMP\" SET \"Timestamp\" = \"Timestamp\" + INTERVAL "
+            "'0 00:00:00.001' DAY TO SECOND(3)");
+        const ProgramRun changed =
+            Run(QStringList{"verify", "--native", "TIMESTAMP"} + Login(corpus));
+        EXPECT_TRUE(changed.out.contains("2020-02-01 01:00:01.001")) << changed.out.toStdString();
+    }
+}
+
+TEST_F(BulkCommandLine, ARepeatedKeyIsReportedWithItsValuesAndEveryRowArrives) {
+    WriteTable("DUPS", {{"Id", px::FieldType::Long, 0}, {"Name", px::FieldType::Alpha, 20}},
+               {{px::Value::Integer(1), px::Value::Text("one")},
+                {px::Value::Integer(7), px::Value::Text("seven")},
+                {px::Value::Integer(7), px::Value::Text("another seven")}});
+    // Made keyed by hand: file type 0 and one key field, as a damaged keyed table would be.
+    QFile file(folder.filePath("DUPS.DB"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes[0x04] = 0;
+    bytes[0x23] = 1;
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    // Sent first with the window's types: kept as it is, it is no native table.
+    ASSERT_EQ(Run(QStringList{"send", "--bulk", "--overwrite"} + Login()).exitStatus, 0);
+    const ProgramRun kept = Run(QStringList{"send", "--native", "--keep"} + Login());
+    EXPECT_EQ(kept.exitStatus, 1);
+    EXPECT_TRUE(
+        kept.out.contains("kept incomplete: it is not a native table: its column \"Id\" is "
+                          "NUMBER, not the native NUMBER(10)"))
+        << kept.out.toStdString();
+    const ProgramRun sent = Run(QStringList{"send", "--native", "--bulk", "--resume"} + Login());
+    EXPECT_EQ(sent.exitStatus, 1);
+    EXPECT_TRUE(sent.err.contains("repeated or missing: Id 7 in 2 rows")) << sent.err.toStdString();
+    EXPECT_EQ(Count("DUPS"), 3);
+    const ProgramRun verified = Run(QStringList{"verify", "--native"} + Login());
+    EXPECT_EQ(verified.exitStatus, 1);
+    EXPECT_TRUE(verified.out.contains("DUPS: the primary key (\"Id\") is missing"))
+        << verified.out.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, CorpusBothWaysFromTheCommandLine,

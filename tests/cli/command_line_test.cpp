@@ -426,7 +426,8 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     }
     EXPECT_EQ(Tables(), QStringList{"OLD"});
     EXPECT_TRUE(run.out.contains(QRegularExpression(
-        "\nMEMO +3 +2 +create: texts over 2,000 characters for NVARCHAR2\\(2000\\) in 2 rows "
+        "\nMEMO +3 +2 +create: texts over 2,000 characters for NVARCHAR2\\(2000\\), which send "
+        "--native carries whole as NCLOB, in 2 rows "
         "\\(first: row 2, field Memo\\)\n")))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression(
@@ -435,6 +436,9 @@ TEST_F(CommandLine, ADryRunReadsEverythingAndChangesNothing) {
     EXPECT_TRUE(run.out.contains(QRegularExpression("\nOLD +1 +0 +drop and send again\n")));
     EXPECT_TRUE(run.out.contains(QRegularExpression(
         "\nsub/DEEP +- +0 +leave it: in a subfolder, not sent; send it with --folder ")));
+    const ProgramRun native = Run(QStringList{"send", "--dry-run", "--native", "MEMO"} + Login());
+    EXPECT_TRUE(native.out.contains(QRegularExpression("\nMEMO +3 +0 +create\n")))
+        << native.out.toStdString();
     // Names are checked against the server's own character set, as a send would.
     EXPECT_TRUE(run.out.contains(QRegularExpression("\n日本 +- +0 +create: .*WE8MSWIN1252")))
         << run.out.toStdString();

@@ -7,6 +7,7 @@
 
 #include "data/paradox/error.h"
 #include "data/paradox/table.h"
+#include "data/paradox/table_indexes.h"
 
 #include <gtest/gtest.h>
 
@@ -281,6 +282,74 @@ TEST(IndexFiles, EveryCorpusIndexIsRefusedAsATable) {
         ASSERT_TRUE(outcome.failed);
         EXPECT_TRUE(Mentions(outcome.error, "index file")) << outcome.error;
     }
+}
+
+TEST(IndexFiles, KeysAndSecondaryIndexesAreReadFromTheFilesBesideATable) {
+    QUORVEX_REQUIRE_CORPUS();
+    for (const CorpusTable& corpus : CorpusTables()) {
+        const std::string path = corpus.table.toStdString();
+        const auto table = paradox::Table::Open(path);
+        const auto indexes = paradox::ReadTableIndexes(path, table);
+        EXPECT_TRUE(indexes.damaged.empty()) << corpus.label << ": " << indexes.damaged[0].what();
+        EXPECT_EQ(indexes.primaryIndexFile.empty(), table.header().keyFieldCount == 0)
+            << corpus.label;
+    }
+    const auto customer = paradox::Table::Open(CorpusFile("db/CUSTOMER.DB"));
+    const auto byCity = paradox::ReadTableIndexes(CorpusFile("db/CUSTOMER.DB"), customer);
+    ASSERT_EQ(byCity.secondary.size(), 1u);
+    EXPECT_EQ(byCity.secondary[0].fields, std::vector<std::size_t>{5});  // City, not CustNo
+    EXPECT_EQ(byCity.secondary[0].name, "City");
+    EXPECT_FALSE(byCity.secondary[0].composite);
+    EXPECT_TRUE(Mentions(byCity.secondary[0].companionFile, "CUSTOMER.Y06"));
+    const auto areas = paradox::Table::Open(CorpusFile("db/AREACODES.DB"));
+    const auto byState = paradox::ReadTableIndexes(CorpusFile("db/AREACODES.DB"), areas);
+    ASSERT_EQ(byState.secondary.size(), 1u);
+    EXPECT_EQ(byState.secondary[0].fields, std::vector<std::size_t>{1});
+    EXPECT_EQ(byState.secondary[0].name, "ste");
+    EXPECT_TRUE(byState.secondary[0].composite);
+}
+
+TEST(IndexFiles, DamagedIndexFilesAreReportedAndNeverStopTheOthers) {
+    QUORVEX_REQUIRE_CORPUS();
+    const auto table = paradox::Table::Open(CorpusFile("db/CUSTOMER.DB"));
+    const FileBytes index = ReadBytes(CorpusFile("db/CUSTOMER.X06"));
+    for (std::size_t at = 0; at < 0x1C0; ++at) {
+        for (const bool cut : {true, false}) {
+            FileBytes damaged(index.begin(), index.begin() + static_cast<std::ptrdiff_t>(at));
+            if (!cut) {
+                damaged = index;
+                damaged[at] ^= 0x5A;
+            }
+            try {
+                paradox::ReadSecondaryIndex(damaged, "X06", table);
+                paradox::CheckPrimaryIndex(damaged, "X06", table);
+            } catch (const paradox::Error& error) {
+                EXPECT_TRUE(Mentions(error.what(), "X06")) << error.what();
+            }
+        }
+    }
+    // In a folder of lower-case names: a renamed field, a cut tree file, a tree without its index.
+    QTemporaryDir folder;
+    const auto copy = [&](const char* from, const char* to) {
+        std::filesystem::copy_file(CorpusFile(from), folder.filePath(to).toStdString());
+    };
+    copy("db/CUSTOMER.DB", "customer.db");
+    copy("db/CUSTOMER.PX", "customer.px");
+    FileBytes renamed = index;
+    renamed[0x193] = 'K';  // "City" becomes "Kity"
+    WriteBytes(folder.filePath("customer.x06").toStdString(), renamed);
+    const FileBytes tree = ReadBytes(CorpusFile("db/CUSTOMER.Y06"));
+    WriteBytes(folder.filePath("customer.y01").toStdString(),
+               FileBytes(tree.begin(), tree.begin() + 0x50));
+    copy("db/CUSTOMER.Y06", "customer.y06");
+    const std::string path = folder.filePath("customer.db").toStdString();
+    const auto indexes = paradox::ReadTableIndexes(path, paradox::Table::Open(path));
+    EXPECT_TRUE(Mentions(indexes.primaryIndexFile, "customer.px"));
+    EXPECT_TRUE(indexes.secondary.empty());
+    ASSERT_EQ(indexes.damaged.size(), 2u);
+    EXPECT_TRUE(Mentions(indexes.damaged[0].what(), "\"Kity\" the table does not have"))
+        << indexes.damaged[0].what();
+    EXPECT_TRUE(Mentions(indexes.damaged[1].what(), "customer.y01")) << indexes.damaged[1].what();
 }
 
 // Memo values whose .MB is missing or damaged: the values kept in the record still read; the

@@ -10,6 +10,7 @@
 #include "data/core/connection_strings.h"
 #include "data/core/failure.h"
 #include "data/paradox/calendar.h"
+#include "data/paradox_driver/paradox_table_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -316,6 +317,14 @@ TEST(ParadoxDriverOnCorpus, ReadsARealTableWithMemos) {
     EXPECT_EQ(bcd.FieldType(2), adDouble);
     EXPECT_EQ(bcd.FieldValue(0), Value::Double(1.23));
     EXPECT_EQ(bcd.FieldValue(2), Value::Double(0.123));
+
+    const ParadoxTableKeys keys = ReadParadoxTableKeys(folder + QStringLiteral("/AREACODES.DB"));
+    EXPECT_EQ(keys.keyFieldCount, 1);
+    EXPECT_TRUE(keys.primaryIndexFound);
+    ASSERT_EQ(keys.indexes.size(), 1u);
+    EXPECT_EQ(keys.indexes[0].tag, QStringLiteral("XG0"));
+    EXPECT_EQ(keys.indexes[0].fields, std::vector<int>{1});
+    EXPECT_THROW(ReadParadoxTableKeys(folder + QStringLiteral("/AREACODES.PX")), Failure);
 }
 
 }  // namespace

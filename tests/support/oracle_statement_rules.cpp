@@ -3,7 +3,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace quorvex::test {
 
@@ -119,6 +121,118 @@ QSet<int> CastToBytea(const QString& statement) {
     return numbers;
 }
 
+// The statement with the inside of every literal and quoted identifier blanked, each character
+// where it was: what is left is the statement's own words.
+QString Skeleton(const QString& statement) {
+    QString skeleton = statement;
+    QChar open;
+    for (qsizetype i = 0; i < skeleton.size(); ++i) {
+        const QChar c = skeleton[i];
+        if (open.isNull()) {
+            if (c == u'\'' || c == u'"') open = c;
+        } else if (c == open) {
+            open = QChar();
+        } else {
+            skeleton[i] = u' ';
+        }
+    }
+    return skeleton;
+}
+
+// A number in a sized type outside its range, as a problem.
+QString OutOfRange(const QString& type, int value, int lowest, int highest) {
+    return value < lowest || value > highest ? QStringLiteral("%1 with %2 outside %3..%4")
+                                                   .arg(type)
+                                                   .arg(value)
+                                                   .arg(lowest)
+                                                   .arg(highest)
+                                             : QString();
+}
+
+// The column types of a native CREATE TABLE, within the sizes Oracle takes (the test server
+// takes larger ones).
+QString SizedTypeProblem(const QString& skeleton) {
+    static const QRegularExpression sized(
+        QStringLiteral(
+            R"(\b(NVARCHAR2|RAW|NUMBER|TIMESTAMP|SECOND)\s*\(\s*(-?\d+)\s*(?:,\s*(-?\d+)\s*)?\))"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QRegularExpressionMatch& match : sized.globalMatch(skeleton)) {
+        const QString type = match.captured(1).toUpper();
+        const int size = match.captured(2).toInt();
+        QString problem;
+        if (type == QLatin1String("NVARCHAR2")) {
+            problem = OutOfRange(type, size, 1, 2000);  // characters of AL16UTF16
+        } else if (type == QLatin1String("RAW")) {
+            problem = OutOfRange(type, size, 1, kLongestRawBytes);
+        } else if (type == QLatin1String("NUMBER")) {
+            problem = OutOfRange(QStringLiteral("NUMBER precision"), size, 1, 38);
+            if (problem.isEmpty() && match.hasCaptured(3)) {
+                problem =
+                    OutOfRange(QStringLiteral("NUMBER scale"), match.captured(3).toInt(), -84, 127);
+            }
+        } else {
+            problem = OutOfRange(type + QStringLiteral(" fraction"), size, 0, 9);
+        }
+        if (!problem.isEmpty()) return problem;
+    }
+    return {};
+}
+
+// The literals of a native copy's values, each in the one form no session setting reads
+// otherwise: a double's text without a decimal or group sign (TO_BINARY_DOUBLE reads those by
+// NLS_NUMERIC_CHARACTERS, which the test server ignores), whole hex bytes, ANSI days, timestamps
+// and intervals.
+QString NativeLiteralProblem(const QString& statement, const QString& skeleton) {
+    struct Form {
+        const char* opening;
+        const char* content;
+        const char* what;
+    };
+    static const Form forms[] = {
+        {R"(TO_BINARY_DOUBLE\s*\(\s*$)", R"(-?\d+(E[+-]\d+)?|-?INF|NAN)",
+         "TO_BINARY_DOUBLE of a text with a decimal or group sign, or not a number"},
+        {R"(HEXTORAW\s*\(\s*$)", R"(([0-9A-F]{2}){1,2000})",
+         "HEXTORAW of anything but 1 to 2,000 whole bytes in hex"},
+        {R"(\bDATE\s*$)", R"(\d{4}-\d{2}-\d{2})", "a DATE literal not of the form YYYY-MM-DD"},
+        {R"(\bTIMESTAMP\s*$)", R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}(\.\d{1,9})?)",
+         "a TIMESTAMP literal not of the form YYYY-MM-DD HH:MM:SS.FFF"},
+        {R"(\bINTERVAL\s*$)", R"(\d{1,2} \d{2}:\d{2}:\d{2}(\.\d{1,9})?)",
+         "an INTERVAL literal not of the form D HH:MM:SS.FFF"},
+    };
+    struct Rule {
+        QRegularExpression opening;
+        QRegularExpression whole;
+        QString what;
+    };
+    static const std::vector<Rule> rules = [] {
+        std::vector<Rule> made;
+        for (const Form& form : forms) {
+            made.push_back(
+                {QRegularExpression(QString::fromLatin1(form.opening),
+                                    QRegularExpression::CaseInsensitiveOption),
+                 QRegularExpression(QStringLiteral("^(%1)$").arg(QString::fromLatin1(form.content)),
+                                    QRegularExpression::CaseInsensitiveOption),
+                 QString::fromLatin1(form.what)});
+        }
+        return made;
+    }();
+    for (qsizetype open = skeleton.indexOf(u'\''); open >= 0;) {
+        const qsizetype close = skeleton.indexOf(u'\'', open + 1);
+        if (close < 0) break;
+        // The words just before the literal decide its form.
+        const QString before =
+            skeleton.mid(std::max<qsizetype>(0, open - 40), std::min<qsizetype>(open, 40));
+        const QString content = statement.mid(open + 1, close - open - 1);
+        for (const Rule& rule : rules) {
+            if (rule.opening.match(before).hasMatch() && !rule.whole.match(content).hasMatch()) {
+                return rule.what;
+            }
+        }
+        open = skeleton.indexOf(u'\'', close + 1);
+    }
+    return {};
+}
+
 }  // namespace
 
 OracleFormLimits OracleFormLimitsFromEnvironment() {
@@ -132,10 +246,16 @@ OracleFormLimits OracleFormLimitsFromEnvironment() {
 }
 
 QString OracleFormProblem(const QString& statement, const OracleFormLimits& limits) {
-    return StatementReader(statement, limits).FirstProblem();
+    QString problem = StatementReader(statement, limits).FirstProblem();
+    if (problem.isEmpty()) {
+        const QString skeleton = Skeleton(statement);
+        problem = SizedTypeProblem(skeleton);
+        if (problem.isEmpty()) problem = NativeLiteralProblem(statement, skeleton);
+    }
+    return problem;
 }
 
-QString OracleBindProblem(const LoggedStatement& statement) {
+QString OracleBindProblem(const LoggedStatement& statement, bool textsGoToLobs) {
     const QSet<int> castToBytea = CastToBytea(statement.text);
     bool longBinary = false;
     bool longText = false;
@@ -165,7 +285,7 @@ QString OracleBindProblem(const LoggedStatement& statement) {
         }
         longText = longText || (!bytes && value.size() > kLongestOrdinaryTextBindUnits);
     }
-    return longText && longBinary
+    return longText && longBinary && !textsGoToLobs
                ? QStringLiteral(
                      "a bound text over 4,000 bytes with a bound byte value over "
                      "2,000 bytes (ORA-22295)")
@@ -173,11 +293,24 @@ QString OracleBindProblem(const LoggedStatement& statement) {
 }
 
 OracleFormCheck CheckOracleForm(const QList<LogEntry>& entries, const OracleFormLimits& limits) {
+    // The tables whose long texts go to NCLOB columns (a native copy's memos), by the CREATE
+    // TABLE that made them.
+    static const QRegularExpression nclobTable(
+        QStringLiteral(R"(^CREATE TABLE ("[^"]+")\(.*\bNCLOB\b)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression insertInto(QStringLiteral(R"(^INSERT INTO ("[^"]+"))"));
+    QSet<QString> nclobTables;
     OracleFormCheck check;
     for (const LoggedStatement& statement : OdbcStatements(entries)) {
         ++check.statements;
+        const QRegularExpressionMatch created = nclobTable.match(statement.text);
+        if (created.hasMatch()) nclobTables.insert(created.captured(1));
+        const QRegularExpressionMatch insert = insertInto.match(statement.text);
         QString problem = OracleFormProblem(statement.text, limits);
-        if (problem.isEmpty()) problem = OracleBindProblem(statement);
+        if (problem.isEmpty()) {
+            problem = OracleBindProblem(
+                statement, insert.hasMatch() && nclobTables.contains(insert.captured(1)));
+        }
         if (!problem.isEmpty()) {
             QString shown = statement.text.left(kShownCharacters);
             if (shown.size() < statement.text.size()) shown += QStringLiteral("...");

@@ -31,7 +31,15 @@ OracleFormLimits OracleFormLimitsFromEnvironment();
 // - a character the database character set cannot hold inside a literal or a quoted identifier
 //   (Oracle would store a replacement character in its place, without an error);
 // - a ";" outside literals, names and comments: more than one statement in one text, or a
-//   closing ";" (ORA-00911).
+//   closing ";" (ORA-00911);
+// - a sized type outside Oracle's sizes: NVARCHAR2 over 2,000 characters, RAW over 2,000
+//   bytes, NUMBER's precision outside 1..38 or scale outside -84..127, fractions of seconds
+//   over 9 digits;
+// - a native value's literal in a form a session setting could change or Oracle refuses: a
+//   TO_BINARY_DOUBLE text with a decimal or group sign, HEXTORAW of part of a byte or over
+//   2,000 bytes, DATE, TIMESTAMP and INTERVAL literals not in their ANSI form.
+// (A doubled quote inside such a literal is read as two characters: none of these forms has
+// one.)
 QString OracleFormProblem(const QString& statement, const OracleFormLimits& limits = {});
 
 // The rules for the values bound to a statement, as the log shows them (LooksLikeLoggedBytes):
@@ -40,8 +48,10 @@ QString OracleFormProblem(const QString& statement, const OracleFormLimits& limi
 // - a bound value after a byte value over 2,000 bytes, which Oracle binds as LONG RAW data
 //   (ORA-24816: the LONG and LOB binds go at the end of the bind list);
 // - a bound text over 4,000 bytes as bound (2,000 UTF-16 code units) together with such a byte
-//   value (ORA-22295: over 4,000 bytes go to LOB columns or to a LONG, not both).
-QString OracleBindProblem(const LoggedStatement& statement);
+//   value (ORA-22295: over 4,000 bytes go to LOB columns or to a LONG, not both), unless
+//   `textsGoToLobs`: the statement's table keeps its texts in NCLOB columns (a native copy's),
+//   so every long value goes to a LOB column.
+QString OracleBindProblem(const LoggedStatement& statement, bool textsGoToLobs = false);
 
 struct OracleFormCheck {
     int statements = 0;      // how many were checked

@@ -84,7 +84,8 @@ QStringList SplitStatements(const QString& text) {
 }
 
 // One row of an array of parameters as psqlODBC runs it: the INSERT with each "?" filled with a
-// literal (a text in quotes, bytes as '\x...', NULL). Given back as the statement with $1, $2...
+// literal (a text in quotes, bytes as '\x...', NULL), a "?" in a conversion's first argument
+// too (TO_NUMBER(?)). Given back as the statement with $1, $2...
 // in place of the literals and the literals as its bound values, as the server logs a statement
 // whose values are bound; nothing when the text is not such an INSERT.
 std::optional<LoggedStatement> ArrayRow(const QString& backend, const QString& insert) {
@@ -104,6 +105,15 @@ std::optional<LoggedStatement> ArrayRow(const QString& backend, const QString& i
     LoggedStatement row{backend, insert.left(at), {}};
     const qsizetype end = insert.size() - 1;
     while (at < end) {
+        // A marker inside a conversion, TO_DATE(?, 'YYYY-MM-DD'): the call stays statement text
+        // around the value, which is its first argument.
+        qsizetype name = at;
+        while (name < end && (insert[name].isLetter() || insert[name] == u'_')) ++name;
+        const bool call = name > at && insert[name] == u'(';
+        if (call) {
+            row.text += insert.mid(at, name + 1 - at);
+            at = name + 1;
+        }
         if (QStringView(insert).mid(at).startsWith(u"NULL")) {
             row.boundValues.append(QString());
             at += 4;
@@ -120,6 +130,19 @@ std::optional<LoggedStatement> ArrayRow(const QString& backend, const QString& i
             return std::nullopt;
         }
         row.text += QStringLiteral("$%1").arg(row.boundValues.size());
+        if (call) {
+            for (QChar quote; at < end; ++at) {
+                row.text += insert[at];
+                if (!quote.isNull()) {
+                    if (insert[at] == quote) quote = QChar();
+                } else if (insert[at] == u'\'') {
+                    quote = insert[at];
+                } else if (insert[at] == u')') {
+                    ++at;
+                    break;
+                }
+            }
+        }
         while (at < end && (insert[at] == u',' || insert[at] == u' ')) row.text += insert[at++];
     }
     row.text += u')';

@@ -1,19 +1,25 @@
 #include "data/core/ado_types.h"
 #include "data/core/failure.h"
+#include "support/oracle_statement_rules.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
+#include "transfer/kept_tables.h"
 #include "transfer/ledger_statements.h"
 #include "transfer/migration_ledger.h"
+#include "transfer/native_statements.h"
+#include "transfer/native_value.h"
 #include "transfer/quoted_name.h"
 
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
+#include <charconv>
+#include <cmath>
 #include <functional>
-
-#include "support/oracle_statement_rules.h"
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +129,18 @@ TEST(TableStatements, ALedgerEntryJudgesATableByItsFileAndOraclesCount) {
     EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Unfinished);
     entry.fileSize = 4;
     EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::SourceChanged);
+
+    entry.fileSize = 3;
+    entry.outcome = QStringLiteral("incomplete");
+    KeptTable kept;
+    kept.paradoxRows = 10;
+    kept.oracleRows = 7;
+    kept.standing = StandingOf(&entry, path, 10, 7);
+    EXPECT_TRUE(kept.ResumeKeeps());
+    // Not the native table of its Paradox table: a native --resume sends it again all the same.
+    kept.notNative = QStringLiteral("its column \"Id\" is NUMBER, not the native NUMBER(10)");
+    EXPECT_FALSE(kept.ResumeKeeps());
+    EXPECT_TRUE(kept.Describe().startsWith(QStringLiteral("it is not a native table: ")));
 }
 
 TEST(InsertStatement, OrdersExample) {
@@ -350,6 +368,112 @@ TEST(TableStatements, FollowTheDatabaseCharacterSetAndNameLimits) {
     EXPECT_TRUE(RefusalOf([&] {
                     DropTableStatement(sharp, oldUnicode);
                 }).contains(QStringLiteral("60 bytes")));
+}
+
+using paradox::FieldType;
+
+// One field of every Paradox type, in the table's order.
+const std::vector<NativeField> kEveryType = {
+    {QStringLiteral("Name"), FieldType::Alpha, 40},
+    {QStringLiteral("Notes"), FieldType::Memo, 11},
+    {QStringLiteral("Rtf"), FieldType::FormattedMemo, 10},
+    {QStringLiteral("Photo"), FieldType::Graphic, 10},
+    {QStringLiteral("Tag"), FieldType::Bytes, 16},
+    {QStringLiteral("Small"), FieldType::Short, 2},
+    {QStringLiteral("Id"), FieldType::AutoIncrement, 4},
+    {QStringLiteral("Price"), FieldType::Money, 8},
+    {QStringLiteral("Exact"), FieldType::Bcd, 18},
+    {QStringLiteral("Paid"), FieldType::Logical, 1},
+    {QStringLiteral("Day"), FieldType::Date, 4},
+    {QStringLiteral("At"), FieldType::Time, 4},
+    {QStringLiteral("Stamp"), FieldType::Timestamp, 8},
+};
+
+TEST(NativeStatements, EveryParadoxTypeGetsAnOracleTypeThatKeepsItsValues) {
+    const QString create = BuildNativeCreateTable(QStringLiteral("All"), kEveryType);
+    EXPECT_EQ(create,
+              "CREATE TABLE \"All\"(\"Name\" NVARCHAR2(40), \"Notes\" NCLOB, \"Rtf\" BLOB, "
+              "\"Photo\" BLOB, \"Tag\" RAW(16), \"Small\" NUMBER(5), \"Id\" NUMBER(10), \"Price\" "
+              "BINARY_DOUBLE, \"Exact\" NUMBER(32,18), \"Paid\" NUMBER(1) CHECK (\"Paid\" IN (0, "
+              "1)), \"Day\" DATE, \"At\" INTERVAL DAY TO SECOND(3), \"Stamp\" TIMESTAMP(3))");
+    EXPECT_EQ(OracleFormProblem(create), QString());
+    EXPECT_NE(OracleFormProblem(QStringLiteral("CREATE TABLE \"T\"(\"A\" NUMBER(39,2))")),
+              QString());
+    EXPECT_NE(OracleFormProblem(QStringLiteral("CREATE TABLE \"T\"(\"A\" RAW(2001))")), QString());
+    EXPECT_NE(OracleFormProblem(QStringLiteral("SELECT TO_BINARY_DOUBLE('0.17')")), QString());
+}
+
+TEST(NativeStatements, ValuesArriveExactlyWhateverTheSessionsSettings) {
+    const NativeInsertLayout layout = BuildNativeInsertLayout(QStringLiteral("All"), kEveryType);
+    const std::vector<Value> row = {
+        Value::Text(QStringLiteral("it's")),
+        Value::Text(QString(100000, u'm')),
+        Value::Bytes(QByteArray(3000, 'r')),
+        Value::Null(),
+        Value::Bytes(QByteArray("\x0a\x1b", 2)),
+        Value::Integer(-32767),
+        Value::Integer(7),
+        Value::Double(103945.00000000003),
+        Value::Text(QStringLiteral("-0.122999999999999998")),
+        Value::Boolean(true),
+        Value::Date(QDate(1920, 9, 8)),
+        Value::Time(QTime(20, 9, 17, 928)),
+        Value::DateTime(QDateTime(QDate(2028, 7, 19), QTime(10, 53, 53, 123), QTimeZone::utc())),
+    };
+    const InsertRow insert = BuildNativeInsert(layout, row);
+    EXPECT_EQ(
+        insert.text,
+        "INSERT INTO \"All\" (\"Name\", \"Tag\", \"Small\", \"Id\", \"Price\", \"Exact\", "
+        "\"Paid\", \"Day\", \"At\", \"Stamp\", \"Notes\", \"Rtf\", \"Photo\") VALUES('it''s', "
+        "HEXTORAW('0A1B'), -32767, 7, TO_BINARY_DOUBLE('10394500000000003E-11'), "
+        "-0.122999999999999998, 1, DATE '1920-09-08', INTERVAL '0 20:09:17.928' DAY TO "
+        "SECOND(3), TIMESTAMP '2028-07-19 10:53:53.123', ?, ?, NULL)");
+    EXPECT_EQ(insert.boundValues, (std::vector<Value>{row[1], row[2]}));  // LOB columns last
+    EXPECT_EQ(OracleFormProblem(insert.text), QString());
+    EXPECT_EQ(
+        BuildNativeBulkInsert(layout).section(QStringLiteral("VALUES"), 1),
+        "(?, HEXTORAW(?), ?, ?, TO_BINARY_DOUBLE(?), TO_NUMBER(?), ?, TO_DATE(?, 'YYYY-MM-DD'), "
+        "TO_DSINTERVAL(?), TO_TIMESTAMP(?, 'YYYY-MM-DD HH24:MI:SS.FF3'), ?, ?, ?)");
+    EXPECT_EQ(NativeBoundText(layout.columns[5], row[8]), "-122999999999999998E-18");
+    EXPECT_THROW(NativeBoundText(layout.columns[5], Value::Text(QStringLiteral("1.2.3"))), Failure);
+    EXPECT_THROW(NativeLiteral(layout.columns[2], Value::Text(QStringLiteral("7"))), Failure);
+    // Every double reads back from its text as the very same double, the extremes too.
+    for (const double d :
+         {0.17, -200.0, 1e300, 4.9e-324, 134.85000000000002, 1e17, 123456789.0,
+          std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity()}) {
+        const std::string text = ExactDoubleText(d).toStdString();
+        EXPECT_EQ(text.find_first_of(".,"), std::string::npos) << text;
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        EXPECT_EQ(back, d) << text;
+    }
+    EXPECT_EQ(ExactDoubleText(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(ExactDoubleText(std::nan("")), "NaN");
+}
+
+TEST(NativeStatements, KeysAndIndexesAreNamedAfterTheirTableWithinTheNameLimit) {
+    EXPECT_EQ(
+        PrimaryKeyStatement(QStringLiteral("Orders"),
+                            {QStringLiteral("Order No"), QStringLiteral("Line")}),
+        "ALTER TABLE \"Orders\" ADD CONSTRAINT \"Orders_PK\" PRIMARY KEY (\"Order No\", \"Line\")");
+    EXPECT_EQ(CreateIndexStatement(QStringLiteral("Orders"), QStringLiteral("XG0"),
+                                   {QStringLiteral("Day")}),
+              "CREATE INDEX \"Orders_XG0\" ON \"Orders\" (\"Day\")");
+    EXPECT_EQ(
+        OffendingKeysQuery(QStringLiteral("T"), {QStringLiteral("A"), QStringLiteral("B")}),
+        "SELECT \"A\", \"B\", COUNT(*) FROM \"T\" GROUP BY \"A\", \"B\" HAVING COUNT(*) > 1 OR "
+        "\"A\" IS NULL OR \"B\" IS NULL ORDER BY COUNT(*) DESC");
+    OracleDatabaseRules old;
+    old.longestTableName = 30;
+    const QString one = NativeObjectName(QStringLiteral("CUSTOMERS_OF_THE_NORTHERN_AREA"),
+                                         QStringLiteral("_PK"), old);
+    const QString two = NativeObjectName(QStringLiteral("CUSTOMERS_OF_THE_NORTHERN_AREA2"),
+                                         QStringLiteral("_PK"), old);
+    EXPECT_EQ(one.size(), 30);
+    EXPECT_TRUE(one.startsWith(QStringLiteral("CUSTOMERS_OF_THE_NO")) &&
+                one.endsWith(QStringLiteral("_PK")));
+    EXPECT_NE(one, two);
+    EXPECT_EQ(NativeObjectName(QStringLiteral("Ärger"), QStringLiteral("_X01"), old), "Ärger_X01");
 }
 
 }  // namespace

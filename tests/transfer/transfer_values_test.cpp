@@ -3,10 +3,19 @@
 
 #include "transfer_fixture.h"
 
+#include "data/access/connection.h"
 #include "data/access/oracle_database_rules.h"
+#include "data/core/ado_types.h"
+#include "data/core/failure.h"
 #include "support/oracle_statement_rules.h"
+#include "transfer/create_table_statement.h"
+#include "transfer/native_comparison.h"
+#include "transfer/native_keys.h"
+#include "transfer/native_shape.h"
+#include "transfer/native_statements.h"
 
 #include <QCryptographicHash>
+#include <QTimeZone>
 
 #include <limits>
 
@@ -293,6 +302,108 @@ TEST_F(TransferValues, NumbersKeepTheirValueThroughTheirText) {
         const double value = back[static_cast<int>(i)][0].toDouble();
         EXPECT_NEAR(value, numbers[i], std::abs(numbers[i]) * 1e-14) << i;
     }
+}
+
+// The native copy's statements on the server: every value reads back in the same exact form, a
+// planted change of one millisecond or one digit differs, and a key over repeated values is
+// refused while the offending values are found.
+TEST_F(TransferValues, NativeStatementsKeepEveryValueExactlyAndTheKeyComesAfterTheRows) {
+    const std::vector<NativeField> fields = {
+        {QStringLiteral("Id"), px::FieldType::Long, 4},
+        {QStringLiteral("Name"), px::FieldType::Alpha, 20},
+        {QStringLiteral("Memo"), px::FieldType::Memo, 20},
+        {QStringLiteral("Blob"), px::FieldType::Blob, 10},
+        {QStringLiteral("Tag"), px::FieldType::Bytes, 4},
+        {QStringLiteral("N"), px::FieldType::Number, 8},
+        {QStringLiteral("Exact"), px::FieldType::Bcd, 18},
+        {QStringLiteral("Paid"), px::FieldType::Logical, 1},
+        {QStringLiteral("Day"), px::FieldType::Date, 4},
+        {QStringLiteral("At"), px::FieldType::Time, 4},
+        {QStringLiteral("Stamp"), px::FieldType::Timestamp, 8},
+    };
+    const auto stamp = [](int ms) {
+        return Value::DateTime(
+            QDateTime(QDate(2028, 7, 19), QTime(10, 53, 53, ms), QTimeZone::utc()));
+    };
+    const std::vector<std::vector<Value>> rows = {
+        {Value::Integer(1), Value::Text(QStringLiteral("it's")), Value::Text(QString(100000, u'm')),
+         Value::Bytes(QByteArray(3000, '\0')), Value::Bytes(QByteArray("\0\xff\x1b", 3)),
+         Value::Double(103945.00000000003), Value::Text(QStringLiteral("0.122999999999999998")),
+         Value::Boolean(true), Value::Date(QDate(1920, 9, 8)), Value::Time(QTime(20, 9, 17, 928)),
+         stamp(123)},
+        {Value::Integer(1), Value::Null(), Value::Null(), Value::Null(), Value::Null(),
+         Value::Double(-std::numeric_limits<double>::infinity()), Value::Text(QStringLiteral("-7")),
+         Value::Boolean(false), Value::Date(QDate(1, 1, 1)), Value::Time(QTime(0, 0)), stamp(0)},
+    };
+    Connection oracle;
+    oracle.Open(TestServerConnectionString());
+    oracle.Execute(BuildNativeCreateTable(QStringLiteral("NATIVE"), fields));
+    const NativeInsertLayout layout = BuildNativeInsertLayout(QStringLiteral("NATIVE"), fields);
+    for (const auto& row : rows) {
+        const InsertRow insert = BuildNativeInsert(layout, row);
+        oracle.Execute(insert.text, insert.boundValues);
+    }
+    const auto readBack = [&] {
+        std::vector<std::vector<std::optional<QString>>> read;
+        Recordset rs;
+        rs.Open(NativeSelectStatement(QStringLiteral("NATIVE"), fields) +
+                    QStringLiteral(" ORDER BY \"Paid\" DESC"),
+                oracle);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            auto& values = read.emplace_back();
+            for (std::size_t f = 0; f < fields.size(); ++f) {
+                values.push_back(
+                    NativeComparableText(NativeColumnFor(fields[f].type, fields[f].size),
+                                         rs.FieldValue(static_cast<int>(f))));
+            }
+        }
+        return read;
+    };
+    std::vector<std::vector<std::optional<QString>>> sent;
+    for (const auto& row : rows) {
+        auto& values = sent.emplace_back();
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            values.push_back(
+                NativeComparableText(NativeColumnFor(fields[f].type, fields[f].size), row[f]));
+        }
+    }
+    EXPECT_EQ(readBack(), sent);
+    ServerExecute(QStringLiteral(
+        "UPDATE \"NATIVE\" SET \"At\" = \"At\" + INTERVAL '0 00:00:00.001' DAY TO SECOND(3), "
+        "\"Exact\" = \"Exact\" + 1E-18 WHERE \"Paid\" = 1"));
+    const auto changed = readBack();
+    EXPECT_EQ(changed[0][9], QStringLiteral("20:09:17.929"));
+    EXPECT_EQ(changed[0][6], QStringLiteral("0.122999999999999999"));
+    ParadoxTableKeys keys;
+    keys.keyFieldCount = 1;
+    keys.indexes = {{QStringLiteral("when"), QStringLiteral("XG0"), {8, 1}}};
+    keys.damaged = {QStringLiteral("NATIVE.X02 is cut short")};
+    std::vector<QString> names;
+    for (const NativeField& field : fields) names.push_back(field.name);
+    const NativeKeysResult refused = MakeNativeKeys(oracle, QStringLiteral("NATIVE"), names, keys);
+    EXPECT_FALSE(refused.keyMade);
+    EXPECT_TRUE(refused.keyProblem.contains(QStringLiteral("repeated or missing: Id 1 in 2 rows;")))
+        << refused.keyProblem.toStdString();
+    EXPECT_EQ(refused.indexesMade, 1);
+    EXPECT_EQ(refused.indexProblems.size(), 1);  // the damaged index file
+    ServerExecute(QStringLiteral("DROP INDEX \"NATIVE_XG0\""));
+    ServerExecute(QStringLiteral("UPDATE \"NATIVE\" SET \"Id\" = 2 WHERE \"Paid\" = 0"));
+    keys.damaged.clear();
+    const NativeKeysResult made = MakeNativeKeys(oracle, QStringLiteral("NATIVE"), names, keys);
+    EXPECT_TRUE(made.keyMade && made.complete()) << made.keyProblem.toStdString();
+    // The dictionary then shows the native table, its key and its index.
+    const QString table = QStringLiteral("NATIVE");
+    EXPECT_EQ(NativeShapeDifference(fields, ReadOracleColumns(oracle, table)), QString());
+    EXPECT_EQ(NativeKeysDifference(table, names, keys, ReadOracleKeys(oracle, table)),
+              QStringList());
+    ServerExecute(QStringLiteral("DROP INDEX \"NATIVE_XG0\""));
+    EXPECT_EQ(NativeKeysDifference(table, names, keys, ReadOracleKeys(oracle, table)),
+              QStringList{"the index \"NATIVE_XG0\" (\"Day\", \"Name\") is missing"});
+    oracle.Execute(BuildCreateTableStatement(QStringLiteral("WINDOW"),
+                                             {{QStringLiteral("Memo"), adLongVarWChar}}));
+    EXPECT_EQ(
+        NativeShapeDifference({fields[2]}, ReadOracleColumns(oracle, QStringLiteral("WINDOW"))),
+        "its column \"Memo\" is NVARCHAR2(2000), not the native NCLOB");
 }
 
 }  // namespace

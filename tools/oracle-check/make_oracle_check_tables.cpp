@@ -6,13 +6,15 @@
 // Each line is tab-separated: "text", the table, the row's Id and its text; or "bytes", the
 // table, the Id, the picture's length, its first and last 16 bytes in upper-case hex (empty for
 // no picture) and the memo's length in characters. QVX_TYPES and QVX_TYPES2 hold every field type
-// and are checked with `quorvex verify` instead.
+// and are checked with `quorvex verify` instead; QVX_NATIVE, keyed, with `quorvex verify --native`.
 
 #include "data/paradox/calendar.h"
 #include "table_writer.h"
 
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -141,6 +143,63 @@ void WriteEveryType(const std::string& table, int rows) {
           values, 936);
 }
 
+// A table of every field type for send --native, with the values a faithful copy must keep:
+// a millisecond, a 17th significant digit, 18 BCD decimals, a long memo, an infinity, bytes. Its
+// key (Id) is kept by the header alone: the writer makes unkeyed tables, so the header is made
+// keyed afterwards (file type 0, one key field), as Paradox would have it.
+void WriteNative() {
+    const std::int32_t day = px::DayNumberFromCivil(1920, 9, 8);
+    const std::int64_t stamp =
+        std::int64_t{px::DayNumberFromCivil(2028, 7, 19)} * px::kMillisecondsPerDay + 39233123;
+    const Row exact = {px::Value::Integer(1),
+                       px::Value::Text("O'Brien"),
+                       px::Value::Text(std::string(100000, 'm')),
+                       px::Value::Raw(Picture(3000)),
+                       px::Value::Raw({0x00, 0xFF, 0x1B, 0x80}),
+                       px::Value::Integer(-32767),
+                       px::Value::Number(103945.00000000003),
+                       px::Value::Number(0.16999999999999998),
+                       px::Value::Dec({"0.122999999999999998"}),
+                       px::Value::Logical(true),
+                       px::Value::Date({day}),
+                       px::Value::Time({72557928}),  // 20:09:17.928
+                       px::Value::Stamp({stamp})};   // 2028-07-19 10:53:53.123
+    Row extreme = {px::Value::Integer(2),
+                   px::Value(),
+                   px::Value(),
+                   px::Value(),
+                   px::Value(),
+                   px::Value::Integer(0),
+                   px::Value::Number(std::numeric_limits<double>::infinity()),
+                   px::Value::Number(4.9e-324),
+                   px::Value::Dec({"-7"}),
+                   px::Value::Logical(false),
+                   px::Value::Date({1}),
+                   px::Value::Time({0}),
+                   px::Value()};
+    const std::string path = Folder + "/QVX_NATIVE.DB";
+    Write("QVX_NATIVE",
+          {{"Id", px::FieldType::Long},
+           {"Name", px::FieldType::Alpha, 20},
+           {"Memo", px::FieldType::Memo, 20},
+           {"Picture", px::FieldType::Blob, 10},
+           {"Tag", px::FieldType::Bytes, 4},
+           {"Small", px::FieldType::Short},
+           {"Number", px::FieldType::Number},
+           {"Money", px::FieldType::Money},
+           {"Exact", px::FieldType::Bcd, 18},
+           {"Paid", px::FieldType::Logical},
+           {"Day", px::FieldType::Date},
+           {"At", px::FieldType::Time},
+           {"Stamp", px::FieldType::Timestamp}},
+          {exact, extreme}, 1252);
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(0x04);
+    file.put(0);  // a keyed table
+    file.seekp(0x23);
+    file.put(1);  // of one key field
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,6 +219,7 @@ int main(int argc, char** argv) {
         // A table name only a Unicode (or Japanese, Chinese) database holds: "QVX_日本".
         WriteTexts("QVX_\xE6\x97\xA5\xE6\x9C\xAC", {"x"}, 936);
         WriteLobs();
+        WriteNative();
         // Names over 30 bytes, which a server before 12.2 refuses: a 40-byte table name, and a
         // field name of 25 characters that takes 35 bytes in UTF-8 (25 in WE8MSWIN1252).
         WriteTexts("QVX_A_TABLE_NAME_OF_FORTY_BYTES_12345678", {"forty"}, 1252);

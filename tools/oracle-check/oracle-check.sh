@@ -33,7 +33,13 @@
 #      status 0, and `quorvex verify` after each says every table is the same (exit status 0);
 #   7. a bulk send stopped with Ctrl+C (SIGINT): the abandoned table is dropped with PURGE, so the
 #      recycle bin holds no more QVX_MANY than before;
-#   8. with --lost-connection: QVX_MANY (50,000 rows) is sent, row by row and then with --bulk,
+#   8. send --native (QVX_NATIVE, every field type, keyed): sent row by row under a German
+#      session (NLS_LANG decimal comma and date order) and in bulk; Oracle's types as
+#      user_tab_columns names them, the primary key, the values as DUMP shows them (the doubles
+#      103945.00000000003 and 0.16999999999999998 bit for bit, infinity, 4.9E-324, 18 BCD
+#      decimals, 20:09:17.928, 10:53:53.123, a 100,000-character memo), and verify --native,
+#      which must say "same" both times (no ORA-01722, ORA-01861 or ORA-24816 on the way);
+#   9. with --lost-connection: QVX_MANY (50,000 rows) is sent, row by row and then with --bulk,
 #      while this script ends the program's session with ALTER SYSTEM KILL SESSION (when the user
 #      may; otherwise it says so, and you end the session yourself): exactly one failure report
 #      must follow, and the command must end.
@@ -227,6 +233,30 @@ if ((oracle)); then
     fi
 fi
 
+echo
+echo "== 8. send --native: Oracle's own types, exact values, the key after the rows"
+for mode in rows bulk; do
+    if [[ $mode == rows ]]; then
+        bulk=() nls=GERMAN_GERMANY.AL32UTF8
+    else
+        bulk=(--bulk) nls=$NLS_LANG
+    fi
+    NLS_LANG=$nls XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" send \
+        --native "${bulk[@]}" --overwrite --folder "$work/tables" --sid "$sid" --user "$user" \
+        QVX_NATIVE >"$work/native.out" 2>"$work/native.err"
+    echo "send --native ${bulk[*]} (NLS_LANG=$nls): exit status $? (0 expected)"
+    sed 's/^/    /' "$work/native.err"
+    XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$program" verify --native \
+        --folder "$work/tables" --sid "$sid" --user "$user" QVX_NATIVE >"$work/verify.out" 2>&1
+    echo "verify --native: exit status $? (0 expected)"
+    sed 's/^/    /' "$work/verify.out"
+done
+sql "SELECT column_name, data_type, char_length, data_length, data_precision, data_scale FROM user_tab_columns WHERE table_name = 'QVX_NATIVE' ORDER BY column_id"
+sql "SELECT constraint_name, constraint_type FROM user_constraints WHERE table_name = 'QVX_NATIVE'"
+if ((oracle)); then
+    sql 'SELECT "Id", DUMP("Number", 16), DUMP("Money", 16), TO_CHAR("Exact"), TO_CHAR("At"), TO_CHAR("Stamp", '"'YYYY-MM-DD HH24:MI:SS.FF3'"'), RAWTOHEX("Tag"), DBMS_LOB.GETLENGTH("Memo"), DBMS_LOB.GETLENGTH("Picture") FROM "QVX_NATIVE" ORDER BY 1'
+fi
+
 # Ends the program's own session: it is the one whose program names Quorvex. True when the kill
 # went through; else says why it cannot.
 kill_program_session() {
@@ -277,13 +307,13 @@ lost_connection_case() {
 
 if ((lost_connection)); then
     echo
-    echo "== 8. A lost connection: QVX_MANY (50,000 rows) while its session is ended"
+    echo "== 9. A lost connection: QVX_MANY (50,000 rows) while its session is ended"
     lost_connection_case rows
     lost_connection_case bulk --bulk
 fi
 
 echo
 echo "To drop the tables this made (PURGE: not into the recycle bin):"
-for table in "${tables[@]}" QVX_TYPES QVX_TYPES2 QVX_MANY; do
+for table in "${tables[@]}" QVX_TYPES QVX_TYPES2 QVX_MANY QVX_NATIVE; do
     echo "    DROP TABLE \"$table\" PURGE;"
 done

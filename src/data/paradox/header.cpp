@@ -20,7 +20,14 @@ std::string Hex(unsigned value) {
     return text;
 }
 
-void CheckFileType(std::uint8_t fileType, const std::string& fileName) {
+void CheckFileType(std::uint8_t fileType, HeaderKind kind, const std::string& fileName) {
+    if (kind == HeaderKind::SecondaryIndex) {
+        if (fileType == 3 || fileType == 5 || fileType == 6 || fileType == 8) {
+            return;
+        }
+        throw Error(fileName, "its file type byte " + Hex(fileType) +
+                                  " is not that of a secondary index (.Xnn or .XGn)");
+    }
     if (fileType == 0 || fileType == 2) {
         return;
     }
@@ -101,7 +108,8 @@ std::uint16_t DeclaredHeaderSize(std::span<const std::uint8_t> fixedPart) {
     return ReadU16(fixedPart.data() + 0x02);
 }
 
-ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string& fileName) {
+ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string& fileName,
+                         HeaderKind kind) {
     if (bytes.size() < kFixedHeaderSize) {
         throw Error(fileName, "the header is cut short");
     }
@@ -121,7 +129,7 @@ ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string&
     header.keyFieldCount = ReadU16(h + 0x23);
     header.versionByte = h[0x39];
 
-    CheckFileType(header.fileType, fileName);
+    CheckFileType(header.fileType, kind, fileName);
     if (header.versionByte < 3 || header.versionByte > 12) {
         throw Error(fileName, "its version byte " + Hex(header.versionByte) +
                                   " is not that of a Paradox table of versions 3 to 7");
@@ -210,6 +218,7 @@ ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string&
         }
         parsed.fields[i].name = std::move(*name);
     }
+    parsed.fieldNamesEnd = at;
 
     if (header.extended()) {
         header.codePage = ReadU16(h + 0x6A);

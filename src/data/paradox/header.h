@@ -51,7 +51,15 @@ struct ParsedHeader {
     TableHeader header;
     std::vector<RawField> fields;
     std::vector<std::uint8_t> tableName;  // the name stored in the header, in its code page
+    // Where the field names end: 4.0+ headers go on with the field numbers, the sort-order id and,
+    // in a composite index, the index's name.
+    std::size_t fieldNamesEnd = 0;
 };
+
+// The files whose headers share the table's layout: a table (.DB, file type 0 or 2) and a
+// secondary index's sorted entries (.Xnn or .XGn, file type 3, 5, 6 or 8), whose fields are the
+// indexed ones, then the key fields of its table, then a block number.
+enum class HeaderKind { Table, SecondaryIndex };
 
 // The header size that a fixed part (at least kFixedHeaderSize bytes) declares, so that a
 // reader knows how much more to read before calling ParseHeader.
@@ -59,7 +67,8 @@ std::uint16_t DeclaredHeaderSize(std::span<const std::uint8_t> fixedPart);
 
 // Parses and checks a header. `bytes` holds the first headerSize bytes of the file, or the whole
 // file when it is shorter; `fileName` is used in errors. Throws Error for anything that is not a
-// readable table.
-ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string& fileName);
+// readable file of the kind asked for.
+ParsedHeader ParseHeader(std::span<const std::uint8_t> bytes, const std::string& fileName,
+                         HeaderKind kind = HeaderKind::Table);
 
 }  // namespace quorvex::paradox

@@ -53,8 +53,8 @@ ParadoxTableFacts FactsOf(const paradox::Table& table) {
 
 class ParadoxRecordSource : public ParadoxRows {
   public:
-    explicit ParadoxRecordSource(paradox::Table table)
-        : table_(std::move(table)), facts_(FactsOf(table_)) {
+    ParadoxRecordSource(paradox::Table table, bool exactDecimals)
+        : table_(std::move(table)), facts_(FactsOf(table_)), exactDecimals_(exactDecimals) {
         onRow_ = Translated([this] { return table_.next(); });
     }
 
@@ -75,8 +75,13 @@ class ParadoxRecordSource : public ParadoxRows {
                 QStringLiteral("There is no current row: the end of the table has "
                                "been reached."));
         }
-        return Translated(
-            [&] { return ToDataValue(table_.value(static_cast<std::size_t>(index))); });
+        return Translated([&] {
+            const paradox::Value value = table_.value(static_cast<std::size_t>(index));
+            if (exactDecimals_ && value.kind() == paradox::Value::Kind::Decimal) {
+                return Value::Text(QString::fromStdString(value.decimal().digits));
+            }
+            return ToDataValue(value);
+        });
     }
 
     std::int64_t recordCount() const override {
@@ -104,6 +109,7 @@ class ParadoxRecordSource : public ParadoxRows {
 
     paradox::Table table_;
     ParadoxTableFacts facts_;
+    bool exactDecimals_ = false;
     bool onRow_ = false;
 };
 
@@ -179,8 +185,8 @@ Value ToDataValue(const paradox::Value& value) {
     return Value::Null();
 }
 
-std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table) {
-    return std::make_unique<ParadoxRecordSource>(std::move(table));
+std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table, bool exactDecimals) {
+    return std::make_unique<ParadoxRecordSource>(std::move(table), exactDecimals);
 }
 
 }  // namespace quorvex

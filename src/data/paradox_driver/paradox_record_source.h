@@ -18,7 +18,9 @@ Value ToDataValue(const paradox::Value& value);
 
 // The rows of one Paradox table, standing on the first row once made. The count is exact from
 // the start; rows are read from the file one block at a time as the cursor moves. Reader
-// errors come out as Failure with the reader's message.
-std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table);
+// errors come out as Failure with the reader's message. With `exactDecimals` a BCD value comes
+// as the text of its digits instead of a double.
+std::unique_ptr<ParadoxRows> MakeParadoxRecordSource(paradox::Table table,
+                                                     bool exactDecimals = false);
 
 }  // namespace quorvex

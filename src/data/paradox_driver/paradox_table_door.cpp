@@ -62,8 +62,10 @@ OpenedParadoxTable OpenParadoxTable(const QString& folder, const QString& name,
     try {
         paradox::Table table = paradox::Table::Open(QFile::encodeName(path).toStdString(),
                                                     paradox::OpenOptions{options.codePage});
-        std::unique_ptr<ParadoxRows> rows = MakeParadoxRecordSource(std::move(table));
+        std::unique_ptr<ParadoxRows> rows =
+            MakeParadoxRecordSource(std::move(table), options.exactDecimals);
         ParadoxTableFacts facts = rows->facts();
+        facts.file = path;
         return {std::move(facts), std::move(rows)};
     } catch (const paradox::Error& error) {
         throw Failure(QString::fromUtf8(error.what()));

@@ -17,6 +17,9 @@ struct ParadoxTableOptions {
     // Reads the text in this code page instead of the one the header names (headers are
     // sometimes wrong about it); nullopt reads the header's.
     std::optional<int> codePage;
+    // Delivers a BCD value as the text of its stored digits ("0.122999999999999998"), which a
+    // native copy keeps whole, instead of the nearest double.
+    bool exactDecimals = false;
 };
 
 // True when the reader knows the code page (so a command line can refuse another before it

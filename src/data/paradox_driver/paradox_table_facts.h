@@ -23,6 +23,7 @@ struct ParadoxTableFacts {
     int keyFieldCount = 0;  // the first fields, in order, that make the primary key; 0 unkeyed
     int codePage = 0;       // the code page the text is read in (the header's or the option's)
     std::int64_t rowCount = 0;
+    QString file;  // the table file it is read from
 };
 
 // The rows of a Paradox table, which also tell the facts of their table.
