@@ -52,7 +52,7 @@ QString NativeShapeDifference(const std::vector<NativeField>& fields,
 
 // What is missing or different of the key and the indexes the Paradox table has: "the primary
 // key is missing", "the index \"T_X06\" is on (\"Name\"), not (\"City\")"...; empty when both
-// are as the native copy makes them.
+// are as the native copy makes them. An index file the reader could not read is named too.
 QStringList NativeKeysDifference(const QString& table, const std::vector<QString>& fieldNames,
                                  const ParadoxTableKeys& keys, const OracleKeys& found,
                                  const OracleDatabaseRules& rules = {});

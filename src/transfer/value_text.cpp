@@ -333,25 +333,13 @@ Value NullToDefault(Value value, Value defaultValue) {
     return value.isNull() ? defaultValue : value;
 }
 
-}  // namespace quorvex
-
-namespace quorvex {
-
 NumberKind NumberKindOfField(int adoType) {
+    if (IsIntegerAdoType(adoType)) return NumberKind::Integer;
     switch (adoType) {
         case adSingle:
         case adDouble:
         case adCurrency:
             return NumberKind::Double;
-        case adTinyInt:
-        case adSmallInt:
-        case adInteger:
-        case adBigInt:
-        case adUnsignedTinyInt:
-        case adUnsignedSmallInt:
-        case adUnsignedInt:
-        case adUnsignedBigInt:
-            return NumberKind::Integer;
         case adDecimal:
         case adNumeric:
         case adVarNumeric:

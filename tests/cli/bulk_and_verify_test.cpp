@@ -394,6 +394,29 @@ TEST_F(BulkCommandLine, ARepeatedKeyIsReportedWithItsValuesAndEveryRowArrives) {
         << verified.out.toStdString();
 }
 
+TEST_F(BulkCommandLine, ADamagedIndexFileIsReportedAndTheRowsStillArrive) {
+    const QDir corpus(QStringLiteral(QUORVEX_CORPUS_DIR "/db"));
+    for (const char* suffix : {"DB", "MB", "PX", "X06", "Y06"}) {
+        const QString name = QStringLiteral("CUSTOMER.") + QLatin1String(suffix);
+        ASSERT_TRUE(QFile::copy(corpus.filePath(name), folder.filePath(name))) << suffix;
+    }
+    QFile index(folder.filePath("CUSTOMER.X06"));
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(index.resize(40));  // cut inside its header
+    index.close();
+
+    const ProgramRun sent = Run(QStringList{"send", "--native", "--bulk", "--overwrite"} + Login());
+    EXPECT_EQ(sent.exitStatus, 1);
+    EXPECT_TRUE(sent.err.contains("An index of table CUSTOMER was not made"))
+        << sent.err.toStdString();
+    EXPECT_GT(Count("CUSTOMER"), 0);
+    const ProgramRun verified = Run(QStringList{"verify", "--native"} + Login());
+    EXPECT_EQ(verified.exitStatus, 1);
+    EXPECT_TRUE(
+        verified.out.contains("an index file could not be read, so its index is not checked"))
+        << verified.out.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Folders, CorpusBothWaysFromTheCommandLine,
                          ::testing::Values("fields", "db", "encrypt"));
 

@@ -46,6 +46,23 @@ enum AdoType : int {
     adLongVarBinary = 205,
 };
 
+// Whether fields of this type hold whole numbers.
+constexpr bool IsIntegerAdoType(int adoType) {
+    switch (adoType) {
+        case adTinyInt:
+        case adSmallInt:
+        case adInteger:
+        case adBigInt:
+        case adUnsignedTinyInt:
+        case adUnsignedSmallInt:
+        case adUnsignedInt:
+        case adUnsignedBigInt:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Cursor locations a connection can be given before it opens.
 enum CursorLocation : int { adUseServer = 2, adUseClient = 3 };
 

@@ -48,22 +48,6 @@ int AdoTypeOfQtType(const QMetaType& type) {
     }
 }
 
-bool IsIntegerType(int adoType) {
-    switch (adoType) {
-        case adTinyInt:
-        case adSmallInt:
-        case adInteger:
-        case adBigInt:
-        case adUnsignedTinyInt:
-        case adUnsignedSmallInt:
-        case adUnsignedInt:
-        case adUnsignedBigInt:
-            return true;
-        default:
-            return false;
-    }
-}
-
 Value NumberValue(const QVariant& value, int scale) {
     const QString text = value.toString().trimmed();
     if (scale <= 0) {
@@ -136,7 +120,7 @@ int AdoTypeOfOdbcField(const QSqlField& field) {
 
 Value OdbcValue(const QVariant& value, int adoType, int scale) {
     if (value.isNull()) return Value::Null();
-    if (IsIntegerType(adoType)) return NumberValue(value, 0);
+    if (IsIntegerAdoType(adoType)) return NumberValue(value, 0);
     switch (adoType) {
         case adNumeric:
         case adDecimal:
