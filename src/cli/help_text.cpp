@@ -9,9 +9,9 @@ const char kConnectionHelp[] =
     "  --folder DIR    the Paradox folder\n"
     "  --sid SID       the Oracle SID (a TNS alias, or host:port/service)\n"
     "  --user USER     the Oracle user name\n"
-    "The password is never given on the command line: it comes from the environment\n"
-    "variable QUORVEX_PASSWORD, else from the saved settings, else it is asked for on the\n"
-    "terminal (/dev/tty) without being shown.\n";
+    "The password is never given on the command line: it comes from the\n"
+    "environment variable QUORVEX_PASSWORD, else from the saved settings, else it is\n"
+    "asked for on the terminal (/dev/tty) without being shown.\n";
 
 }  // namespace
 
@@ -25,8 +25,8 @@ QString ProgramHelpText() {
         "       quorvex verify [options] [TABLE...]\n"
         "       quorvex --version\n"
         "\n"
-        "Without arguments Quorvex opens its window, which needs a display. With a command it\n"
-        "runs in the terminal, without a display:\n"
+        "Without arguments Quorvex opens its window, which needs a display. With a\n"
+        "command it runs in the terminal, without a display:\n"
         "  send    copy Paradox tables into Oracle, as \"Send Table/s To Oracle\" does\n"
         "  list    print the table names of the Oracle login, of the Paradox folder, or\n"
         "          both\n"
@@ -42,11 +42,11 @@ QString SendHelpText() {
                "\n"
                "Copies the named Paradox tables (every table the folder itself holds when none\n"
                "is named) into Oracle, as the window's \"Send Table/s To Oracle\" does: each\n"
-               "table is created in Oracle and its rows are sent one INSERT at a time. Each table\n"
-               "is sent once. Tables of subfolders are not sent: the summary names each with the\n"
-               "--folder to give for it. A table the folder holds in two files that differ only\n"
-               "in letter case (T.DB and T.db) is named by its file's name, exactly as spelled:\n"
-               "quorvex send T.db sends that file as the table T.\n"
+               "table is created in Oracle and its rows are sent one INSERT at a time. Each\n"
+               "table is sent once. Tables of subfolders are not sent: the summary names each\n"
+               "with the --folder to give for it. A table the folder holds in two files that\n"
+               "differ only in letter case (T.DB and T.db) is named by its file's name, exactly\n"
+               "as spelled: quorvex send T.db sends that file as the table T.\n"
                "\n") +
            QString::fromUtf8(kConnectionHelp) +
            QStringLiteral(
@@ -69,8 +69,8 @@ QString SendHelpText() {
                "                  transaction per table: many times faster, above all over a\n"
                "                  network. A table is then complete in Oracle (less its refused\n"
                "                  rows) or absent: a stopped or failed table is rolled back\n"
-               "  --jobs N        with --bulk, send N tables at a time (1 to 64), each on its own\n"
-               "                  connection, with a progress line for each\n"
+               "  --jobs N        with --bulk, send N tables at a time (1 to 64), each on its\n"
+               "                  own connection, with a progress line for each\n"
                "  --native        create each table with Oracle's own types (NCLOB memos, DATE,\n"
                "                  TIMESTAMP(3), BINARY_DOUBLE, NUMBER(32,s) for BCD...), every\n"
                "                  value exact, then its primary key and indexes from the Paradox\n"
@@ -133,8 +133,8 @@ QString ListHelpText() {
                "Usage: quorvex list [--oracle | --paradox] [--json] [options]\n"
                "\n"
                "Prints the table names as the tables screen lists them, in the same order, one\n"
-               "per line: the Oracle tables of the login and the Paradox tables of the folder and\n"
-               "all its subfolders, each side under a heading when both are printed.\n"
+               "per line: the Oracle tables of the login and the Paradox tables of the folder\n"
+               "and all its subfolders, each side under a heading when both are printed.\n"
                "  --oracle        only the Oracle tables\n"
                "  --paradox       only the Paradox tables (no server needed)\n"
                "  --json          as JSON: {\"oracle\": [names], \"paradox\": [{\"table\",\n"

@@ -2,18 +2,7 @@
 
 #include <QCoreApplication>
 
-#include <chrono>
-#include <future>
-
 namespace quorvex {
-
-namespace {
-
-// How often pending events run while a helper thread works: often enough that a repaint or a
-// close is not noticed waiting.
-constexpr std::chrono::milliseconds kWaitBetweenRuns{20};
-
-}  // namespace
 
 void DoEvents() {
     if (QCoreApplication::instance() != nullptr) {
@@ -21,14 +10,6 @@ void DoEvents() {
         constexpr QEventLoop::ProcessEventsFlags kEventsAndInput = QEventLoop::AllEvents;
         QCoreApplication::processEvents(kEventsAndInput);
     }
-}
-
-void WaitLettingEventsRun(const std::function<void()>& work) {
-    std::future<void> done = std::async(std::launch::async, work);
-    while (done.wait_for(kWaitBetweenRuns) != std::future_status::ready) {
-        DoEvents();
-    }
-    done.get();
 }
 
 }  // namespace quorvex

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 namespace quorvex {
 
 // Lets pending window events run (repaints, the progress bar, a close request), between the
@@ -10,11 +8,5 @@ namespace quorvex {
 // command runs, the screens' input rule drops every one of them that is not for a box the command
 // opened.
 void DoEvents();
-
-// Runs `work` on a thread of its own and lets pending window events run until it has ended, so
-// that the windows still repaint and can be closed while a driver blocks (a server that takes
-// its time to answer a login). `work` must touch nothing the events may touch. What it throws is
-// thrown here.
-void WaitLettingEventsRun(const std::function<void()>& work);
 
 }  // namespace quorvex
