@@ -225,8 +225,8 @@ class BulkCopyRun {
             } catch (const std::exception& failure) {
                 values_[field] = Value::Null();
                 if (unreadable.isEmpty()) {
-                    unreadable = QStringLiteral("The value of the field %1 could not be read: %2")
-                                     .arg(fields_[field].name, CommandSteps::Describe(failure));
+                    unreadable =
+                        UnreadableValueReport(fields_[field].name, CommandSteps::Describe(failure));
                 }
             }
         }

@@ -26,6 +26,10 @@ QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStrin
              fields.size() == 1 ? QStringLiteral("its") : QStringLiteral("their"));
 }
 
+QString UnreadableValueReport(const QString& field, const QString& reason) {
+    return QStringLiteral("The value of the field %1 could not be read: %2").arg(field, reason);
+}
+
 bool HoldsTextOverColumn(const std::vector<std::optional<QString>>& sent) {
     constexpr qsizetype kLongestColumnText = 2000;
     static const QRegularExpression hex(QStringLiteral("^[0-9A-F]*$"));

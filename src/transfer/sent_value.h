@@ -22,6 +22,10 @@ std::optional<QString> SentText(const Value& value);
 // place." `fields` names each such field with what it held, "Amount (infinity)".
 QString UnheldNumbersReport(const QString& table, std::int64_t row, const QStringList& fields);
 
+// Why a row did not arrive whole when one of its values could not be read from the Paradox file
+// (a missing or damaged memo file): the field and the reader's reason.
+QString UnreadableValueReport(const QString& field, const QString& reason);
+
 // The note of a table whose refused rows hold a text longer than the window's NVARCHAR2(2000)
 // columns take, which the native copy carries whole.
 inline const QString kNativeCarriesLongTexts = QStringLiteral(

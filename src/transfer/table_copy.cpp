@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace quorvex {
 
@@ -73,6 +74,7 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         QString refusal;            // why the server refused the row, for the observer
         std::vector<Value> values;  // the row as read, for the observer
         QStringList unheld;         // the fields whose numbers Oracle cannot hold
+        QString unreadable;         // why its first unreadable value could not be read
     } row;
     row.count = rowCount;
     // A lost connection or a stop request ends the copy after the row in hand.
@@ -88,10 +90,22 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         steps.Step(220, [this, &row] { row.fieldCount = source.FieldCount(); });
         for (row.field = 0; row.field < row.fieldCount; ++row.field) {
             steps.Step(222, [this] { yield.AtField(); });
-            // A value that cannot be read is reported and written as NULL.
+            // A value that cannot be read is reported and written as NULL; the row then did not
+            // arrive whole, which the observer learns.
             row.value = Value::Null();
             steps.Step(224, [this, &row] {
-                row.value = NullToDefault(source.FieldValue(row.field), Value::Text(QString()));
+                try {
+                    row.value = NullToDefault(source.FieldValue(row.field), Value::Text(QString()));
+                } catch (const std::exception& failure) {
+                    if (observer != nullptr && row.unreadable.isEmpty()) {
+                        row.unreadable =
+                            UnreadableValueReport(row.field < static_cast<int>(fieldNames.size())
+                                                      ? fieldNames[row.field]
+                                                      : QString::number(row.field),
+                                                  CommandSteps::Describe(failure));
+                    }
+                    throw;  // reported by the step as any other failure
+                }
             });
             // An infinite number has no literal and goes as NULL (226 to 230), never silently.
             if (const QString unheld = NumberOracleCannotHold(row.value); !unheld.isEmpty()) {
@@ -109,10 +123,13 @@ void TableCopy::CopyRows(ProgressBar& progress) {
         row.insert = &statement->Finish();  // 238, 240
         row.bound = &statement->BoundValues();
         row.refusedBeforeSending = &statement->Refusal();
-        QString problem;
+        QString problem = std::exchange(row.unreadable, QString());
         if (!row.unheld.isEmpty()) {
-            problem = UnheldNumbersReport(table, row.number, row.unheld);
-            steps.Report(226, Failure(problem));
+            const QString unheld = UnheldNumbersReport(table, row.number, row.unheld);
+            steps.Report(226, Failure(unheld));
+            if (problem.isEmpty()) {
+                problem = unheld;
+            }
             row.unheld.clear();
         }
         const bool arrived = steps.Step(244, [this, &row] {
