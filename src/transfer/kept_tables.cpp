@@ -8,9 +8,8 @@
 #include "transfer/native_plan.h"
 #include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
+#include "transfer/server_number.h"
 #include "transfer/table_plan.h"
-
-#include <cmath>
 
 namespace quorvex {
 
@@ -31,33 +30,15 @@ std::optional<QString> OracleEntry(const QString& name, const TableList& list) {
     return found;
 }
 
-// A count as the server returns it: an integer, a number, or its text.
-std::int64_t CountOf(const Value& value) {
-    switch (value.kind()) {
-        case Value::Kind::Integer:
-            return value.toInteger();
-        case Value::Kind::Double:
-            return std::llround(value.toDouble());
-        case Value::Kind::Text: {
-            bool ok = false;
-            const std::int64_t count = value.toText().toLongLong(&ok);
-            if (ok) {
-                return count;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    throw Failure(QStringLiteral("The server answered COUNT(*) with no number."));
-}
-
 std::int64_t CountRows(Connection& connection, const QString& statement) {
     Recordset counted;
     counted.Open(statement, connection);
-    const std::int64_t rows = CountOf(counted.FieldValue(0));
+    const std::optional<std::int64_t> rows = WholeNumberOf(counted.FieldValue(0));
     counted.Close();
-    return rows;
+    if (!rows) {
+        throw Failure(QStringLiteral("The server answered COUNT(*) with no number."));
+    }
+    return *rows;
 }
 
 }  // namespace

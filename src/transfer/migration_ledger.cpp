@@ -4,32 +4,14 @@
 #include "data/oracle/odbc_parameter_arrays.h"
 #include "shell/command_steps.h"
 #include "transfer/quoted_name.h"
+#include "transfer/server_number.h"
 #include "transfer/value_text.h"
 
 #include <QFileInfo>
 
-#include <cmath>
-
 namespace quorvex {
 
 namespace {
-
-// A number as the server returns it: an integer, a number, or its text.
-std::optional<std::int64_t> NumberOf(const Value& value) {
-    switch (value.kind()) {
-        case Value::Kind::Integer:
-            return value.toInteger();
-        case Value::Kind::Double:
-            return std::llround(value.toDouble());
-        case Value::Kind::Text: {
-            bool ok = false;
-            const std::int64_t number = value.toText().trimmed().toLongLong(&ok);
-            return ok ? std::optional<std::int64_t>(number) : std::nullopt;
-        }
-        default:
-            return std::nullopt;
-    }
-}
 
 QString TextOf(const Value& value) { return value.isNull() ? QString() : ValueText(value); }
 
@@ -125,7 +107,7 @@ MigrationLedger::Taking MigrationLedger::Take(const QString& oracleConnectionStr
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Recordset next;
         next.Open(NextLedgerRunIdQuery(), writer_);
-        run.id = NumberOf(next.FieldValue(0)).value_or(1);
+        run.id = WholeNumberOf(next.FieldValue(0)).value_or(1);
         next.Close();
         taking.dead = OpenRuns();
         for (const LedgerRun& dead : taking.dead) {
@@ -188,9 +170,9 @@ std::vector<LedgerRun> MigrationLedger::OpenRuns() {
     open.Open(OpenLedgerRunsQuery(), writer_);
     for (; !open.Eof(); open.MoveNext()) {
         LedgerRun run;
-        run.id = NumberOf(open.FieldValue(0)).value_or(0);
+        run.id = WholeNumberOf(open.FieldValue(0)).value_or(0);
         run.host = TextOf(open.FieldValue(1));
-        run.process = NumberOf(open.FieldValue(2)).value_or(0);
+        run.process = WholeNumberOf(open.FieldValue(2)).value_or(0);
         run.started = TimeOf(open.FieldValue(3));
         run.options = TextOf(open.FieldValue(4));
         run.folder = TextOf(open.FieldValue(5));
@@ -222,15 +204,15 @@ std::map<QString, LedgerEntry> MigrationLedger::LatestLedgerEntries(Connection& 
         LedgerEntry entry;
         entry.table = TextOf(latest.FieldValue(0));
         entry.sourceFile = TextOf(latest.FieldValue(1));
-        entry.fileSize = NumberOf(latest.FieldValue(2));
+        entry.fileSize = WholeNumberOf(latest.FieldValue(2));
         entry.fileModified = TimeOf(latest.FieldValue(3));
-        entry.rowsRead = NumberOf(latest.FieldValue(4)).value_or(0);
-        entry.rowsArrived = NumberOf(latest.FieldValue(5)).value_or(0);
-        entry.rowsRefused = NumberOf(latest.FieldValue(6)).value_or(0);
+        entry.rowsRead = WholeNumberOf(latest.FieldValue(4)).value_or(0);
+        entry.rowsArrived = WholeNumberOf(latest.FieldValue(5)).value_or(0);
+        entry.rowsRefused = WholeNumberOf(latest.FieldValue(6)).value_or(0);
         entry.refusedRows = TextOf(latest.FieldValue(7));
         entry.rejectsFile = TextOf(latest.FieldValue(8));
         entry.outcome = TextOf(latest.FieldValue(9));
-        entry.runId = NumberOf(latest.FieldValue(10)).value_or(0);
+        entry.runId = WholeNumberOf(latest.FieldValue(10)).value_or(0);
         entries[entry.table] = entry;
     }
     return entries;
