@@ -5,6 +5,7 @@
 #include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
+#include "transfer/column_fingerprint.h"
 #include "transfer/native_plan.h"
 #include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
@@ -86,8 +87,8 @@ void JudgeByLedger(std::map<QString, KeptTable>& kept, const std::map<QString, L
             !table.oracleRows) {
             continue;
         }
-        table.standing =
-            StandingOf(&entry->second, file->second, *table.paradoxRows, *table.oracleRows);
+        table.standing = StandingOf(&entry->second, file->second, *table.paradoxRows,
+                                    *table.oracleRows, table.columns);
     }
 }
 
@@ -129,6 +130,11 @@ std::map<QString, KeptTable> CountKeptTables(
             }
         } catch (const std::exception& failure) {
             table.problem = CommandSteps::Describe(failure);
+        }
+        try {
+            table.columns = ReadColumnFingerprint(oracle, table.oracleName);
+        } catch (const std::exception&) {
+            // Without the dictionary a column altered since cannot be told; the counts still can.
         }
     }
     return kept;

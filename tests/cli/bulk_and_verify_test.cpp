@@ -76,6 +76,7 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
                           "\"REJECTS_FILE\", \"OUTCOME\" FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
                           "\"TABLE_NAME\" = 'NOTES'"),
               (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete"}}));
+    EXPECT_EQ(ReadJson(sendReport)["run"], 1);  // its id in the ledger, "run 1" in the texts
     for (const QJsonValue& table : ReadJson(sendReport)["tables"].toArray()) {
         EXPECT_EQ(table["note"].toString().contains("send --native carries it whole"),
                   table["table"] == "NOTES");
@@ -347,6 +348,11 @@ TEST_P(CorpusBothWaysFromTheCommandLine, NativeTablesVerifyTheSameExactlyWithThe
             EXPECT_EQ(table["result"], "same") << table["table"].toString().toStdString();
         }
     }
+    // Untouched, their keys made after the rows (which makes the key's columns NOT NULL): every
+    // table is as its send left it.
+    const ProgramRun resumed = Run(QStringList{"send", "--native", "--resume"} + Login(corpus));
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.out.toStdString();
+    EXPECT_FALSE(resumed.out.contains("changed since")) << resumed.out.toStdString();
     if (QString(GetParam()) == "fields") {
         // The ledger's own tables have keys too.
         EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM user_constraints WHERE constraint_type = 'P' "

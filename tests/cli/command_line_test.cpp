@@ -273,6 +273,9 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_TRUE(big.value("seconds").isDouble());
 
     // --keep names the half table with both counts and fails; --resume sends it again, alone.
+    // (The ledger as the version before left it, without its fingerprints of columns: brought up
+    // to date.)
+    ServerExecute("ALTER TABLE \"QUORVEX$LEDGER_TABLES\" DROP COLUMN \"COLUMN_FINGERPRINT\"");
     const ProgramRun kept = Run(QStringList{"send", "--keep"} + Login());
     EXPECT_EQ(kept.exitStatus, 1);
     EXPECT_TRUE(kept.out.contains(
@@ -284,6 +287,9 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_EQ(resumed.exitStatus, 0) << resumed.out.toStdString();
     EXPECT_EQ(Count("BIG"), 20000);
     EXPECT_FALSE(log.Since().join('\n').contains("\"SMALL\"("));
+    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
+                          "\"COLUMN_FINGERPRINT\" IS NOT NULL"),
+              QList<QStringList>{{"1"}});  // BIG's, sent again
 }
 
 TEST_F(CommandLine, OneSendAtATimeAndTheLockOfARunKilledIsTakenOver) {
@@ -340,13 +346,22 @@ TEST_F(CommandLine, ResumeKeepsWhatTheLedgerSaysWasSentOrChangedByHandAndResends
         << asSent.out.toStdString();
     EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
 
-    // A column widened and two of the refused rows loaded by hand: kept, and named.
+    // A column widened, no row changed: kept and named, never dropped; then two of the refused
+    // rows loaded by hand.
     ServerExecute("ALTER TABLE \"MEMO\" ALTER COLUMN \"Memo\" TYPE text");
+    const ProgramRun widened = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_EQ(widened.exitStatus, 1);
+    EXPECT_TRUE(
+        widened.out.contains("(kept incomplete: 2 of 5 rows in Oracle; changed since its "
+                             "send in run 1: its columns were altered)"))
+        << widened.out.toStdString();
+    EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
     ServerExecute(QString("INSERT INTO \"MEMO\" VALUES(2, '%1'), (3, '%2')").arg(long1, long2));
     const ProgramRun byHand = Run(QStringList{"send", "--resume"} + Login());
     EXPECT_TRUE(
-        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its "
-                            "send in run 1: 4 rows in Oracle where 2 arrived)"))
+        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its send in "
+                            "run 1: 4 rows in Oracle where 2 arrived, and its columns were "
+                            "altered)"))
         << byHand.out.toStdString();
     EXPECT_EQ(Count("MEMO"), 4);
 
