@@ -3,6 +3,7 @@
 
 #include "command_line_fixture.h"
 #include "data/oracle/odbc_session.h"
+#include "support/immutable_flag.h"
 #include "support/silent_server.h"
 
 #include <QDir>
@@ -290,6 +291,39 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
                           "\"COLUMN_FINGERPRINT\" IS NOT NULL"),
               QList<QStringList>{{"1"}});  // BIG's, sent again
+}
+
+TEST_F(CommandLine, AFileCutOrAReportFolderLockedWhileASendRunsIsToldWithItsReason) {
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    const QString report = config.filePath("report.json");
+    QProcess cut;
+    StartSendUntilRowsArrive(cut, {"send", "--overwrite", "--report", report}, "BIG");
+    ASSERT_TRUE(QFile::resize(folder.filePath("BIG.DB"), 2 * 2048));  // its header, one block
+
+    // Row by row as in bulk, the reader's reason is the table's note.
+    ASSERT_TRUE(cut.waitForFinished(300000));
+    EXPECT_EQ(cut.exitCode(), 1);
+    const QString out = QString::fromUtf8(cut.readAllStandardOutput());
+    const QRegularExpressionMatch line =
+        QRegularExpression("\nBIG +20000 +\\d+ +0 +\\(incomplete: (.*BIG\\.DB.*)\\)\n").match(out);
+    ASSERT_TRUE(line.hasMatch()) << out.toStdString();
+    EXPECT_EQ(ReadJson(report)["tables"][0]["note"].toString(), line.captured(1));
+
+    // A folder made read-only once the checks before the send let the report's path by.
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    ServerExecute("DROP TABLE \"BIG\"");  // its rows show that the send is under way
+    QTemporaryDir reports;
+    const QString late = reports.filePath("report.json");
+    QProcess locked;
+    StartSendUntilRowsArrive(locked, {"send", "--overwrite", "--report", late}, "BIG");
+    const ReadOnlyFolder readOnly(reports.path());
+    ASSERT_TRUE(readOnly.IsReadOnly());
+    ASSERT_TRUE(locked.waitForFinished(300000));
+    EXPECT_EQ(locked.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(locked.readAllStandardError())
+                    .endsWith("quorvex send: the report could not be written to " + late + ": " +
+                              readOnly.Reason() + "\n"));
+    EXPECT_TRUE(QDir(reports.path()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(CommandLine, OneSendAtATimeAndTheLockOfARunKilledIsTakenOver) {
