@@ -43,8 +43,9 @@ account=$(server_account)
 users_file=$practice/users
 # In the server's folder once the server has what makes it look like Oracle; named anew whenever
 # that grows, so that an older server gets the rest (BLOB columns reading hex literals and the
-# native copy's column types: 3).
-readonly lookalikes_marker=oracle-lookalikes-3
+# native copy's column types: 3; whether a column takes NULL, for the ledger's fingerprint of a
+# table's columns: 4).
+readonly lookalikes_marker=oracle-lookalikes-4
 
 # Opens and locks the practice folder's lock: one start or stop at a time. The server must not
 # inherit it (it would hold the lock while it runs): start it with {lock_fd}>&-.

@@ -102,7 +102,7 @@ interrupt_run "$first"
 [[ -f "$practice/odbcinst.ini" ]] || fail "the practice folder was not kept"
 
 echo "Third run command: the table of the first is there; a server made before the lookalikes gets them"
-marker=$(readlink "$practice/server" || echo "$practice")/oracle-lookalikes-3
+marker=$(readlink "$practice/server" || echo "$practice")/oracle-lookalikes-4
 [[ -f "$marker" ]] || fail "the practice server does not record its lookalikes"
 rm -f -- "$marker"
 options=(--practice)

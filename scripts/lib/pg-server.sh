@@ -317,7 +317,8 @@ CREATE EVENT TRIGGER quorvex_native_columns ON ddl_command_end
   WHEN TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.quorvex_native_columns();
 
 -- Oracle's views of the login's columns, constraints and indexes, with Oracle's type names (a
--- column retyped above by the one it was made with); orafce's own list every schema.
+-- column retyped above by the one it was made with) and NULLABLE ('N' for NOT NULL, as a primary
+-- key makes its columns); orafce's own list every schema. A new column of a view goes last.
 CREATE OR REPLACE VIEW scott.user_tab_columns AS
   SELECT c.relname::varchar(128) AS table_name, a.attname::varchar(128) AS column_name,
          (CASE
@@ -339,7 +340,8 @@ CREATE OR REPLACE VIEW scott.user_tab_columns AS
                THEN ((a.atttypmod - 4) >> 16) & 65535 END) AS data_precision,
          (CASE WHEN t.typname = 'numeric' AND a.atttypmod >= 4
                THEN (a.atttypmod - 4) & 65535 END) AS data_scale,
-         a.attnum::integer AS column_id
+         a.attnum::integer AS column_id,
+         (CASE WHEN a.attnotnull THEN 'N' ELSE 'Y' END)::varchar(1) AS nullable
     FROM pg_catalog.pg_class c
     JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
     JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped

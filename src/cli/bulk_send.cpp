@@ -118,14 +118,18 @@ bool SendOne(BulkConnections& own, const QString& table, const QString& readName
     copy.readName = readName;
     copy.native = options.native;
     copy.nativeLiterals = options.native && !options.bulk;  // the row-by-row form
-    if (records.Hooks().beforeSend) {
+    const auto hook = [&](const std::function<void(Connection&, const QString&)>& told) {
+        if (!told) {
+            return;
+        }
         try {
-            records.Hooks().beforeSend(own.oracle, table);
+            told(own.oracle, table);
         } catch (const std::exception& failure) {
             progress.Report(QStringLiteral("%1: the ledger could not be written: %2")
                                 .arg(table, CommandSteps::Describe(failure).simplified()));
         }
-    }
+    };
+    hook(records.Hooks().beforeSend);
     if (records.Hooks().beforeCommit) {
         copy.beforeCommit = [&](const BulkTableResult& result) {
             records.Hooks().beforeCommit(own.oracle, table, result);
@@ -134,6 +138,9 @@ bool SendOne(BulkConnections& own, const QString& table, const QString& readName
     QElapsedTimer clock;
     clock.start();
     const BulkTableResult result = copy.Run();
+    if (result.outcome == BulkTableResult::Outcome::Complete && !result.connectionLost) {
+        hook(records.Hooks().afterCommit);
+    }
     records.TableDone(
         BulkRecordOf(table, result, observer.FirstProblem(), clock.elapsed() / 1000.0), result);
     return !result.connectionLost;

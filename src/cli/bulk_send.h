@@ -21,12 +21,14 @@ namespace quorvex {
 // Oracle as it was read, and each table whose rows are about to be committed, on its job's
 // connection inside the table's transaction (what it writes there is committed with the rows).
 // A failure of `beforeSend`, which runs on the job's connection before the table is changed, is
-// reported and the table sent all the same.
+// reported and the table sent all the same; so is one of `afterCommit`, which runs there once the
+// table is committed and, sent natively, keyed.
 struct BulkSendHooks {
     std::function<void(const RowProblem& row)> rowNotWhole = {};
     std::function<void(Connection& oracle, const QString& table)> beforeSend = {};
     std::function<void(Connection& oracle, const QString& table, const BulkTableResult& result)>
         beforeCommit = {};
+    std::function<void(Connection& oracle, const QString& table)> afterCommit = {};
 };
 
 // `quorvex send --bulk [--jobs N]`: the chosen tables, each created as the row-by-row send creates

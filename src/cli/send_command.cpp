@@ -157,6 +157,9 @@ int Send(const CommandLineOptions& options, const CommandLineFields& fields,
         run.ended = QDateTime::currentDateTimeUtc();
         run.signal = interrupt_flag::Signal();
         run.exitStatus = status;
+        if (ledger.Taken()) {
+            run.ledgerRun = ledger.Run().id;
+        }
         if (!WriteReport(options.reportFile, SummaryJson(summary, run), terminal) &&
             status == kExitSuccess) {
             status = kExitIncomplete;

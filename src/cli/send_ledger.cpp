@@ -41,6 +41,7 @@ void SendLedger::TableClosed(const SentTable& table) {
         ledger_.Record(recorder_.EntryOf(table.name, table.arrived + table.refused,
                                          table.arrived + storedNotWhole, table.Outcome(),
                                          table.seconds));
+        ledger_.RecordColumns(table.name);
     } catch (const std::exception& failure) {
         Told(table.name, failure);
     }
@@ -62,6 +63,9 @@ BulkSendHooks SendLedger::BulkHooks() {
             connection,
             recorder_.EntryOf(table, result.rowsRead, result.arrived,
                               whole ? QStringLiteral("sent") : QStringLiteral("incomplete"), -1.0));
+    };
+    hooks.afterCommit = [this](Connection& connection, const QString& table) {
+        ledger_.RecordColumns(connection, table);
     };
     return hooks;
 }

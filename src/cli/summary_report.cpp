@@ -140,6 +140,7 @@ QByteArray SummaryJson(const TransferSummary& summary, const RunRecord& run) {
         tables.append(entry);
     }
     QJsonObject report = RunJson(run);
+    report.insert(QStringLiteral("run"), NullOr(run.ledgerRun));
     report.insert(QStringLiteral("tables"), tables);
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }

@@ -8,6 +8,9 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 namespace quorvex {
 
 // The summary `quorvex send` prints at its end: one line per table with the rows of the Paradox
@@ -24,13 +27,16 @@ struct RunRecord {
     QDateTime ended;
     int signal = 0;  // the signal that ended the run, 0 for none
     int exitStatus = 0;
+    // A send's id in the schema's ledger (RUN_ID, "run 7" in the texts), once it holds the lock.
+    std::optional<std::int64_t> ledgerRun = std::nullopt;
 };
 
 // The run's fields of a JSON report: "folder", "sid", "user", "start", "end" (ISO 8601, UTC),
 // "interrupted", "signal" ("SIGTERM"... or null) and "exitStatus".
 QJsonObject RunJson(const RunRecord& run);
 
-// The send's JSON report, for `--report FILE`: RunJson's fields and
+// The send's JSON report, for `--report FILE`: RunJson's fields, "run" (its ledger id, or null)
+// and
 //   "tables": [{"table": "CUSTOMER", "sourceFile": "/data/CUSTOMER.DB", "outcome": "sent",
 //               "paradoxRows": 12, "arrived": 12, "refused": 0, "oracleRows": null,
 //               "seconds": 0.8, "firstRefusal": null, "note": null}, ...]

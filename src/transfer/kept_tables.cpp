@@ -5,12 +5,12 @@
 #include "data/core/failure.h"
 #include "shell/command_steps.h"
 #include "shell/ui.h"
+#include "transfer/column_fingerprint.h"
 #include "transfer/native_plan.h"
 #include "transfer/native_shape.h"
 #include "transfer/quoted_name.h"
+#include "transfer/server_number.h"
 #include "transfer/table_plan.h"
-
-#include <cmath>
 
 namespace quorvex {
 
@@ -31,33 +31,15 @@ std::optional<QString> OracleEntry(const QString& name, const TableList& list) {
     return found;
 }
 
-// A count as the server returns it: an integer, a number, or its text.
-std::int64_t CountOf(const Value& value) {
-    switch (value.kind()) {
-        case Value::Kind::Integer:
-            return value.toInteger();
-        case Value::Kind::Double:
-            return std::llround(value.toDouble());
-        case Value::Kind::Text: {
-            bool ok = false;
-            const std::int64_t count = value.toText().toLongLong(&ok);
-            if (ok) {
-                return count;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    throw Failure(QStringLiteral("The server answered COUNT(*) with no number."));
-}
-
 std::int64_t CountRows(Connection& connection, const QString& statement) {
     Recordset counted;
     counted.Open(statement, connection);
-    const std::int64_t rows = CountOf(counted.FieldValue(0));
+    const std::optional<std::int64_t> rows = WholeNumberOf(counted.FieldValue(0));
     counted.Close();
-    return rows;
+    if (!rows) {
+        throw Failure(QStringLiteral("The server answered COUNT(*) with no number."));
+    }
+    return *rows;
 }
 
 }  // namespace
@@ -105,8 +87,8 @@ void JudgeByLedger(std::map<QString, KeptTable>& kept, const std::map<QString, L
             !table.oracleRows) {
             continue;
         }
-        table.standing =
-            StandingOf(&entry->second, file->second, *table.paradoxRows, *table.oracleRows);
+        table.standing = StandingOf(&entry->second, file->second, *table.paradoxRows,
+                                    *table.oracleRows, table.columns);
     }
 }
 
@@ -148,6 +130,11 @@ std::map<QString, KeptTable> CountKeptTables(
             }
         } catch (const std::exception& failure) {
             table.problem = CommandSteps::Describe(failure);
+        }
+        try {
+            table.columns = ReadColumnFingerprint(oracle, table.oracleName);
+        } catch (const std::exception&) {
+            // Without the dictionary a column altered since cannot be told; the counts still can.
         }
     }
     return kept;

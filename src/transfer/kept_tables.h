@@ -23,6 +23,9 @@ struct KeptTable {
     std::optional<std::int64_t> paradoxRows;
     std::optional<std::int64_t> oracleRows;  // SELECT COUNT(*)
     QString problem;                         // why a count is missing
+    // The fingerprint of the Oracle table's columns (ReadColumnFingerprint); empty when the
+    // dictionary could not tell, and then the ledger judges by the rows alone.
+    QString columns = {};
     // What the ledger's latest entry of the table says of it, when the schema has one.
     std::optional<LedgerStanding> standing = std::nullopt;
     // Counted for a native send: why the Oracle table is not the native table of its Paradox

@@ -37,7 +37,18 @@ QString CreateLedgerTablesStatement() {
                "\"FILE_MODIFIED\" NVARCHAR2(40), \"ROWS_READ\" NUMERIC(19), "
                "\"ROWS_ARRIVED\" NUMERIC(19), \"ROWS_REFUSED\" NUMERIC(19), "
                "\"REFUSED_ROWS\" NVARCHAR2(2000), \"REJECTS_FILE\" NVARCHAR2(2000), "
-               "\"OUTCOME\" NVARCHAR2(40), \"FINISHED\" TIMESTAMP(3), \"SECONDS\" NUMERIC(12,3))")
+               "\"OUTCOME\" NVARCHAR2(40), \"FINISHED\" TIMESTAMP(3), \"SECONDS\" NUMERIC(12,3), "
+               "\"COLUMN_FINGERPRINT\" NVARCHAR2(64))")
+        .arg(Quoted(kLedgerTablesTable));
+}
+
+QString LedgerFingerprintProbe() {
+    return QStringLiteral("SELECT \"COLUMN_FINGERPRINT\" FROM %1 WHERE 1 = 0")
+        .arg(Quoted(kLedgerTablesTable));
+}
+
+QString AddLedgerFingerprintStatement() {
+    return QStringLiteral("ALTER TABLE %1 ADD \"COLUMN_FINGERPRINT\" NVARCHAR2(64)")
         .arg(Quoted(kLedgerTablesTable));
 }
 
@@ -126,14 +137,21 @@ std::vector<QString> LedgerEntryUpdateTexts(const LedgerEntry& entry) {
     return texts;
 }
 
-QString LatestLedgerEntriesQuery() {
+QString RecordLedgerColumnsStatement(std::int64_t runId) {
+    return QStringLiteral(
+               "UPDATE %1 SET \"COLUMN_FINGERPRINT\" = ? WHERE \"RUN_ID\" = %2 AND "
+               "\"TABLE_NAME\" = ?")
+        .arg(Quoted(kLedgerTablesTable), QString::number(runId));
+}
+
+QString LatestLedgerEntriesQuery(bool withFingerprint) {
     const QString tables = Quoted(kLedgerTablesTable);
     return QStringLiteral(
                "SELECT \"TABLE_NAME\", \"SOURCE_FILE\", \"FILE_SIZE\", \"FILE_MODIFIED\", "
                "\"ROWS_READ\", \"ROWS_ARRIVED\", \"ROWS_REFUSED\", \"REFUSED_ROWS\", "
-               "\"REJECTS_FILE\", \"OUTCOME\", \"RUN_ID\" FROM %1 e WHERE \"RUN_ID\" = (SELECT "
+               "\"REJECTS_FILE\", \"OUTCOME\", \"RUN_ID\"%2 FROM %1 e WHERE \"RUN_ID\" = (SELECT "
                "MAX(\"RUN_ID\") FROM %1 l WHERE l.\"TABLE_NAME\" = e.\"TABLE_NAME\")")
-        .arg(tables);
+        .arg(tables, withFingerprint ? QStringLiteral(", \"COLUMN_FINGERPRINT\"") : QString());
 }
 
 QString TimestampLiteral(const QDateTime& time) {

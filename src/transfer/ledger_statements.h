@@ -41,6 +41,9 @@ struct LedgerEntry {
     QString outcome{};      // the summary's word: "sent", "incomplete", "rolled back"...
     QDateTime finished{};   // UTC
     double seconds = 0.0;
+    // The Oracle table's columns once committed (and keyed), ReadColumnFingerprint; "" when not
+    // known (an entry of an older ledger, or not yet recorded).
+    QString columns{};
 };
 
 // Each statement is one text of the Oracle form the test server also takes: quoted names, no
@@ -49,6 +52,11 @@ QString CreateLedgerRunsStatement();
 QString CreateLedgerTablesStatement();
 QString CreateLedgerLockStatement();
 QString InsertLedgerLockRowStatement();
+
+// A ledger made before the tables' entries kept their columns' fingerprint lacks its column:
+// the probe (no rows) is refused there, and the ALTER TABLE adds it.
+QString LedgerFingerprintProbe();
+QString AddLedgerFingerprintStatement();
 
 // Locks the lock table's row without waiting: refused at once while another session holds it.
 QString LockLedgerStatement();
@@ -77,9 +85,14 @@ std::vector<QString> LedgerEntryTexts(const LedgerEntry& entry);
 QString UpdateLedgerEntryStatement(const LedgerEntry& entry);
 std::vector<QString> LedgerEntryUpdateTexts(const LedgerEntry& entry);
 
-// The latest entry of each table, columns in LedgerEntry's order from "TABLE_NAME" on, the last
-// "RUN_ID".
-QString LatestLedgerEntriesQuery();
+// Writes the fingerprint of the table's columns into the entry its run wrote; its bound values
+// are the fingerprint and the table.
+QString RecordLedgerColumnsStatement(std::int64_t runId);
+
+// The latest entry of each table, columns in LedgerEntry's order from "TABLE_NAME" on to
+// "OUTCOME", then "RUN_ID" and, `withFingerprint` (a ledger that has the column), the columns'
+// fingerprint.
+QString LatestLedgerEntriesQuery(bool withFingerprint);
 
 // A TIMESTAMP literal, to the millisecond: TIMESTAMP '2026-12-08 01:37:23.123'.
 QString TimestampLiteral(const QDateTime& time);

@@ -3,33 +3,16 @@
 #include "data/core/failure.h"
 #include "data/oracle/odbc_parameter_arrays.h"
 #include "shell/command_steps.h"
+#include "transfer/column_fingerprint.h"
 #include "transfer/quoted_name.h"
+#include "transfer/server_number.h"
 #include "transfer/value_text.h"
 
 #include <QFileInfo>
 
-#include <cmath>
-
 namespace quorvex {
 
 namespace {
-
-// A number as the server returns it: an integer, a number, or its text.
-std::optional<std::int64_t> NumberOf(const Value& value) {
-    switch (value.kind()) {
-        case Value::Kind::Integer:
-            return value.toInteger();
-        case Value::Kind::Double:
-            return std::llround(value.toDouble());
-        case Value::Kind::Text: {
-            bool ok = false;
-            const std::int64_t number = value.toText().trimmed().toLongLong(&ok);
-            return ok ? std::optional<std::int64_t>(number) : std::nullopt;
-        }
-        default:
-            return std::nullopt;
-    }
-}
 
 QString TextOf(const Value& value) { return value.isNull() ? QString() : ValueText(value); }
 
@@ -59,14 +42,19 @@ std::vector<Value> Texts(const std::vector<QString>& texts) {
     return values;
 }
 
-bool Exists(Connection& connection, const QString& table) {
+// True when the server takes the query: a table or a column exists.
+bool Answers(Connection& connection, const QString& query) {
     try {
         Recordset probe;
-        probe.Open(QStringLiteral("SELECT COUNT(*) FROM ") + QuotedTableName(table), connection);
+        probe.Open(query, connection);
         return true;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+bool Exists(Connection& connection, const QString& table) {
+    return Answers(connection, QStringLiteral("SELECT COUNT(*) FROM ") + QuotedTableName(table));
 }
 
 }  // namespace
@@ -122,10 +110,14 @@ MigrationLedger::Taking MigrationLedger::Take(const QString& oracleConnectionStr
         if (!locked) {
             throw Failure(QStringLiteral("The ledger's lock row could not be made."));
         }
+        // Only now: no other run writes entries while the table is altered.
+        if (!Answers(writer_, LedgerFingerprintProbe())) {
+            writer_.Execute(AddLedgerFingerprintStatement());
+        }
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Recordset next;
         next.Open(NextLedgerRunIdQuery(), writer_);
-        run.id = NumberOf(next.FieldValue(0)).value_or(1);
+        run.id = WholeNumberOf(next.FieldValue(0)).value_or(1);
         next.Close();
         taking.dead = OpenRuns();
         for (const LedgerRun& dead : taking.dead) {
@@ -188,9 +180,9 @@ std::vector<LedgerRun> MigrationLedger::OpenRuns() {
     open.Open(OpenLedgerRunsQuery(), writer_);
     for (; !open.Eof(); open.MoveNext()) {
         LedgerRun run;
-        run.id = NumberOf(open.FieldValue(0)).value_or(0);
+        run.id = WholeNumberOf(open.FieldValue(0)).value_or(0);
         run.host = TextOf(open.FieldValue(1));
-        run.process = NumberOf(open.FieldValue(2)).value_or(0);
+        run.process = WholeNumberOf(open.FieldValue(2)).value_or(0);
         run.started = TimeOf(open.FieldValue(3));
         run.options = TextOf(open.FieldValue(4));
         run.folder = TextOf(open.FieldValue(5));
@@ -214,23 +206,33 @@ void MigrationLedger::Record(Connection& connection, LedgerEntry entry) const {
 
 void MigrationLedger::Record(LedgerEntry entry) { Record(writer_, std::move(entry)); }
 
+void MigrationLedger::RecordColumns(Connection& connection, const QString& table) const {
+    const QString fingerprint = ReadColumnFingerprint(connection, table);
+    connection.Execute(RecordLedgerColumnsStatement(run_.id), Texts({fingerprint, table}));
+}
+
+void MigrationLedger::RecordColumns(const QString& table) { RecordColumns(writer_, table); }
+
 std::map<QString, LedgerEntry> MigrationLedger::LatestLedgerEntries(Connection& oracle) {
     std::map<QString, LedgerEntry> entries;
+    // A ledger of an older version, read without the lock, may lack the fingerprint's column.
+    const bool withFingerprint = Answers(oracle, LedgerFingerprintProbe());
     Recordset latest;
-    latest.Open(LatestLedgerEntriesQuery(), oracle);
+    latest.Open(LatestLedgerEntriesQuery(withFingerprint), oracle);
     for (; !latest.Eof(); latest.MoveNext()) {
         LedgerEntry entry;
         entry.table = TextOf(latest.FieldValue(0));
         entry.sourceFile = TextOf(latest.FieldValue(1));
-        entry.fileSize = NumberOf(latest.FieldValue(2));
+        entry.fileSize = WholeNumberOf(latest.FieldValue(2));
         entry.fileModified = TimeOf(latest.FieldValue(3));
-        entry.rowsRead = NumberOf(latest.FieldValue(4)).value_or(0);
-        entry.rowsArrived = NumberOf(latest.FieldValue(5)).value_or(0);
-        entry.rowsRefused = NumberOf(latest.FieldValue(6)).value_or(0);
+        entry.rowsRead = WholeNumberOf(latest.FieldValue(4)).value_or(0);
+        entry.rowsArrived = WholeNumberOf(latest.FieldValue(5)).value_or(0);
+        entry.rowsRefused = WholeNumberOf(latest.FieldValue(6)).value_or(0);
         entry.refusedRows = TextOf(latest.FieldValue(7));
         entry.rejectsFile = TextOf(latest.FieldValue(8));
         entry.outcome = TextOf(latest.FieldValue(9));
-        entry.runId = NumberOf(latest.FieldValue(10)).value_or(0);
+        entry.runId = WholeNumberOf(latest.FieldValue(10)).value_or(0);
+        entry.columns = withFingerprint ? TextOf(latest.FieldValue(11)) : QString();
         entries[entry.table] = entry;
     }
     return entries;
@@ -265,7 +267,8 @@ bool MigrationLedger::Close(int exitStatus, QString* failure) {
 namespace quorvex {
 
 LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
-                          std::int64_t paradoxRows, std::int64_t oracleRows) {
+                          std::int64_t paradoxRows, std::int64_t oracleRows,
+                          const QString& columns) {
     using State = LedgerStanding::State;
     if (entry == nullptr) {
         return {};
@@ -279,8 +282,13 @@ LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
         standing.state = State::SourceChanged;
     } else if (entry->outcome == kLedgerSending || entry->rowsRead < paradoxRows) {
         standing.state = State::Unfinished;
-    } else if (oracleRows != entry->rowsArrived) {
-        standing.state = State::ChangedInOracle;
+    } else {
+        // An entry without a fingerprint (an older ledger's) knows nothing of the columns.
+        standing.columnsAltered =
+            !entry->columns.isEmpty() && !columns.isEmpty() && entry->columns != columns;
+        if (oracleRows != entry->rowsArrived || standing.columnsAltered) {
+            standing.state = State::ChangedInOracle;
+        }
     }
     return standing;
 }
@@ -295,11 +303,19 @@ QString LedgerStanding::Describe(std::int64_t oracleRows) const {
                        ? QStringLiteral("as its send in run %1 left it").arg(run)
                        : QStringLiteral("as its send in run %1 left it, %2 rows refused then")
                              .arg(run, QString::number(entry.rowsRefused));
-        case State::ChangedInOracle:
-            return QStringLiteral(
-                       "changed since its send in run %1: %2 rows in Oracle where %3 "
-                       "arrived")
-                .arg(run, QString::number(oracleRows), QString::number(entry.rowsArrived));
+        case State::ChangedInOracle: {
+            QStringList changes;
+            if (oracleRows != entry.rowsArrived) {
+                changes.append(
+                    QStringLiteral("%1 rows in Oracle where %2 arrived")
+                        .arg(QString::number(oracleRows), QString::number(entry.rowsArrived)));
+            }
+            if (columnsAltered) {
+                changes.append(QStringLiteral("its columns were altered"));
+            }
+            return QStringLiteral("changed since its send in run %1: %2")
+                .arg(run, changes.join(QStringLiteral(", and ")));
+        }
         case State::SourceChanged:
             return QStringLiteral("its Paradox file changed since its send in run %1").arg(run);
         case State::Unfinished:

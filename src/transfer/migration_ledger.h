@@ -53,6 +53,11 @@ class MigrationLedger {
     // Throws Failure.
     void Record(Connection& connection, LedgerEntry entry) const;
     void Record(LedgerEntry entry);
+    // Writes the fingerprint of the table's columns (ReadColumnFingerprint, read on the same
+    // connection) into this run's entry of it, once its rows are committed and, for a native
+    // table, its key made (which makes the key's columns NOT NULL). Throws Failure.
+    void RecordColumns(Connection& connection, const QString& table) const;
+    void RecordColumns(const QString& table);
 
     // The latest entry of each table, by table name, read on the ledger's connection.
     std::map<QString, LedgerEntry> LatestEntries() { return LatestLedgerEntries(writer_); }
@@ -86,20 +91,24 @@ struct LedgerStanding {
     enum class State {
         Unknown,          // no entry: only the counts tell
         Complete,         // Oracle holds exactly the rows that arrived, from the same file
-        ChangedInOracle,  // Oracle holds other than what arrived: changed since, by hand
+        ChangedInOracle,  // other rows than arrived, or altered columns: changed since, by hand
         SourceChanged,    // the Paradox file is not the one that was sent
         Unfinished,       // the send never committed the table, or read only part of it
     };
     State state = State::Unknown;
     LedgerEntry entry{};
+    bool columnsAltered = false;  // ChangedInOracle: its columns are not those the entry keeps
 
-    // "changed since its send in run 4: 9 rows in Oracle where 7 arrived"...; empty for Unknown.
+    // "changed since its send in run 4: 9 rows in Oracle where 7 arrived", "...: its columns were
+    // altered"...; empty for Unknown.
     QString Describe(std::int64_t oracleRows) const;
 };
 
 // Judges a table by its latest entry (nullptr for none), its Paradox file now (size and
-// modification time) and row count, and the rows Oracle holds.
+// modification time) and row count, and the rows Oracle holds and the fingerprint of its columns
+// now (ReadColumnFingerprint; empty when unknown, and then only the rows tell).
 LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
-                          std::int64_t paradoxRows, std::int64_t oracleRows);
+                          std::int64_t paradoxRows, std::int64_t oracleRows,
+                          const QString& columns = {});
 
 }  // namespace quorvex

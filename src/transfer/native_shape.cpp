@@ -1,13 +1,10 @@
 #include "transfer/native_shape.h"
 
+#include "transfer/quoted_name.h"
+
 namespace quorvex {
 
 namespace {
-
-QString Literal(QString text) {
-    text.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + text + u'\'';
-}
 
 QString TextOf(const Value& value) {
     switch (value.kind()) {
@@ -67,7 +64,7 @@ QString OracleColumnsQuery(const QString& table) {
     return QStringLiteral(
                "SELECT column_name, data_type, char_length, data_length, data_precision, "
                "data_scale FROM user_tab_columns WHERE table_name = %1 ORDER BY column_id")
-        .arg(Literal(table));
+        .arg(TextLiteral(table));
 }
 
 QString PrimaryKeyColumnsQuery(const QString& table) {
@@ -75,14 +72,14 @@ QString PrimaryKeyColumnsQuery(const QString& table) {
                "SELECT c.column_name FROM user_constraints k JOIN user_cons_columns c ON "
                "c.constraint_name = k.constraint_name AND c.table_name = k.table_name WHERE "
                "k.table_name = %1 AND k.constraint_type = 'P' ORDER BY c.position")
-        .arg(Literal(table));
+        .arg(TextLiteral(table));
 }
 
 QString IndexColumnsQuery(const QString& table) {
     return QStringLiteral(
                "SELECT index_name, column_name FROM user_ind_columns WHERE table_name = %1 "
                "ORDER BY index_name, column_position")
-        .arg(Literal(table));
+        .arg(TextLiteral(table));
 }
 
 std::vector<OracleColumn> ReadOracleColumns(Connection& oracle, const QString& table) {

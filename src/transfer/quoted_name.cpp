@@ -22,6 +22,11 @@ QString QuotedFieldName(const QString& field, const OracleDatabaseRules& rules) 
                                   rules.longestColumnName);
 }
 
+QString TextLiteral(QString text) {
+    text.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + text + u'\'';
+}
+
 QString DropTableStatement(const QString& table, const OracleDatabaseRules& rules) {
     return QStringLiteral("DROP TABLE ") + QuotedTableName(table, rules);
 }

@@ -20,6 +20,10 @@ QString DropTableStatement(const QString& table, const OracleDatabaseRules& rule
 // still count against the user's quota. For tables the program itself abandons.
 QString PurgeTableStatement(const QString& table, const OracleDatabaseRules& rules = {});
 
+// A text as an Oracle string literal, its quotes doubled: 'O''Brien'. For names in the
+// dictionary's queries (WHERE table_name = 'T').
+QString TextLiteral(QString text);
+
 // "SELECT * FROM " and the quoted name, for the Paradox side (only a double quote is refused).
 QString SelectAllStatement(const QString& table);
 

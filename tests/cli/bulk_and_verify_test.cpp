@@ -73,9 +73,10 @@ TEST_F(BulkCommandLine, ExactlyTheRefusedRowsAreRecordedAndVerifyNamesThemAsMiss
                             {"NOTES", 7}, {"NOTES", 2500}, {"NOTES", 4999}, {"NUM", 2}}));
     // The ledger's entry, committed with the rows.
     EXPECT_EQ(ServerQuery("SELECT \"ROWS_READ\", \"ROWS_ARRIVED\", \"REFUSED_ROWS\", "
-                          "\"REJECTS_FILE\", \"OUTCOME\" FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
-                          "\"TABLE_NAME\" = 'NOTES'"),
-              (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete"}}));
+                          "\"REJECTS_FILE\", \"OUTCOME\", LENGTH(\"COLUMN_FINGERPRINT\") FROM "
+                          "\"QUORVEX$LEDGER_TABLES\" WHERE \"TABLE_NAME\" = 'NOTES'"),
+              (QList<QStringList>{{"5000", "4997", "7,2500,4999", rejects, "incomplete", "64"}}));
+    EXPECT_EQ(ReadJson(sendReport)["run"], 1);  // its id in the ledger, "run 1" in the texts
     for (const QJsonValue& table : ReadJson(sendReport)["tables"].toArray()) {
         EXPECT_EQ(table["note"].toString().contains("send --native carries it whole"),
                   table["table"] == "NOTES");
@@ -347,6 +348,14 @@ TEST_P(CorpusBothWaysFromTheCommandLine, NativeTablesVerifyTheSameExactlyWithThe
             EXPECT_EQ(table["result"], "same") << table["table"].toString().toStdString();
         }
     }
+    // Untouched, their keys made after the rows (which makes the key's columns NOT NULL): every
+    // table is as its send left it.
+    const ProgramRun resumed = Run(QStringList{"send", "--native", "--resume"} + Login(corpus));
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.out.toStdString();
+    EXPECT_FALSE(resumed.out.contains("changed since")) << resumed.out.toStdString();
+    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
+                          "\"COLUMN_FINGERPRINT\" IS NULL"),
+              QList<QStringList>{{"0"}});  // recorded both ways
     if (QString(GetParam()) == "fields") {
         // The ledger's own tables have keys too.
         EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM user_constraints WHERE constraint_type = 'P' "

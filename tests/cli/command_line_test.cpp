@@ -3,6 +3,7 @@
 
 #include "command_line_fixture.h"
 #include "data/oracle/odbc_session.h"
+#include "support/immutable_flag.h"
 #include "support/silent_server.h"
 
 #include <QDir>
@@ -273,6 +274,9 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_TRUE(big.value("seconds").isDouble());
 
     // --keep names the half table with both counts and fails; --resume sends it again, alone.
+    // (The ledger as the version before left it, without its fingerprints of columns: brought up
+    // to date.)
+    ServerExecute("ALTER TABLE \"QUORVEX$LEDGER_TABLES\" DROP COLUMN \"COLUMN_FINGERPRINT\"");
     const ProgramRun kept = Run(QStringList{"send", "--keep"} + Login());
     EXPECT_EQ(kept.exitStatus, 1);
     EXPECT_TRUE(kept.out.contains(
@@ -284,6 +288,44 @@ TEST_F(CommandLine, SigtermStopsASendWithItsSummaryAndReportAndResumeFinishesIt)
     EXPECT_EQ(resumed.exitStatus, 0) << resumed.out.toStdString();
     EXPECT_EQ(Count("BIG"), 20000);
     EXPECT_FALSE(log.Since().join('\n').contains("\"SMALL\"("));
+    EXPECT_EQ(ServerQuery("SELECT COUNT(*) FROM \"QUORVEX$LEDGER_TABLES\" WHERE "
+                          "\"COLUMN_FINGERPRINT\" IS NOT NULL"),
+              QList<QStringList>{{"1"}});  // BIG's, sent again
+}
+
+TEST_F(CommandLine, AFileCutOrAReportFolderLockedWhileASendRunsIsToldWithItsReason) {
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    const QString report = config.filePath("report.json");
+    QProcess cut;
+    StartSendUntilRowsArrive(cut, {"send", "--overwrite", "--report", report}, "BIG");
+    ASSERT_TRUE(QFile::resize(folder.filePath("BIG.DB"), 2 * 2048));  // its header, one block
+
+    // Row by row as in bulk, the reader's reason is the table's note.
+    ASSERT_TRUE(cut.waitForFinished(300000));
+    EXPECT_EQ(cut.exitCode(), 1);
+    const QString out = QString::fromUtf8(cut.readAllStandardOutput());
+    const QRegularExpressionMatch line =
+        QRegularExpression("\nBIG +20000 +\\d+ +0 +\\(incomplete: (.*BIG\\.DB.*)\\)\n").match(out);
+    ASSERT_TRUE(line.hasMatch()) << out.toStdString();
+    EXPECT_EQ(ReadJson(report)["tables"][0]["note"].toString(), line.captured(1));
+
+    // A folder made read-only once the checks before the send let the report's path by.
+    WriteMemoTable("BIG", QStringList(20000, "row"));
+    ServerExecute("DROP TABLE \"BIG\"");  // its rows show that the send is under way
+    QTemporaryDir reports;
+    const QString late = reports.filePath("report.json");
+    QProcess locked;
+    StartSendUntilRowsArrive(locked, {"send", "--overwrite", "--report", late}, "BIG");
+    const ReadOnlyFolder readOnly(reports.path());
+    ASSERT_TRUE(locked.waitForFinished(300000));
+    if (!readOnly.IsReadOnly()) {
+        GTEST_SKIP() << "this system lets the folder be changed whatever its flags";
+    }
+    EXPECT_EQ(locked.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(locked.readAllStandardError())
+                    .endsWith("quorvex send: the report could not be written to " + late + ": " +
+                              readOnly.Reason() + "\n"));
+    EXPECT_TRUE(QDir(reports.path()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(CommandLine, OneSendAtATimeAndTheLockOfARunKilledIsTakenOver) {
@@ -340,13 +382,22 @@ TEST_F(CommandLine, ResumeKeepsWhatTheLedgerSaysWasSentOrChangedByHandAndResends
         << asSent.out.toStdString();
     EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
 
-    // A column widened and two of the refused rows loaded by hand: kept, and named.
+    // A column widened, no row changed: kept and named, never dropped; then two of the refused
+    // rows loaded by hand.
     ServerExecute("ALTER TABLE \"MEMO\" ALTER COLUMN \"Memo\" TYPE text");
+    const ProgramRun widened = Run(QStringList{"send", "--resume"} + Login());
+    EXPECT_EQ(widened.exitStatus, 1);
+    EXPECT_TRUE(
+        widened.out.contains("(kept incomplete: 2 of 5 rows in Oracle; changed since its "
+                             "send in run 1: its columns were altered)"))
+        << widened.out.toStdString();
+    EXPECT_TRUE(log.Since().filter(QRegularExpression("^(DROP|CREATE) TABLE \"[MS]")).isEmpty());
     ServerExecute(QString("INSERT INTO \"MEMO\" VALUES(2, '%1'), (3, '%2')").arg(long1, long2));
     const ProgramRun byHand = Run(QStringList{"send", "--resume"} + Login());
     EXPECT_TRUE(
-        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its "
-                            "send in run 1: 4 rows in Oracle where 2 arrived)"))
+        byHand.out.contains("(kept incomplete: 4 of 5 rows in Oracle; changed since its send in "
+                            "run 1: 4 rows in Oracle where 2 arrived, and its columns were "
+                            "altered)"))
         << byHand.out.toStdString();
     EXPECT_EQ(Count("MEMO"), 4);
 

@@ -48,34 +48,6 @@ QString TableFolder::Subfolder(const QString& name) const {
     return PathOf(name);
 }
 
-ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
-    immutable_ = SetImmutable(true);
-    if (!immutable_ && ::geteuid() != 0) {
-        chmodded_ = ::chmod(QFile::encodeName(path_).constData(), 0555) == 0;
-    }
-    // Proof: a new entry must be refused.
-    const QByteArray probe = QFile::encodeName(path_ + QStringLiteral("/probe"));
-    const int fd = ::open(probe.constData(), O_CREAT | O_WRONLY, 0644);
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(probe.constData());
-        readOnly_ = false;
-    } else {
-        readOnly_ = true;
-    }
-}
-
-ReadOnlyFolder::~ReadOnlyFolder() {
-    if (immutable_) {
-        SetImmutable(false);
-    }
-    if (chmodded_) {
-        ::chmod(QFile::encodeName(path_).constData(), 0755);
-    }
-}
-
-bool ReadOnlyFolder::SetImmutable(bool on) { return SetImmutableFlag(path_, on); }
-
 void Fill(TableList& list, const QStringList& names) {
     for (const QString& name : names) {
         list.AddItem(name);

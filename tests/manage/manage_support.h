@@ -2,6 +2,7 @@
 
 #include "screens/table_list_widget.h"
 #include "shell/tables_screen.h"
+#include "support/immutable_flag.h"
 #include "support/recording_ui.h"
 #include "support/scripted_dialogs.h"
 
@@ -32,26 +33,6 @@ class TableFolder {
 
   private:
     QTemporaryDir dir_;
-};
-
-// Makes a folder refuse to have entries added or removed, for as long as the object lives. Tests
-// run as root, where permission bits stop nothing, so the folder is marked immutable (as chattr +i
-// does); other users get its write permission taken away. IsReadOnly() tells whether either
-// worked, proven by failing to create a file in it.
-class ReadOnlyFolder {
-  public:
-    explicit ReadOnlyFolder(const QString& path);
-    ~ReadOnlyFolder();
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-    bool IsReadOnly() const { return readOnly_; }
-
-  private:
-    bool SetImmutable(bool on);
-    QString path_;
-    bool immutable_ = false;
-    bool chmodded_ = false;
-    bool readOnly_ = false;
 };
 
 // The tables screen as the commands see it, with the real list widgets, a recording pointer and

@@ -2,9 +2,13 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvex::test {
@@ -23,5 +27,34 @@ bool SetImmutableFlag(const QString& path, bool on) {
     ::close(fd);
     return done;
 }
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
+    immutable_ = SetImmutable(true);
+    if (!immutable_ && ::geteuid() != 0) {
+        chmodded_ = ::chmod(QFile::encodeName(path_).constData(), 0555) == 0;
+    }
+    // Proof: a new entry must be refused.
+    const QByteArray probe = QFile::encodeName(path_ + QStringLiteral("/probe"));
+    const int fd = ::open(probe.constData(), O_CREAT | O_WRONLY, 0644);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.constData());
+        readOnly_ = false;
+    } else {
+        reason_ = QString::fromLocal8Bit(std::strerror(errno));
+        readOnly_ = true;
+    }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    if (immutable_) {
+        SetImmutable(false);
+    }
+    if (chmodded_) {
+        ::chmod(QFile::encodeName(path_).constData(), 0755);
+    }
+}
+
+bool ReadOnlyFolder::SetImmutable(bool on) { return SetImmutableFlag(path_, on); }
 
 }  // namespace quorvex::test

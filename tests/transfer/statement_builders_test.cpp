@@ -1,6 +1,7 @@
 #include "data/core/ado_types.h"
 #include "data/core/failure.h"
 #include "support/oracle_statement_rules.h"
+#include "transfer/column_fingerprint.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/kept_tables.h"
@@ -95,7 +96,9 @@ TEST(TableStatements, TheLedgersStatementsAreOnesOracleTakesEvenWithThirtyByteNa
           InsertLedgerLockRowStatement(), LockLedgerStatement(), OpenLedgerRunsQuery(),
           NextLedgerRunIdQuery(), InsertLedgerRunStatement(run),
           EndLedgerRunStatement(3, entry.finished, std::nullopt), InsertLedgerEntryStatement(entry),
-          LatestLedgerEntriesQuery()}) {
+          LatestLedgerEntriesQuery(true), LatestLedgerEntriesQuery(false), LedgerFingerprintProbe(),
+          AddLedgerFingerprintStatement(), RecordLedgerColumnsStatement(3),
+          ColumnFingerprintQuery(QStringLiteral("O'BRIEN"))}) {
         EXPECT_EQ(OracleFormProblem(statement, {{}, 30}), QString()) << statement.toStdString();
         EXPECT_FALSE(statement.contains(QStringLiteral("NUMBER"))) << statement.toStdString();
     }
@@ -123,6 +126,15 @@ TEST(TableStatements, ALedgerEntryJudgesATableByItsFileAndOraclesCount) {
     EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Complete);  // refused rows aside
     EXPECT_EQ(StandingOf(&entry, path, 10, 9).Describe(9),
               QStringLiteral("changed since its send in run 4: 9 rows in Oracle where 7 arrived"));
+    // A column altered by hand, the rows as they were; an entry without a fingerprint (an older
+    // ledger's) or a table whose columns could not be read goes by the rows alone.
+    entry.columns = QStringLiteral("ab12");
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7, QStringLiteral("ab12")).state, State::Complete);
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7, QStringLiteral("cd34")).Describe(7),
+              QStringLiteral("changed since its send in run 4: its columns were altered"));
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Complete);
+    entry.columns.clear();
+    EXPECT_EQ(StandingOf(&entry, path, 10, 7, QStringLiteral("cd34")).state, State::Complete);
     EXPECT_EQ(StandingOf(&entry, path, 12, 7).state, State::Unfinished);  // read in part
     EXPECT_EQ(StandingOf(&entry, folder.filePath("GONE.DB"), 10, 7).state, State::SourceChanged);
     entry.outcome = kLedgerSending;
