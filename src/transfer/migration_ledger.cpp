@@ -277,18 +277,25 @@ LedgerStanding StandingOf(const LedgerEntry* entry, const QString& sourceFile,
     const QFileInfo file(sourceFile);
     // Milliseconds: the ledger keeps no finer time.
     const qint64 modified = file.lastModified().toUTC().toMSecsSinceEpoch();
-    if (!file.exists() || (entry->fileSize && *entry->fileSize != file.size()) ||
-        (entry->fileModified.isValid() && entry->fileModified.toMSecsSinceEpoch() != modified)) {
-        standing.state = State::SourceChanged;
-    } else if (entry->outcome == kLedgerSending || entry->rowsRead < paradoxRows) {
-        standing.state = State::Unfinished;
-    } else {
+    const bool sourceChanged =
+        !file.exists() || (entry->fileSize && *entry->fileSize != file.size()) ||
+        (entry->fileModified.isValid() && entry->fileModified.toMSecsSinceEpoch() != modified);
+    const bool committed = entry->outcome != kLedgerSending;
+    if (committed) {
         // An entry without a fingerprint (an older ledger's) knows nothing of the columns.
         standing.columnsAltered =
             !entry->columns.isEmpty() && !columns.isEmpty() && entry->columns != columns;
+        // Work done by hand in Oracle is never dropped, even where the file changed as well.
         if (oracleRows != entry->rowsArrived || standing.columnsAltered) {
             standing.state = State::ChangedInOracle;
+            standing.sourceChangedToo = sourceChanged;
+            return standing;
         }
+    }
+    if (sourceChanged) {
+        standing.state = State::SourceChanged;
+    } else if (!committed || entry->rowsRead < paradoxRows) {
+        standing.state = State::Unfinished;
     }
     return standing;
 }
@@ -313,8 +320,11 @@ QString LedgerStanding::Describe(std::int64_t oracleRows) const {
             if (columnsAltered) {
                 changes.append(QStringLiteral("its columns were altered"));
             }
-            return QStringLiteral("changed since its send in run %1: %2")
-                .arg(run, changes.join(QStringLiteral(", and ")));
+            return QStringLiteral("changed since its send in run %1: %2%3")
+                .arg(run, changes.join(QStringLiteral(", and ")),
+                     sourceChangedToo ? QStringLiteral("; its Paradox file changed too, and "
+                                                       "--overwrite sends it again")
+                                      : QString());
         }
         case State::SourceChanged:
             return QStringLiteral("its Paradox file changed since its send in run %1").arg(run);

@@ -92,12 +92,13 @@ struct LedgerStanding {
         Unknown,          // no entry: only the counts tell
         Complete,         // Oracle holds exactly the rows that arrived, from the same file
         ChangedInOracle,  // other rows than arrived, or altered columns: changed since, by hand
-        SourceChanged,    // the Paradox file is not the one that was sent
+        SourceChanged,    // the Paradox file is not the one that was sent, the table as it left
         Unfinished,       // the send never committed the table, or read only part of it
     };
     State state = State::Unknown;
     LedgerEntry entry{};
-    bool columnsAltered = false;  // ChangedInOracle: its columns are not those the entry keeps
+    bool columnsAltered = false;    // ChangedInOracle: its columns are not those the entry keeps
+    bool sourceChangedToo = false;  // ChangedInOracle: and its Paradox file is not the one sent
 
     // "changed since its send in run 4: 9 rows in Oracle where 7 arrived", "...: its columns were
     // altered"...; empty for Unknown.

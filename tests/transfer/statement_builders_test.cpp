@@ -137,6 +137,10 @@ TEST(TableStatements, ALedgerEntryJudgesATableByItsFileAndOraclesCount) {
     EXPECT_EQ(StandingOf(&entry, path, 10, 7, QStringLiteral("cd34")).state, State::Complete);
     EXPECT_EQ(StandingOf(&entry, path, 12, 7).state, State::Unfinished);  // read in part
     EXPECT_EQ(StandingOf(&entry, folder.filePath("GONE.DB"), 10, 7).state, State::SourceChanged);
+    // Changed by hand and in its file: kept all the same, the hand's work is not dropped.
+    EXPECT_EQ(StandingOf(&entry, folder.filePath("GONE.DB"), 10, 9).Describe(9),
+              QStringLiteral("changed since its send in run 4: 9 rows in Oracle where 7 arrived; "
+                             "its Paradox file changed too, and --overwrite sends it again"));
     entry.outcome = kLedgerSending;
     EXPECT_EQ(StandingOf(&entry, path, 10, 7).state, State::Unfinished);
     entry.fileSize = 4;
