@@ -2,6 +2,7 @@
 
 #include "cli/interrupt_flag.h"
 #include "cli/text_table.h"
+#include "cli/whole_file.h"
 
 #include <cerrno>
 
@@ -105,19 +106,7 @@ std::optional<QByteArray> ReadLine(int input) {
 }  // namespace
 
 void WriteAll(int descriptor, const QByteArray& bytes) {
-    const char* at = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, at, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;  // nowhere left to tell it
-        }
-        at += written;
-        left -= written;
-    }
+    WriteEveryByte(descriptor, bytes);  // a failure has nowhere left to be told
 }
 
 bool Terminal::CanAsk() { return ::isatty(STDIN_FILENO) == 1; }

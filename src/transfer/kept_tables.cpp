@@ -12,6 +12,9 @@
 #include "transfer/server_number.h"
 #include "transfer/table_plan.h"
 
+#include <optional>
+#include <vector>
+
 namespace quorvex {
 
 namespace {
@@ -118,6 +121,14 @@ std::map<QString, KeptTable> CountKeptTables(
         return kept;
     }
     for (auto& [name, table] : kept) {
+        // The dictionary's columns serve the native check and the fingerprint: read once.
+        std::optional<std::vector<OracleColumn>> columns;
+        const auto columnsNow = [&]() -> const std::vector<OracleColumn>& {
+            if (!columns) {
+                columns = ReadOracleColumns(oracle, table.oracleName);
+            }
+            return *columns;
+        };
         try {
             const TablePlan plan =
                 TablePlan::Read(paradox, readName ? readName(name) : name, options);
@@ -125,14 +136,13 @@ std::map<QString, KeptTable> CountKeptTables(
             table.oracleRows = CountRows(oracle, QStringLiteral("SELECT COUNT(*) FROM ") +
                                                      QuotedTableName(table.oracleName));
             if (native) {
-                table.notNative = NativeShapeDifference(
-                    NativeFieldsOf(plan), ReadOracleColumns(oracle, table.oracleName));
+                table.notNative = NativeShapeDifference(NativeFieldsOf(plan), columnsNow());
             }
         } catch (const std::exception& failure) {
             table.problem = CommandSteps::Describe(failure);
         }
         try {
-            table.columns = ReadColumnFingerprint(oracle, table.oracleName);
+            table.columns = ColumnFingerprint(columnsNow());
         } catch (const std::exception&) {
             // Without the dictionary a column altered since cannot be told; the counts still can.
         }

@@ -1,6 +1,7 @@
 #include "transfer/native_shape.h"
 
 #include "transfer/quoted_name.h"
+#include "transfer/server_number.h"
 
 namespace quorvex {
 
@@ -20,9 +21,7 @@ QString TextOf(const Value& value) {
 }
 
 int NumberOf(const Value& value, int otherwise) {
-    bool isNumber = false;
-    const int number = TextOf(value).trimmed().toInt(&isNumber);
-    return isNumber ? number : otherwise;
+    return static_cast<int>(WholeNumberOf(value).value_or(otherwise));
 }
 
 // The column as the dictionary names its type: "NVARCHAR2(40)", "NUMBER(32,2)", "RAW(16)".
@@ -63,7 +62,8 @@ QString ColumnList(const std::vector<QString>& names) {
 QString OracleColumnsQuery(const QString& table) {
     return QStringLiteral(
                "SELECT column_name, data_type, char_length, data_length, data_precision, "
-               "data_scale FROM user_tab_columns WHERE table_name = %1 ORDER BY column_id")
+               "data_scale, nullable FROM user_tab_columns WHERE table_name = %1 ORDER BY "
+               "column_id")
         .arg(TextLiteral(table));
 }
 
@@ -89,7 +89,8 @@ std::vector<OracleColumn> ReadOracleColumns(Connection& oracle, const QString& t
     for (; !rows.Eof(); rows.MoveNext()) {
         columns.push_back({TextOf(rows.FieldValue(0)), TextOf(rows.FieldValue(1)),
                            NumberOf(rows.FieldValue(2), 0), NumberOf(rows.FieldValue(3), 0),
-                           NumberOf(rows.FieldValue(4), -1), NumberOf(rows.FieldValue(5), -1)});
+                           NumberOf(rows.FieldValue(4), -1), NumberOf(rows.FieldValue(5), -1),
+                           TextOf(rows.FieldValue(6)).trimmed() != u'N'});
     }
     return columns;
 }

@@ -26,6 +26,7 @@ struct OracleColumn {
     int dataLength = 0;  // RAW's length in bytes
     int precision = -1;  // NUMBER's, -1 when it has none
     int scale = -1;
+    bool nullable = true;  // false for a column NOT NULL (a key's)
 };
 
 // What the dictionary says of a table's key and indexes: the primary key's columns in order,

@@ -1,12 +1,12 @@
 #include "data/core/ado_types.h"
 #include "data/core/failure.h"
 #include "support/oracle_statement_rules.h"
-#include "transfer/column_fingerprint.h"
 #include "transfer/create_table_statement.h"
 #include "transfer/insert_statement.h"
 #include "transfer/kept_tables.h"
 #include "transfer/ledger_statements.h"
 #include "transfer/migration_ledger.h"
+#include "transfer/native_shape.h"
 #include "transfer/native_statements.h"
 #include "transfer/native_value.h"
 #include "transfer/quoted_name.h"
@@ -98,7 +98,7 @@ TEST(TableStatements, TheLedgersStatementsAreOnesOracleTakesEvenWithThirtyByteNa
           EndLedgerRunStatement(3, entry.finished, std::nullopt), InsertLedgerEntryStatement(entry),
           LatestLedgerEntriesQuery(true), LatestLedgerEntriesQuery(false), LedgerFingerprintProbe(),
           AddLedgerFingerprintStatement(), RecordLedgerColumnsStatement(3),
-          ColumnFingerprintQuery(QStringLiteral("O'BRIEN"))}) {
+          OracleColumnsQuery(QStringLiteral("O'BRIEN"))}) {
         EXPECT_EQ(OracleFormProblem(statement, {{}, 30}), QString()) << statement.toStdString();
         EXPECT_FALSE(statement.contains(QStringLiteral("NUMBER"))) << statement.toStdString();
     }
